@@ -42,7 +42,8 @@ function(luma_library name dir)
   luma_warnings(${name})
 endfunction()
 
-# luma_test(NAME DIR LIBS...) builds every .cpp below DIR into one GoogleTest program and
+# luma_test(NAME DIR LIBS...) builds every .cpp below DIR into one GoogleTest program (main() from
+# luma_test_main unless the folder brings its own; add luma_test_support for application tests) and
 # registers each test case with CTest (with a timeout, so a hang fails instead of blocking CI).
 function(luma_test name dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
@@ -55,7 +56,7 @@ function(luma_test name dir)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARGN} luma_test_support GTest::gtest GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${ARGN} luma_test_main GTest::gtest GTest::gmock)
   luma_warnings(${name})
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60

@@ -61,6 +61,8 @@ public:
     void close();
 
 private:
+    int findExact(QStringView shownName);
+
     struct Impl;
     std::unique_ptr<Impl> d;
     SearchEntry m_entry;

@@ -9,7 +9,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -63,6 +65,9 @@ public:
     static DriveMap fromSpec(const QString &spec, QStringList *problems = nullptr);
     // From a /proc/self/mountinfo text.
     static DriveMap fromMountInfo(const QString &mountinfo);
+    // The same with another test of "is the block device major:minor removable" than the kernel's.
+    static DriveMap fromMountInfo(const QString &mountinfo,
+                                  const std::function<bool(const QString &majorMinor)> &isRemovable);
 
     const std::vector<DriveMapping> &drives() const { return m_drives; }
     const DriveMapping *find(QChar letter) const;
@@ -74,7 +79,8 @@ public:
     // "C:\Photos\" -> "/Photos/" (the trailing separator is kept). Empty when the letter is unmapped
     // or the text is not a drive path.
     QString toNative(const QString &drivePath) const;
-    // "/home/anne/x.bmp" -> "C:\home\anne\x.bmp"; nullopt when the path lies on no drive.
+    // "/home/anne/x.bmp" -> "C:\home\anne\x.bmp"; nullopt when the path lies on no drive. The drive
+    // with the longest root holding the path wins (the lowest letter among equal roots).
     std::optional<QString> toDrivePath(const QString &nativePath) const;
 
 private:

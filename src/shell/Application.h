@@ -1,0 +1,19 @@
+// TApplication: the application object. An exception that no command caught ends that command only:
+// it is shown in the standard exception box and the program goes on.
+#pragma once
+
+#include <QApplication>
+
+struct App;
+
+class TApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    TApplication(int &argc, char **argv);
+    void setApp(App *app) { m_app = app; }
+    bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    App *m_app = nullptr;
+};

@@ -1,0 +1,70 @@
+#include "support/AppFixture.h"
+
+#include "platform/drives/DriveMap.h"
+#include "shell/Main.h"
+#include "shell/The_Icon.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+AppFixture::AppFixture()
+{
+    qputenv("LUMAVISTA_CONFIG_DIR", QFile::encodeName(tmp.filePath("config")));
+    setDrives("C=" + folder("c"));
+}
+
+AppFixture::~AppFixture()
+{
+    main.reset();
+    delete app.frmIcons;
+    app.frmIcons = nullptr;
+}
+
+QString AppFixture::folder(const QString &relative)
+{
+    const QString path = tmp.filePath(relative);
+    QDir().mkpath(path);
+    return path;
+}
+
+QString AppFixture::writeFile(const QString &relative, const QByteArray &content)
+{
+    const QString path = tmp.filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    return path;
+}
+
+void AppFixture::setDrives(const QString &spec)
+{
+    qputenv("LUMAVISTA_DRIVES", spec.toUtf8());
+    platform::DriveMap::reload();
+}
+
+QString AppFixture::settingsPath() const { return tmp.filePath("config/LUMA.INI"); }
+
+void AppFixture::writeSettings(const QStringList &lines)
+{
+    QDir().mkpath(tmp.filePath("config"));
+    QFile f(settingsPath());
+    if (f.open(QIODevice::WriteOnly))
+        f.write(("[Lumavista]\n" + lines.join('\n') + '\n').toUtf8());
+}
+
+QString AppFixture::settingsText() const
+{
+    QFile f(settingsPath());
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+TfrmMain &AppFixture::createMain()
+{
+    main = std::make_unique<TfrmMain>(app);
+    app.frmIcons = new TfrmIcons;
+    return *main;
+}
