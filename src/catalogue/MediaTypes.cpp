@@ -8,6 +8,7 @@
 #include "shell/Libry.h"
 #include "shell/Main.h"
 
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -199,6 +200,8 @@ void BuildEnabledExtensions(App &app)
 void ShowFirstEnabledTab(App &app)
 {
     const int page = app.st.CatalogueState.FirstPageIndex;
+    // Showing the tab is not the user's change of tab: the tab's change handler does not run.
+    const QSignalBlocker quiet(app.frmMain->pcMain);
     if (page >= 0)
         app.frmMain->pcMain->setCurrentIndex(page);
 }
@@ -206,6 +209,7 @@ void ShowFirstEnabledTab(App &app)
 void SetTypeTabsVisible(App &app, bool visible)
 {
     QTabWidget *pc = app.frmMain->pcMain;
+    const QSignalBlocker quiet(pc);
     for (int code = 1; code <= 12; ++code)
         pc->setTabVisible(pc->indexOf(app.frmMain->ts[code]), visible);
 }
@@ -213,6 +217,7 @@ void SetTypeTabsVisible(App &app, bool visible)
 void ShowNonEmptyTypeTabs(App &app, bool show)
 {
     QTabWidget *pc = app.frmMain->pcMain;
+    const QSignalBlocker quiet(pc);
     for (int code = 1; code <= 12; ++code) {
         QTreeWidget *tree = app.frmMain->tv[code];
         int nodes = 0;
@@ -238,11 +243,14 @@ void ResetCatalogue(App &app)
     cs.FirstPageIndex = -1;
     cs.FirstTree = nullptr;
     for (int code = 0; code <= 12; ++code) {
+        // The trees' change handler is for the user's selections, not for emptying them.
+        const QSignalBlocker quiet(form->tv[code]);
         form->tv[code]->clear();
         form->lv[code]->clear();
         ApplyViewStyle(app, form->lv[code]);
         st.TabSheets[code].Enabled = code == 0 ? true : ScanFileFlag(st, code);
         // The reset hides tabs but never shows one.
+        const QSignalBlocker quietTabs(form->pcMain);
         if (EnabledPageIndex(app, code) < 0)
             form->pcMain->setTabVisible(form->pcMain->indexOf(form->ts[code]), false);
     }
@@ -262,6 +270,7 @@ void pcMainChange(App &app)
     st.Selection.ListView = ListViewOfType(app, st.CurrentView.CurrentType);
     if (!node && tree->topLevelItemCount() > 0) {
         node = tree->topLevelItem(0);
+        const QSignalBlocker quiet(tree); // the handler runs once, below
         tree->setCurrentItem(node);
     }
     tvALLChange(app, tree, node);

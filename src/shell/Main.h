@@ -147,12 +147,13 @@ public:
     void timFirstTimeOpenFormTimer();
 
     bool firstActivationDone() const { return m_activatedOnce; }
+    // Viewer-pane resizes and the tool-tip switch of the toolbars.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 protected:
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createToolbars();

@@ -1,0 +1,147 @@
+// The settings file: private-profile semantics and the typed settings on top of them.
+#include "platform/Profile.h"
+#include "shell/Errors.h"
+#include "shell/Settings.h"
+#include "support/AppFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+
+using platform::GetPrivateProfileString;
+using platform::WritePrivateProfileString;
+
+class ProfileTest : public AppFixture
+{
+};
+
+TEST_F(ProfileTest, MissingFileOrKeyGivesDefaults)
+{
+    EXPECT_EQ(GetPrivateProfileString("Lumavista", "Icon_Style", "dflt", "LUMA.INI"), "dflt");
+    writeSettings({"Other=1"});
+    EXPECT_EQ(GetPrivateProfileString("Lumavista", "Icon_Style", "dflt", "LUMA.INI"), "dflt");
+    EXPECT_EQ(GetPrivateProfileString("Nowhere", "Other", "d", "LUMA.INI"), "d");
+
+    LoadSettings(app.st);
+    const Settings &s = app.st.settings;
+    EXPECT_EQ(s.Window_State, 0);
+    EXPECT_EQ(s.Window_Width, 740);
+    EXPECT_EQ(s.Window_Height, 565);
+    EXPECT_EQ(s.Icon_Style, 1);
+    EXPECT_EQ(s.Scan_Type, 0);
+    EXPECT_TRUE(s.Beep_On_Error_Message);
+    EXPECT_TRUE(s.Show_Hints);
+    for (int code = 1; code <= 12; ++code)
+        EXPECT_TRUE(s.ScanFileFlags[code]) << code;
+    EXPECT_FALSE(s.DontTestAWhenStarting);
+}
+
+TEST_F(ProfileTest, NamesIgnoreCaseAndValuesAreTrimmedAndUnquoted)
+{
+    writeSettings({"  icon_style =  3  ", "Starting_Folder=\" D:\\Photos \"", "[other]", "Icon_Style=0"});
+    EXPECT_EQ(GetPrivateProfileString("LUMAVISTA", "ICON_STYLE", "", "LUMA.INI"), "3");
+    EXPECT_EQ(GetPrivateProfileString("lumavista", "starting_folder", "", "LUMA.INI"), " D:\\Photos ");
+}
+
+TEST_F(ProfileTest, NumbersAndFlagsConvertAsTheFileFormatSays)
+{
+    writeSettings({"First_Time=2", "Show_Hints=abc", "Icon_Style=0x1F", "WindowLeft=-12", "Window_Top=0x",
+                   "Panel_Width=12abc", "Beep_On_Error_Message=0"});
+    LoadSettings(app.st);
+    const Settings &s = app.st.settings;
+    EXPECT_TRUE(s.First_Time);          // "2" is a true flag
+    EXPECT_TRUE(s.Show_Hints);          // "abc" gives the default (true)
+    EXPECT_EQ(s.Icon_Style, 31);        // hexadecimal
+    EXPECT_EQ(s.WindowLeft, -12);       // negative numbers
+    EXPECT_EQ(s.Window_Top, 0);         // "0x" is too short for hexadecimal and not decimal
+    EXPECT_EQ(s.Panel_Width, 400);      // not a number: default
+    EXPECT_FALSE(s.Beep_On_Error_Message);
+    EXPECT_EQ(profileToInt("0xFFFFFFFF", 5), -1);
+    EXPECT_EQ(profileToInt("99999999999", 5), 5);
+}
+
+TEST_F(ProfileTest, ValuesAreCutAt1023Characters)
+{
+    writeSettings({"Starting_Folder=" + QString(2000, 'x')});
+    EXPECT_EQ(GetPrivateProfileString("Lumavista", "Starting_Folder", "", "LUMA.INI").size(), 1023);
+}
+
+TEST_F(ProfileTest, AWriteKeepsEveryOtherLineAsItWas)
+{
+    QFile f(settingsPath());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsPath()).absolutePath()));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("; my notes\n[Other]\nWindow_Width=1\n\n[Lumavista]\nUnknown_Key = kept \n"
+            "window_width=10\n; comment inside\nIcon_Style=2\n\n[Last]\nx=y\n");
+    f.close();
+    app.st.settings.Window_Width = 900;
+    app.st.settings.Window_Height = 700;
+    SaveWindowSettings(app.st);
+    EXPECT_EQ(settingsText(), "; my notes\n[Other]\nWindow_Width=1\n\n[Lumavista]\nUnknown_Key = kept \n"
+                              "window_width=900\n; comment inside\nIcon_Style=2\nWindowLeft=0\nWindow_Top=0\n"
+                              "Window_Height=700\nWindow_State=0\n\n[Last]\nx=y\n");
+}
+
+TEST_F(ProfileTest, ANewSectionGoesAtTheEnd)
+{
+    writeSettings({"Icon_Style=2"});
+    ASSERT_TRUE(WritePrivateProfileString("New", "Key", "v", "LUMA.INI"));
+    EXPECT_EQ(settingsText(), "[Lumavista]\nIcon_Style=2\n\n[New]\nKey=v\n");
+}
+
+TEST_F(ProfileTest, AFailedWriteRaisesTheWriteErrorAndLeavesTheFileIntact)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    writeSettings({"Icon_Style=2"});
+    const QString dir = QFileInfo(settingsPath()).absolutePath();
+    chmod(QFile::encodeName(dir).constData(), 0555);
+    app.st.settings.Icon_Style = 3;
+    try {
+        SaveIconStyle(app.st);
+        ADD_FAILURE() << "no error raised";
+    } catch (const EInOutError &e) {
+        EXPECT_EQ(e.message(), "Ne peut écrire dans LUMA.INI");
+    }
+    chmod(QFile::encodeName(dir).constData(), 0755);
+    EXPECT_EQ(settingsText(), "[Lumavista]\nIcon_Style=2\n");
+}
+
+TEST_F(ProfileTest, AWriteOverAFolderRaisesTheWriteError)
+{
+    // A folder where the file should be cannot be replaced, whoever runs the test.
+    QDir().mkpath(settingsPath());
+    app.st.settings.Scan_Type = 1;
+    EXPECT_THROW(SaveScanType(app.st), EInOutError);
+}
+
+TEST_F(ProfileTest, ScanTypeFlagsByExtension)
+{
+    SetScanTypeFlagByExtension(app.st, ".gif", false);
+    SetScanTypeFlagByExtension(app.st, ".XYZ", false);
+    EXPECT_FALSE(app.st.settings.ScanFileFlags[7]);
+    for (int code = 1; code <= 12; ++code) {
+        if (code != 7) {
+            EXPECT_TRUE(app.st.settings.ScanFileFlags[code]);
+        }
+    }
+    SaveScanTypeFlags(app.st);
+    EXPECT_TRUE(settingsText().contains("Scan_File_GIF=0\n"));
+    EXPECT_TRUE(settingsText().contains("Scan_File_ICO=1\n"));
+}
+
+TEST_F(ProfileTest, StartingFolderDefaultsToTheHomeFolderOnItsDrive)
+{
+    setDrives("C=/");
+    LoadSettings(app.st);
+    const QString home = QDir::homePath();
+    const QString expected = home == "/" ? QStringLiteral("C:\\") : "C:" + QString(home).replace('/', '\\');
+    EXPECT_EQ(app.st.settings.Starting_Folder, expected);
+    setDrives("C=" + folder("elsewhere"));
+    LoadSettings(app.st);
+    EXPECT_EQ(app.st.settings.Starting_Folder, "C:\\");
+    writeSettings({"Starting_Folder=C:\\Windows"});
+    LoadSettings(app.st);
+    EXPECT_EQ(app.st.settings.Starting_Folder, "C:\\Windows");
+}
