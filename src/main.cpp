@@ -1,8 +1,8 @@
 // Lumavista: program entry.
+#include "shell/Main.h"
 #include "platform/SingleInstance.h"
 #include "shell/App.h"
 #include "shell/Application.h"
-#include "shell/Main.h"
 #include "shell/The_Icon.h"
 #include "viewers/Pw_AVI_V.h"
 #include "viewers/Pw_AVI_W.h"

@@ -18,7 +18,8 @@ namespace {
 const char *const kCodes[13] = {"$$$", "ANI", "AVI", "BMP", "JPG", "MID", "WAV",
                                 "GIF", "PCX", "TIF", "WMF", "EMF", "ICO"};
 
-struct Description {
+struct Description
+{
     const char *fr;
     const char *en;
 };
@@ -48,7 +49,10 @@ QString UpperExtension(const QString &fileName)
     return fileName.mid(dot).toUpper();
 }
 
-QString TypeCode(int code) { return code == 0 ? QStringLiteral("ALL") : QString::fromLatin1(kCodes[code]); }
+QString TypeCode(int code)
+{
+    return code == 0 ? QStringLiteral("ALL") : QString::fromLatin1(kCodes[code]);
+}
 
 MediaType TypeOfFile(const QString &fileName)
 {

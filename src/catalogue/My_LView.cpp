@@ -1,18 +1,15 @@
 #include "catalogue/My_LView.h"
 
-#include "catalogue/DiskList.h"
 #include "catalogue/ListView.h"
-#include "catalogue/MediaTypes.h"
 #include "catalogue/My_TView.h"
-#include "platform/drives/DirSearch.h"
 #include "shell/App.h"
 #include "shell/Language.h"
 #include "shell/Libry.h"
 #include "shell/Main.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -47,7 +44,9 @@ void SetViewStyle(App &app, int style)
     if (running)
         return;
     running = true;
-    struct Clear {
+    // Cleared on every way out: the save may throw a write error.
+    struct Clear
+    {
         bool &flag;
         ~Clear() { flag = false; }
     } clear{running};
@@ -69,14 +68,15 @@ QToolButton *ViewStyleButton(App &app, int style)
         return f->btnListIcon;
     case 3:
         return f->btnReportIcon;
+    default:
+        InternalError(app, 12, SelectText("Style d'icône ivalide.", "Invalid icon style."));
     }
-    InternalError(app, 12, SelectText("Style d'icône ivalide.", "Invalid icon style."));
 }
 
 void CheckViewStyleItem(App &app, int style)
 {
-    static const char *const kItems[4] = {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon", "mnuMain_View_List",
-                                          "mnuMain_View_Report"};
+    static const char *const kItems[4] = {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon",
+                                          "mnuMain_View_List", "mnuMain_View_Report"};
     if (style < 0 || style > 3)
         InternalError(app, 13, SelectText("Numéero ViewStyle invalide.", "Invalid ViewStyle number."));
     if (QAction *a = app.frmMain->action(kItems[style]))
@@ -103,87 +103,164 @@ int ItemKindOf(int imageIndex)
     return imageIndex == 6 ? 1 : 2;
 }
 
-bool IsMediaItem(int imageIndex) { return imageIndex >= 7 && imageIndex <= 49; }
-
-void FillList(App &app, QTreeWidget *tree, QTreeWidgetItem *node)
+bool IsMediaItem(int imageIndex)
 {
-    ResetSelection(app.st);
-    TListView *list = ListViewOfType(app, app.st.CurrentView.CurrentType);
-    if (app.st.ScanRequest.Scanning)
-        return;
-    if (tree && tree->currentItem() && tree->indexOfTopLevelItem(tree->currentItem()) == 0)
-        ListDriveNodes(app, node, list);
-    else
-        FillFileList(app, node, list);
+    return imageIndex >= 7 && imageIndex <= 49;
 }
 
-void ListDriveNodes(App &app, QTreeWidgetItem *node, TListView *list)
+int ItemKindOf(const TListView *list, int row)
 {
+    if (!list || row < 0 || row >= list->count())
+        return -1;
+    return ItemKindOf(list->item(row).image);
+}
+
+bool IsMediaItem(const TListView *list, int row)
+{
+    return list && row >= 0 && row < list->count() && IsMediaItem(list->item(row).image);
+}
+
+int FirstSelectedItem(const TListView *list)
+{
+    return list ? list->firstSelected() : -1;
+}
+
+void DeselectAll(TListView *list)
+{
+    if (list)
+        list->deselectAll();
+}
+
+bool IsMediaFolderChild(App &app)
+{
+    const QTreeWidgetItem *node = app.st.CurrentView.CurrentNode;
+    if (!node)
+        return false;
+    const QString &name = app.st.Selection.FileName;
+    for (int i = 0; i < node->childCount(); ++i) {
+        const QTreeWidgetItem *child = node->child(i);
+        const int image = NodeImage(child);
+        if ((image == 18 || image == 19) && child->text(0).compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void SelectAllFiles(App &app)
+{
+    TListView *list = app.st.Selection.ListView;
     if (!list)
         return;
-    ApplyViewStyle(app, list);
-    list->clear();
-    if (!node)
-        return;
-    for (int i = 0; i < node->childCount(); ++i) {
-        QTreeWidgetItem *child = node->child(i);
-        const int type = DriveTypeOfImage(NodeImage(child));
-        list->addItem({child->text(0), type >= 2 && type <= 6 ? type - 2 : 5, {}, {}, {}});
-    }
+    list->selectRowsWhere([list](int row) { return IsMediaItem(list->item(row).image); });
 }
 
-void FillFileList(App &app, QTreeWidgetItem *node, TListView *list)
+void OpenListFolder(App &app)
 {
     AppState &st = app.st;
-    if (!list)
+    TListView *list = st.Selection.ListView;
+    const int row = st.Selection.Item;
+    if (!list || row < 0 || row >= list->count() || IsMediaItem(list, row))
         return;
-    SetBusyCursor(true);
-    list->setUpdatesEnabled(false);
-    int counter = 0;
-    QApplication::processEvents();
-    st.Selection.FileCount = 0;
-    list->clear();
-    ApplyViewStyle(app, list);
-    const QString folder = st.CurrentView.CurrentFolder;
-    if (node) {
-        for (int i = 0; i < node->childCount(); ++i) {
-            const QString text = node->child(i)->text(0);
-            list->addItem({text, 6, {}, SelectText("Dossier", "Folder"), FormatFolderDate(app, folder + text, true)});
+    QTreeWidget *tree = st.CurrentView.CurrentTree;
+    QTreeWidgetItem *node = st.CurrentView.CurrentNode;
+    if (!tree || !node)
+        return;
+    const QString caption = list->item(row).caption;
+    for (int i = 0; i < node->childCount(); ++i) {
+        QTreeWidgetItem *child = node->child(i);
+        if (child->text(0) != caption)
+            continue;
+        {
+            // The change handler runs once, below, not again from the tree's own signal.
+            const QSignalBlocker block(tree);
+            tree->setCurrentItem(child);
         }
+        tvALLChange(app, tree, child);
+        return;
     }
-    platform::DirSearch search;
-    int code = search.findFirst(folder + "*.*");
-    while (code != platform::ERROR_NO_MORE_FILES) {
-        if (++counter > 10) {
-            counter = 0;
-            QApplication::processEvents();
-        }
-        if (code != platform::ERROR_SUCCESS) {
-            ShowFolderAccessError(app, folder);
-            break;
-        }
-        const platform::SearchEntry &e = search.entry();
-        if (!(e.attributes & (platform::FILE_ATTRIBUTE_VOLUME | platform::FILE_ATTRIBUTE_DIRECTORY))) {
-            const QString path = folder + e.name;
-            if (FileMatchesType(st, path, st.CurrentView.CurrentType)) {
-                ++st.Selection.FileCount;
-                list->addItem({e.name, ListImageOfFile(path), FormatKilobytes(FileSizeOf(path)),
-                               DescriptionOfFile(path), FormatFileDateTime(path)});
-            }
-        }
-        code = search.findNext();
+}
+
+QString FileCountText(int count)
+{
+    if (count == 0)
+        return SelectText("0 fichier", "no file");
+    if (count == 1)
+        return SelectText("1 fichier", "1 file");
+    return QString::number(count) + SelectText(" fichiers", " files");
+}
+
+void ShowFileCount(App &app)
+{
+    SetStatusText(app, 1, FileCountText(app.st.Selection.FileCount));
+}
+
+void lvALLKeyDown(App &app, TListView *sender, int key, Qt::KeyboardModifiers shift)
+{
+    SelectionRecord &s = app.st.Selection;
+    // The keypad flag says where a key is, not that a modifier is held.
+    const Qt::KeyboardModifiers held =
+        shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    s.ModifierKeyDown = held == Qt::ShiftModifier || held == Qt::ControlModifier;
+    if (held != Qt::NoModifier || key != Qt::Key_Delete || s.ItemKind != 2 || !sender)
+        return;
+    const int selected = sender->selectedCount();
+    if (selected == 1) {
+        if (app.st.DeleteOneFileCommand)
+            app.st.DeleteOneFileCommand(app);
+    } else if (selected > 1) {
+        if (app.st.DeleteSelectedFilesCommand)
+            app.st.DeleteSelectedFilesCommand(app);
     }
-    search.close();
-    list->setUpdatesEnabled(true);
-    SetBusyCursor(false);
+}
+
+void lvALLKeyUp(App &app)
+{
+    app.st.Selection.ModifierKeyDown = false;
+}
+
+void lvALLMouseDown(App &app, Qt::MouseButton button)
+{
+    app.st.Selection.RightButtonDown = button == Qt::RightButton;
+}
+
+void lvALLMouseUp(App &app)
+{
+    app.st.Selection.RightButtonDown = false;
+}
+
+void lvALLEnter(App &app)
+{
+    app.st.Selection.ListHasFocus = true;
+}
+
+void lvALLExit(App &app)
+{
+    SelectionRecord &s = app.st.Selection;
+    s.RightButtonDown = false;
+    s.ModifierKeyDown = false;
+    s.ListHasFocus = false;
+}
+
+void lvALLDblClick(App &app)
+{
+    OpenListFolder(app);
 }
 
 void ConnectListHandlers(App &app)
 {
     TfrmMain *f = app.frmMain;
     for (TListView *list : f->lv) {
-        QObject::connect(list, &QWidget::customContextMenuRequested, f, [f, list](const QPoint &p) {
-            f->popmnuListView->popup(list->mapToGlobal(p));
+        QObject::connect(list, &TListView::keyDown, f, [&app, list](int key, Qt::KeyboardModifiers shift) {
+            lvALLKeyDown(app, list, key, shift);
         });
+        QObject::connect(list, &TListView::keyUp, f, [&app] { lvALLKeyUp(app); });
+        QObject::connect(list, &TListView::mouseDown, f,
+                         [&app](Qt::MouseButton b) { lvALLMouseDown(app, b); });
+        QObject::connect(list, &TListView::mouseUp, f, [&app] { lvALLMouseUp(app); });
+        QObject::connect(list, &TListView::entered, f, [&app] { lvALLEnter(app); });
+        QObject::connect(list, &TListView::exited, f, [&app] { lvALLExit(app); });
+        QObject::connect(list, &QWidget::customContextMenuRequested, f,
+                         [f, list](const QPoint &p) { f->popmnuListView->popup(list->mapToGlobal(p)); });
     }
+    QObject::connect(f->lvALL(), &TListView::itemDoubleClicked, f, [&app] { lvALLDblClick(app); });
 }

@@ -63,7 +63,10 @@ QString unquote(QString v)
     return v.left(kProfileValueMax);
 }
 
-bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 QString readText(const QString &path, bool *exists)
 {

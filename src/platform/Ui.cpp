@@ -39,28 +39,39 @@ QMessageBox::Icon iconOf(MsgKind kind)
 }
 
 // The runtime's French button texts.
-struct ButtonText {
+struct ButtonText
+{
     MsgButton button;
     const char *text;
     QMessageBox::ButtonRole role;
 };
 const ButtonText kButtons[] = {
-    {mbYes, "&Oui", QMessageBox::YesRole},         {mbNo, "&Non", QMessageBox::NoRole},
-    {mbOK, "OK", QMessageBox::AcceptRole},         {mbCancel, "Annuler", QMessageBox::RejectRole},
-    {mbAbort, "&Abandonner", QMessageBox::RejectRole}, {mbRetry, "&Réessayer", QMessageBox::AcceptRole},
-    {mbIgnore, "&Ignorer", QMessageBox::AcceptRole}, {mbClose, "&Fermer", QMessageBox::RejectRole},
+    {mbYes, "&Oui", QMessageBox::YesRole},
+    {mbNo, "&Non", QMessageBox::NoRole},
+    {mbOK, "OK", QMessageBox::AcceptRole},
+    {mbCancel, "Annuler", QMessageBox::RejectRole},
+    {mbAbort, "&Abandonner", QMessageBox::RejectRole},
+    {mbRetry, "&Réessayer", QMessageBox::AcceptRole},
+    {mbIgnore, "&Ignorer", QMessageBox::AcceptRole},
+    {mbClose, "&Fermer", QMessageBox::RejectRole},
     {mbHelp, "&Aide", QMessageBox::HelpRole},
 };
 } // namespace
 
-Ui &ui() { return g_installed ? *g_installed : desktop(); }
+Ui &ui()
+{
+    return g_installed ? *g_installed : desktop();
+}
 
-void installUi(Ui *seam) { g_installed = seam; }
+void installUi(Ui *seam)
+{
+    g_installed = seam;
+}
 
 int DesktopUi::messageBox(const MessageRequest &request)
 {
-    QMessageBox box(iconOf(request.kind), request.caption.isEmpty() ? QApplication::applicationName()
-                                                                    : request.caption,
+    QMessageBox box(iconOf(request.kind),
+                    request.caption.isEmpty() ? QApplication::applicationName() : request.caption,
                     request.text, QMessageBox::NoButton, QApplication::activeWindow());
     QAbstractButton *escape = nullptr;
     QMap<QAbstractButton *, int> answers;
@@ -80,7 +91,10 @@ int DesktopUi::messageBox(const MessageRequest &request)
     return answers.value(box.clickedButton(), mbCancel);
 }
 
-void DesktopUi::beep(BeepKind) { QApplication::beep(); }
+void DesktopUi::beep(BeepKind)
+{
+    QApplication::beep();
+}
 
 QString DesktopUi::browseFolder(QWidget *parent, const QString &title, const QString &startFolder)
 {
@@ -93,9 +107,15 @@ QString DesktopUi::saveFileName(QWidget *parent, const QString &title, const QSt
     return QFileDialog::getSaveFileName(parent, title, startPath, filter);
 }
 
-int DesktopUi::execModal(QDialog *dialog) { return dialog->exec(); }
+int DesktopUi::execModal(QDialog *dialog)
+{
+    return dialog->exec();
+}
 
-bool DesktopUi::openUrl(const QUrl &url) { return QDesktopServices::openUrl(url); }
+bool DesktopUi::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
 
 void DesktopUi::exitProcess(int status)
 {

@@ -30,7 +30,8 @@ enum MsgButton : int {
 
 enum class BeepKind { Plain, Exclamation, Hand, Asterisk };
 
-struct MessageRequest {
+struct MessageRequest
+{
     QString text;
     QString caption;
     MsgKind kind = MsgKind::Information;

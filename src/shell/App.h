@@ -8,7 +8,8 @@ class TfrmMain;
 class TfrmIcons;
 class QWidget;
 
-struct App {
+struct App
+{
     AppState st;
     TfrmMain *frmMain = nullptr;
     QWidget *frmPreview_AVI_VIDEO = nullptr;

@@ -13,7 +13,8 @@ QPixmap ArtPixmap(const QString &relative, QSize size);
 // Normal drawing plus its "hot" variant (shown under the mouse).
 QIcon ArtToolbarIcon(const QString &bar, const QString &name);
 
-struct ImageLists {
+struct ImageLists
+{
     std::vector<QIcon> treeView;   // ilistTreeView: 20 pictures
     std::vector<QIcon> smallList;  // ilistSmallListView: 19 pictures, 16 by 16
     std::vector<QIcon> largeList;  // ilistLargeListView: 19 pictures, 32 by 32

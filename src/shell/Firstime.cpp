@@ -46,9 +46,11 @@ TfrmFirstTime::TfrmFirstTime(QWidget *parent) : QDialog(parent)
     p.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     setPalette(p);
     setWindowTitle(SelectText("Bienvenue", "Welcome"));
-    label(this, "Label5", SelectText("Bienvenue dans 'Lumavista',", "Welcome to Lumavista,"), {8, 8, 370, 24});
+    label(this, "Label5", SelectText("Bienvenue dans 'Lumavista',", "Welcome to Lumavista,"),
+          {8, 8, 370, 24});
     label(this, "Label6",
-          SelectText("le gestionnaire de fichiers multimedia", "the most easy to use  multimedia file browser."),
+          SelectText("le gestionnaire de fichiers multimedia",
+                     "the most easy to use  multimedia file browser."),
           {8, 40, 370, 24});
     line(this, "Bevel1", 72);
     auto *image1 = new QLabel(this);

@@ -7,11 +7,14 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class ScanProgress;
 class TListView;
+struct App;
 
 // Media type codes: 0 ALL, 1..12 the types, -1 no media type.
 using MediaType = int;
@@ -33,18 +36,21 @@ enum : int {
 };
 constexpr int kTableRows = 21; // media-type and tab tables; the first empty row ends them
 
-struct ExtensionsRecord {
+struct ExtensionsRecord
+{
     QString Extension;  // "$$$" for ALL, ".ANI" .. ".ICO"; empty ends the table
     QString LastFolder; // folder last added to the trees for this type during the current root
 };
 
-struct TabSheetRecord {
-    QString Name;       // "$$$", "ANI" .. "ICO"; empty ends the table
+struct TabSheetRecord
+{
+    QString Name; // "$$$", "ANI" .. "ICO"; empty ends the table
     int32_t PageIndex = -1;
     bool Enabled = false;
 };
 
-struct CatalogueStateRecord {
+struct CatalogueStateRecord
+{
     int32_t FirstType = -1;
     int32_t EnabledCount = -1;
     QTreeWidget *FirstTree = nullptr;
@@ -52,7 +58,8 @@ struct CatalogueStateRecord {
     QString EnabledExtensions; // ".ANI/.AVI/..." in code order
 };
 
-struct CurrentViewRecord {
+struct CurrentViewRecord
+{
     MediaType CurrentType = mtALL;
     QString CurrentFolder; // with trailing backslash; empty for My computer or nothing
     QTreeWidget *CurrentTree = nullptr;
@@ -60,9 +67,10 @@ struct CurrentViewRecord {
     bool TreeHasFocus = false;
 };
 
-struct SelectionRecord {
-    int Item = -1; // row of the list item on view in ListView, -1 none
-    int32_t ItemKind = -1;     // 0 drive, 1 folder, 2 file, -1 none
+struct SelectionRecord
+{
+    int Item = -1;         // row of the list item on view in ListView, -1 none
+    int32_t ItemKind = -1; // 0 drive, 1 folder, 2 file, -1 none
     TListView *ListView = nullptr;
     QString FileName;
     MediaType FileType = mtNone;
@@ -73,7 +81,8 @@ struct SelectionRecord {
     bool ListHasFocus = false;
 };
 
-struct DiskRecord {
+struct DiskRecord
+{
     QString Letter;
     bool Present = false;
     int32_t DriveType = 0;
@@ -86,14 +95,16 @@ struct DiskRecord {
     int64_t FileBytes = 0;
 };
 
-struct ScanRequestRecord {
+struct ScanRequestRecord
+{
     bool ScanDrives = true;
     QString Folder;
     int32_t CurrentDrive = 0;
     bool Scanning = false;
 };
 
-struct AppState {
+struct AppState
+{
     // Shell state.
     QString SettingsFilePath = QStringLiteral("LUMA.INI");
     bool FormReady = false;
@@ -115,5 +126,11 @@ struct AppState {
     ScanRequestRecord ScanRequest;
     bool ScanCancelled = false;
     bool ScanFailed = false;
-    int64_t InaccessibleFolders = 0; // folders skipped by the current root for access denied
+    int64_t InaccessibleFolders = 0;    // folders skipped by the current root for access denied
+    ScanProgress *ScanWindow = nullptr; // the open scan window; the walk reports its folders to it
+    uint64_t ListFillSerial = 0;        // counts list fills; a fill that sees it move was overtaken
+
+    // The delete commands a list's Delete key runs (set by the file operations; empty until then).
+    std::function<void(App &)> DeleteOneFileCommand;
+    std::function<void(App &)> DeleteSelectedFilesCommand;
 };

@@ -4,4 +4,7 @@
 
 #include <QString>
 
-inline QString SelectText(const QString &french, const QString & /*english*/) { return french; }
+inline QString SelectText(const QString &french, const QString & /*english*/)
+{
+    return french;
+}

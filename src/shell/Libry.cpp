@@ -134,8 +134,9 @@ void TileImage(const QPixmap &source, QLabel *target)
 
 void ShowFolderAccessError(App &app, const QString &path)
 {
-    ShowMessageDlg(app, SelectText("Erreur accès dossier:", "Folder access error:") + '\n' +
-                            StripTrailingBackslash(path),
+    ShowMessageDlg(app,
+                   SelectText("Erreur accès dossier:", "Folder access error:") + '\n' +
+                       StripTrailingBackslash(path),
                    MsgKind::Error, platform::mbOK);
 }
 
@@ -181,9 +182,15 @@ QString FormatGroupedNumber(int64_t n)
     return negative ? '-' + digits : digits;
 }
 
-QString FormatBytes(int64_t n) { return FormatGroupedNumber(n) + SelectText(" octets", " bytes"); }
+QString FormatBytes(int64_t n)
+{
+    return FormatGroupedNumber(n) + SelectText(" octets", " bytes");
+}
 
-QString FormatKilobytes(int64_t n) { return FormatGroupedNumber((n + 1023) / 1024) + SelectText(" Ko", " Kb"); }
+QString FormatKilobytes(int64_t n)
+{
+    return FormatGroupedNumber((n + 1023) / 1024) + SelectText(" Ko", " Kb");
+}
 
 QString FormatMegabytes(int64_t n)
 {
@@ -234,7 +241,8 @@ QString FormatFileDateTime(const QString &path)
         return {};
     const QDateTime t = packedTime(e.lastWrite);
     const QLocale locale;
-    return locale.toString(t.date(), QLocale::ShortFormat) + ' ' + locale.toString(t.time(), QLocale::ShortFormat);
+    return locale.toString(t.date(), QLocale::ShortFormat) + ' ' +
+           locale.toString(t.time(), QLocale::ShortFormat);
 }
 
 QString FormatFolderDate(App &app, const QString &path, bool withTime)

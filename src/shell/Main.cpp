@@ -83,7 +83,10 @@ TfrmMain::~TfrmMain()
         app.frmMain = nullptr;
 }
 
-QAction *TfrmMain::action(const QString &name) const { return findChild<QAction *>(name); }
+QAction *TfrmMain::action(const QString &name) const
+{
+    return findChild<QAction *>(name);
+}
 
 QWidget *TfrmMain::viewerPage(const QString &name) const
 {
@@ -341,7 +344,8 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 void TfrmMain::setFrenchTexts()
 {
     pcMain->setTabText(pcMain->indexOf(ts[0]), SelectText("TOUS", "ALL"));
-    struct Hint {
+    struct Hint
+    {
         QWidget *w;
         const char *fr;
         const char *en;

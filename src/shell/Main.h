@@ -165,6 +165,7 @@ private:
     void createTimers();
     void setFrenchTexts();
     void wireCommands();
+
 public:
     // Switches the tool tips of the four toolbars on or off (Show_Hints).
     void applyHints();

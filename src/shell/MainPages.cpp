@@ -5,8 +5,8 @@
 #include "shell/Main.h"
 
 #include <QEvent>
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -223,9 +223,9 @@ void TfrmMain::createViewerPages()
     lblProgressJPG->setVisible(false);
 
     // "MID" and "WAV".
-    auto soundPage = [&](const char *page, const char *suffix, QWidget *&pnl, QProgressBar *&bar, QGroupBox *&box,
-                         QLabel *&lblTotal, QLabel *&lblPlayed, QLabel *&total, QLabel *&played,
-                         QLabel *&background, QObject *&player) {
+    auto soundPage = [&](const char *page, const char *suffix, QWidget *&pnl, QProgressBar *&bar,
+                         QGroupBox *&box, QLabel *&lblTotal, QLabel *&lblPlayed, QLabel *&total,
+                         QLabel *&played, QLabel *&background, QObject *&player) {
         QWidget *p = newPage(nbkViewer, page);
         auto *lay = new QVBoxLayout(p);
         lay->setContentsMargins(0, 0, 0, 0);
@@ -265,10 +265,10 @@ void TfrmMain::createViewerPages()
         player = new QObject(this);
         player->setObjectName(QStringLiteral("MediaPlayer") + suffix);
     };
-    soundPage("MID", "MID", pnlPositionMID, ProgressBarMID, GroupBoxMID, lblTotalMID, lblPlayedMID, lblTotalTimeMID,
-              lblPlayedTimeMID, picBackgroundMID, MediaPlayerMID);
-    soundPage("WAV", "WAV", pnlPositionWAV, ProgressBarWAV, GroupBoxWAV, lblTotalWAV, lblPlayedWAV, lblTotalTimeWAV,
-              lblPlayedTimeWAV, picBackgroundWAV, MediaPlayerWAV);
+    soundPage("MID", "MID", pnlPositionMID, ProgressBarMID, GroupBoxMID, lblTotalMID, lblPlayedMID,
+              lblTotalTimeMID, lblPlayedTimeMID, picBackgroundMID, MediaPlayerMID);
+    soundPage("WAV", "WAV", pnlPositionWAV, ProgressBarWAV, GroupBoxWAV, lblTotalWAV, lblPlayedWAV,
+              lblTotalTimeWAV, lblPlayedTimeWAV, picBackgroundWAV, MediaPlayerWAV);
 
     // "GIF", "PCX", "TIF", "WMF", "EMF".
     ScrollGIF = scrollBox(newPage(nbkViewer, "GIF"), "ScrollGIF", Qt::white);

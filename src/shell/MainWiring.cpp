@@ -19,7 +19,8 @@ void TfrmMain::wireCommands()
 {
     for (QToolButton *b : {btnLargeIcon, btnSmallIcon, btnListIcon, btnReportIcon})
         connect(b, &QToolButton::clicked, this, [this, b] { SetViewStyle(app, b->property("Tag").toInt()); });
-    for (const char *n : {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon", "mnuMain_View_List", "mnuMain_View_Report"}) {
+    for (const char *n :
+         {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon", "mnuMain_View_List", "mnuMain_View_Report"}) {
         QAction *a = action(n);
         connect(a, &QAction::triggered, this, [this, a] { SetViewStyle(app, a->property("Tag").toInt()); });
     }
@@ -41,11 +42,16 @@ void TfrmMain::wireCommands()
 
     // The Play menu mirrors the viewer toolbar.
     const std::pair<const char *, QToolButton *> mirrors[] = {
-        {"mnuMain_Play_FirstFile", btnFirstFile}, {"mnuMain_Play_PreviousFile", btnPreviousFile},
-        {"NextFile", btnNextFile},                {"LastFile", btnLastFile},
-        {"mnuMain_Play_PlayFile", btnPlayFile},   {"mnuMain_Play_StopFile", btnStopPlayingFile},
-        {"mnuMain_Play_Preview", btnPreview},     {"mnuMain_Play_Loop", btnLoop},
-        {"mnuMain_Play_Stretch", btnStretch},     {"mnuMain_Play_Tile", btnTile},
+        {"mnuMain_Play_FirstFile", btnFirstFile},
+        {"mnuMain_Play_PreviousFile", btnPreviousFile},
+        {"NextFile", btnNextFile},
+        {"LastFile", btnLastFile},
+        {"mnuMain_Play_PlayFile", btnPlayFile},
+        {"mnuMain_Play_StopFile", btnStopPlayingFile},
+        {"mnuMain_Play_Preview", btnPreview},
+        {"mnuMain_Play_Loop", btnLoop},
+        {"mnuMain_Play_Stretch", btnStretch},
+        {"mnuMain_Play_Tile", btnTile},
     };
     for (const auto &[name, button] : mirrors) {
         QToolButton *b = button;

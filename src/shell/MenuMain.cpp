@@ -11,7 +11,8 @@
 
 namespace {
 
-struct Item {
+struct Item
+{
     const char *name; // nullptr: separator
     const char *fr;
     const char *en;
@@ -63,26 +64,27 @@ void group(TfrmMain &form, std::initializer_list<const char *> names, bool exclu
 void CreateMenus(TfrmMain &f)
 {
     f.menuBar()->setObjectName("mnuMain");
-    f.mnuMain_File = buildMenu(&f, topMenu(f, "mnuMain_File", "&Fichier", "&File"),
-                               {
-                                   {"mnuMain_File_CopySelectedFiles", "&Copier les fichiers sélectionnés...",
-                                    "&Copy selected files...", ""},
-                                   {"mnuMain_File_Copy1FileSelected", "&Copier le fichier sélectionné...",
-                                    "&Copy selected file...", ""},
-                                   {"mnuMain_File_CopyFile", "&Copier le fichier...", "&Copy file...", ""},
-                                   {nullptr, "", "", ""},
-                                   {"mnuMain_File_DeleteSelectedFiles", "&Supprimer les fichiers sélectionnés...",
-                                    "&Delete selected files...", ""},
-                                   {"mnuMain_File_Delete1FileSelected", "&Supprimer le fichier sélectionné...",
-                                    "&Delete selected file...", ""},
-                                   {"mnuMain_File_DeleteFile", "&Supprimer le fichier...", "&Delete file...", ""},
-                                   {nullptr, "", "", ""},
-                                   {"mnuMain_File_Execute", "&Exécuter", "&Execute", ""},
-                                   {nullptr, "", "", ""},
-                                   {"mnuMain_File_Properties", "&Propriétés", "&Properties", ""},
-                                   {nullptr, "", "", ""},
-                                   {"mnuMain_File_Exit", "&Quitter", "E&xit", "Alt+F4"},
-                               });
+    f.mnuMain_File =
+        buildMenu(&f, topMenu(f, "mnuMain_File", "&Fichier", "&File"),
+                  {
+                      {"mnuMain_File_CopySelectedFiles", "&Copier les fichiers sélectionnés...",
+                       "&Copy selected files...", ""},
+                      {"mnuMain_File_Copy1FileSelected", "&Copier le fichier sélectionné...",
+                       "&Copy selected file...", ""},
+                      {"mnuMain_File_CopyFile", "&Copier le fichier...", "&Copy file...", ""},
+                      {nullptr, "", "", ""},
+                      {"mnuMain_File_DeleteSelectedFiles", "&Supprimer les fichiers sélectionnés...",
+                       "&Delete selected files...", ""},
+                      {"mnuMain_File_Delete1FileSelected", "&Supprimer le fichier sélectionné...",
+                       "&Delete selected file...", ""},
+                      {"mnuMain_File_DeleteFile", "&Supprimer le fichier...", "&Delete file...", ""},
+                      {nullptr, "", "", ""},
+                      {"mnuMain_File_Execute", "&Exécuter", "&Execute", ""},
+                      {nullptr, "", "", ""},
+                      {"mnuMain_File_Properties", "&Propriétés", "&Properties", ""},
+                      {nullptr, "", "", ""},
+                      {"mnuMain_File_Exit", "&Quitter", "E&xit", "Alt+F4"},
+                  });
     f.mnuMain_View = buildMenu(
         &f, topMenu(f, "mnuMain_View", "&Affichage", "&View"),
         {
@@ -117,79 +119,83 @@ void CreateMenus(TfrmMain &f)
                                    {"mnuMain_Play_Stretch", "E&tirer", "Stretc&h", ""},
                                    {"mnuMain_Play_Tile", "&Mosaïque", "&Tile", ""},
                                });
-    f.mnuMain_Tools = buildMenu(&f, topMenu(f, "mnuMain_Tools", "&Outils", "&Tools"),
-                                {
-                                    {"mnuMain_Tools_DefaultWindow", "&Fenêtre par défaut", "&Default window", ""},
-                                    {"mnuMain_Tools_DefaultFrames", "&Cadres par défaut", "Default &frames", ""},
-                                    {nullptr, "", "", ""},
-                                    {"mnuMain_Tools_Options", "&Options...", "&Options...", ""},
-                                });
+    f.mnuMain_Tools =
+        buildMenu(&f, topMenu(f, "mnuMain_Tools", "&Outils", "&Tools"),
+                  {
+                      {"mnuMain_Tools_DefaultWindow", "&Fenêtre par défaut", "&Default window", ""},
+                      {"mnuMain_Tools_DefaultFrames", "&Cadres par défaut", "Default &frames", ""},
+                      {nullptr, "", "", ""},
+                      {"mnuMain_Tools_Options", "&Options...", "&Options...", ""},
+                  });
     f.mnuMain_Help = buildMenu(&f, topMenu(f, "mnuMain_Help", "&?", "&Help"),
                                {
                                    {"Helpcontents1", "&Rubriques d'aide", "Help &contents", "F1"},
                                    {nullptr, "", "", ""},
                                    {"mnuMain_Help_About", "&A propos...", "&About ...", ""},
                                });
-    group(f, {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon", "mnuMain_View_List", "mnuMain_View_Report"}, true);
+    group(f, {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon", "mnuMain_View_List", "mnuMain_View_Report"},
+          true);
     group(f, {"mnuMain_View_Scan_Drives", "mnuMain_View_Scan_Folder"}, true);
     for (const char *n : {"mnuMain_Play_Loop", "mnuMain_Play_Stretch", "mnuMain_Play_Tile"})
         f.action(n)->setCheckable(true);
     int tag = 0;
-    for (const char *n : {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon", "mnuMain_View_List", "mnuMain_View_Report"})
+    for (const char *n :
+         {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon", "mnuMain_View_List", "mnuMain_View_Report"})
         f.action(n)->setProperty("Tag", tag++);
     // The shortcuts work whether or not the menu was ever opened.
     for (QAction *a : f.findChildren<QAction *>())
         a->setShortcutContext(Qt::WindowShortcut);
 
-    f.popmnuListView = buildMenu(&f, new QMenu(&f),
-                                 {
-                                     {"popmnuLV_Copy1File", "&Copier le fichier sélectionné...",
-                                      "&Copy selected file...", ""},
-                                     {"popmnuLV_CopySelectedFiles", "&Copier les fichiers sélectionnés...",
-                                      "&Copy selected files...", ""},
-                                     {"popmnuLV_TiretUnderCopy", "", "", ""},
-                                     {"popmnuLV_Delete1File", "S&upprimer le fichier sélectionné...",
-                                      "&Delete selected file...", ""},
-                                     {"popmnuLV_DeleteSelectedFiles", "S&upprimer les fichiers sélectionnés...",
-                                      "&Delete selected files...", ""},
-                                     {"popmnuLV_TiretUnderDelete", "", "", ""},
-                                     {"popmnuLV_ExecuteFile", "&Exécuter", "&Execute", ""},
-                                     {"popmnuLV_TiretUnderExecute", "", "", ""},
-                                     {"popmnuLV_SelectAll", "&Sélectionner tous les fichiers", "&Select all files", ""},
-                                     {"popmnuLV_TiretUnderSelect", "", "", ""},
-                                     {"popmnuLV_Properties", "&Propriétés", "&Properties", ""},
-                                 });
+    f.popmnuListView = buildMenu(
+        &f, new QMenu(&f),
+        {
+            {"popmnuLV_Copy1File", "&Copier le fichier sélectionné...", "&Copy selected file...", ""},
+            {"popmnuLV_CopySelectedFiles", "&Copier les fichiers sélectionnés...", "&Copy selected files...",
+             ""},
+            {"popmnuLV_TiretUnderCopy", "", "", ""},
+            {"popmnuLV_Delete1File", "S&upprimer le fichier sélectionné...", "&Delete selected file...", ""},
+            {"popmnuLV_DeleteSelectedFiles", "S&upprimer les fichiers sélectionnés...",
+             "&Delete selected files...", ""},
+            {"popmnuLV_TiretUnderDelete", "", "", ""},
+            {"popmnuLV_ExecuteFile", "&Exécuter", "&Execute", ""},
+            {"popmnuLV_TiretUnderExecute", "", "", ""},
+            {"popmnuLV_SelectAll", "&Sélectionner tous les fichiers", "&Select all files", ""},
+            {"popmnuLV_TiretUnderSelect", "", "", ""},
+            {"popmnuLV_Properties", "&Propriétés", "&Properties", ""},
+        });
     f.popmnuListView->setObjectName("popmnuListView");
-    f.popmnuTreeView = buildMenu(&f, new QMenu(&f),
-                                 {
-                                     {"popmnuTV_CollapseTreeView", "&Réduire l'arborescence", "&Collapse tree view", ""},
-                                     {"popmnuTV_ExpandTreeView", "&Développer l'arborescence", "&Expand tree view", ""},
-                                     {nullptr, "", "", ""},
-                                     {"popmnuTV_Properties", "&Propriétés", "&Properties", ""},
-                                 });
+    f.popmnuTreeView =
+        buildMenu(&f, new QMenu(&f),
+                  {
+                      {"popmnuTV_CollapseTreeView", "&Réduire l'arborescence", "&Collapse tree view", ""},
+                      {"popmnuTV_ExpandTreeView", "&Développer l'arborescence", "&Expand tree view", ""},
+                      {nullptr, "", "", ""},
+                      {"popmnuTV_Properties", "&Propriétés", "&Properties", ""},
+                  });
     f.popmnuTreeView->setObjectName("popmnuTreeView");
-    f.popmnuViewFile = buildMenu(&f, new QMenu(&f),
-                                 {
-                                     {"popmnuVF_PlayFile", "", "", ""},
-                                     {"popmnuVF_StopPlayingFile", "&Arrêter la lecture", "St&op playing file", ""},
-                                     {"popmnuVF_Tiret_UnderStop", "", "", ""},
-                                     {"popmnuVF_PreviewFile", "M&ode aperçu", "Pre&view file", ""},
-                                     {"popmnuVF_Tiret_UnderPreview", "", "", ""},
-                                     {"popmnuVF_Loop", "&Boucle", "&Loop", ""},
-                                     {"popmnuVF_Stretch", "&Etirer l'image", "Stretc&h image", ""},
-                                     {"popmnuVF_Tile", "&Mosaïque", "&Tile image", ""},
-                                     {"popmnuVF_Tiret_UnderTile", "", "", ""},
-                                     {"popmnuVF_SaveFile", "Enregistrer le fichier &sous...", "&Save file as...", ""},
-                                     {"popmnuVF_Tiret_UnderSaveAs", "", "", ""},
-                                     {"popmnuVF_Execute", "E&xécuter", "&Execute", ""},
-                                     {"popmnuVF_Tiret_UnderExecute", "", "", ""},
-                                     {"popmnuVF_Properties", "&Propriétés", "Prop&erties", ""},
-                                 });
+    f.popmnuViewFile =
+        buildMenu(&f, new QMenu(&f),
+                  {
+                      {"popmnuVF_PlayFile", "", "", ""},
+                      {"popmnuVF_StopPlayingFile", "&Arrêter la lecture", "St&op playing file", ""},
+                      {"popmnuVF_Tiret_UnderStop", "", "", ""},
+                      {"popmnuVF_PreviewFile", "M&ode aperçu", "Pre&view file", ""},
+                      {"popmnuVF_Tiret_UnderPreview", "", "", ""},
+                      {"popmnuVF_Loop", "&Boucle", "&Loop", ""},
+                      {"popmnuVF_Stretch", "&Etirer l'image", "Stretc&h image", ""},
+                      {"popmnuVF_Tile", "&Mosaïque", "&Tile image", ""},
+                      {"popmnuVF_Tiret_UnderTile", "", "", ""},
+                      {"popmnuVF_SaveFile", "Enregistrer le fichier &sous...", "&Save file as...", ""},
+                      {"popmnuVF_Tiret_UnderSaveAs", "", "", ""},
+                      {"popmnuVF_Execute", "E&xécuter", "&Execute", ""},
+                      {"popmnuVF_Tiret_UnderExecute", "", "", ""},
+                      {"popmnuVF_Properties", "&Propriétés", "Prop&erties", ""},
+                  });
     f.popmnuViewFile->setObjectName("popmnuViewFile");
     for (const char *n : {"popmnuVF_Loop", "popmnuVF_Stretch", "popmnuVF_Tile"})
         f.action(n)->setCheckable(true);
-    f.popmnuViewFilePagePresentation = buildMenu(
-        &f, new QMenu(&f),
-        {{"popmnuVFPresentation_About", "&A propos de Lumavista...", "&About Lumavista...", ""}});
+    f.popmnuViewFilePagePresentation =
+        buildMenu(&f, new QMenu(&f),
+                  {{"popmnuVFPresentation_About", "&A propos de Lumavista...", "&About Lumavista...", ""}});
     f.popmnuViewFilePagePresentation->setObjectName("popmnuViewFilePagePresentation");
 }

@@ -57,11 +57,15 @@ QString readString(const AppState &st, const char *key, const QString &def)
 
 int readInt(const AppState &st, const char *key, int def)
 {
-    const QString text = platform::GetPrivateProfileString(kSettingsSection, key, QString(), st.SettingsFilePath);
+    const QString text =
+        platform::GetPrivateProfileString(kSettingsSection, key, QString(), st.SettingsFilePath);
     return profileToInt(text, def);
 }
 
-bool readFlag(const AppState &st, const char *key, bool def) { return readInt(st, key, def ? 1 : 0) != 0; }
+bool readFlag(const AppState &st, const char *key, bool def)
+{
+    return readInt(st, key, def ? 1 : 0) != 0;
+}
 
 void write(const AppState &st, const char *key, const QString &value)
 {
@@ -70,8 +74,14 @@ void write(const AppState &st, const char *key, const QString &value)
         throw EInOutError(QStringLiteral("Ne peut écrire dans %1").arg(st.SettingsFilePath));
 }
 
-void writeInt(const AppState &st, const char *key, int value) { write(st, key, QString::number(value)); }
-void writeFlag(const AppState &st, const char *key, bool value) { write(st, key, value ? "1" : "0"); }
+void writeInt(const AppState &st, const char *key, int value)
+{
+    write(st, key, QString::number(value));
+}
+void writeFlag(const AppState &st, const char *key, bool value)
+{
+    write(st, key, value ? "1" : "0");
+}
 
 } // namespace
 
@@ -150,11 +160,26 @@ void SaveWindowSettings(AppState &st)
     writeInt(st, "Window_State", s.Window_State);
 }
 
-void SavePanelWidth(AppState &st) { writeInt(st, "Panel_Width", st.settings.Panel_Width); }
-void SaveTreeViewWidth(AppState &st) { writeInt(st, "TreeView_Width", st.settings.TreeView_Width); }
-void SaveIconStyle(AppState &st) { writeInt(st, "Icon_Style", st.settings.Icon_Style); }
-void SaveScanType(AppState &st) { writeInt(st, "Scan_Type", st.settings.Scan_Type); }
-void SaveStartingFolder(AppState &st) { write(st, "Starting_Folder", st.settings.Starting_Folder); }
+void SavePanelWidth(AppState &st)
+{
+    writeInt(st, "Panel_Width", st.settings.Panel_Width);
+}
+void SaveTreeViewWidth(AppState &st)
+{
+    writeInt(st, "TreeView_Width", st.settings.TreeView_Width);
+}
+void SaveIconStyle(AppState &st)
+{
+    writeInt(st, "Icon_Style", st.settings.Icon_Style);
+}
+void SaveScanType(AppState &st)
+{
+    writeInt(st, "Scan_Type", st.settings.Scan_Type);
+}
+void SaveStartingFolder(AppState &st)
+{
+    write(st, "Starting_Folder", st.settings.Starting_Folder);
+}
 
 void SaveJpegSettings(AppState &st)
 {
@@ -175,4 +200,7 @@ void SaveGeneralOptions(AppState &st)
     writeFlag(st, "Expand_Treeview_At_End_Of_Scan", s.Expand_Treeview_At_End_Of_Scan);
 }
 
-void SaveFirstTime(AppState &st) { writeFlag(st, "First_Time", st.settings.First_Time); }
+void SaveFirstTime(AppState &st)
+{
+    writeFlag(st, "First_Time", st.settings.First_Time);
+}

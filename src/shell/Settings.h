@@ -12,7 +12,8 @@
 
 struct AppState;
 
-struct Settings {
+struct Settings
+{
     int WindowLeft = 0;
     int Window_Top = 0;
     int Window_Width = 740;
@@ -52,7 +53,7 @@ struct Settings {
                                        true,  true, true, true, true, true}; // 1..12
 };
 
-extern const char *const kSettingsSection; // "Lumavista"
+extern const char *const kSettingsSection;  // "Lumavista"
 extern const char *const kScanFileKeys[13]; // [1..12] = "Scan_File_ANI" .. "Scan_File_ICO"
 
 // The drive path of the user's home folder ("C:\home\anne"), or "C:\" when it lies on no drive.

@@ -21,7 +21,8 @@ protected:
 
 TEST_F(DiskListTest, TheMappedDrivesGetButtonsWithTheirKindHintAndPressedState)
 {
-    setDrives("C=" + folder("c") + ";D=" + folder("d") + ",cdrom,PHOTOS,1A2B3C4D;E=" + folder("e") + ",network");
+    setDrives("C=" + folder("c") + ";D=" + folder("d") + ",cdrom,PHOTOS,1A2B3C4D;E=" + folder("e") +
+              ",network");
     writeSettings({"Scan_CDRom_Drive=0"});
     createMain();
     EXPECT_EQ(shownLetters(), QStringList({"C", "D", "E"}));

@@ -1,6 +1,6 @@
 // Media types, tabs and the catalogue reset.
-#include "catalogue/ListView.h"
 #include "catalogue/MediaTypes.h"
+#include "catalogue/ListView.h"
 #include "shell/Main.h"
 #include "support/AppFixture.h"
 
@@ -42,7 +42,8 @@ TEST_F(MediaTypesTest, StartUpBuildsTheTablesInCodeOrder)
     EXPECT_TRUE(app.st.Extensions[13].Extension.isEmpty());
     EXPECT_EQ(app.st.TabSheets[11].Name, "EMF");
     EXPECT_TRUE(app.st.TabSheets[13].Name.isEmpty());
-    EXPECT_EQ(app.st.CatalogueState.EnabledExtensions, ".ANI/.AVI/.BMP/.JPG/.MID/.WAV/.GIF/.PCX/.TIF/.WMF/.EMF/.ICO/");
+    EXPECT_EQ(app.st.CatalogueState.EnabledExtensions,
+              ".ANI/.AVI/.BMP/.JPG/.MID/.WAV/.GIF/.PCX/.TIF/.WMF/.EMF/.ICO/");
     EXPECT_EQ(app.st.CatalogueState.EnabledCount, 13);
     EXPECT_EQ(app.st.CatalogueState.FirstType, 0);
     EXPECT_EQ(app.st.CatalogueState.FirstTree, main->tvALL());
@@ -150,21 +151,21 @@ TEST_F(MediaTypesTest, ChangingTabsMakesItsTypeCurrentAndSelectsTheRoot)
 TEST_F(MediaTypesTest, LookupsOutsideTheirDomainEndTheProgramWithTheirNumber)
 {
     createMain();
-    struct Case {
+    struct Case
+    {
         int number;
         std::function<void()> call;
     };
     const Case cases[] = {
-        {20, [&] { TreeViewOfExtension(app, ".XYZ"); }},
-        {21, [&] { TypeOfTabSheet(app, main->nbkViewer); }},
-        {22, [&] { ListViewOfType(app, 13); }},
-        {23, [&] { TreeViewOfType(app, -1); }},
+        {20, [&] { TreeViewOfExtension(app, ".XYZ"); }}, {21, [&] { TypeOfTabSheet(app, main->nbkViewer); }},
+        {22, [&] { ListViewOfType(app, 13); }},          {23, [&] { TreeViewOfType(app, -1); }},
         {5, [&] { PageIndexOfType(app, 40); }},
     };
     for (const Case &c : cases) {
         ui.answerMessage(platform::mbOK);
         EXPECT_THROW(c.call(), ProcessExit) << c.number;
-        EXPECT_TRUE(ui.messages.back().text.startsWith(QStringLiteral("ERREUR INTERNE IRRECUPERABLE #%1\n").arg(c.number)))
+        EXPECT_TRUE(ui.messages.back().text.startsWith(
+            QStringLiteral("ERREUR INTERNE IRRECUPERABLE #%1\n").arg(c.number)))
             << c.number;
     }
 }

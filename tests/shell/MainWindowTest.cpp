@@ -6,11 +6,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QTest>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -42,10 +42,29 @@ TEST_F(MainWindowTest, WithoutSettingsTheWindowStartsMaximisedOverTheDefaultBoun
 TEST_F(MainWindowTest, TheControlsCarryTheirNamesAndFrenchTexts)
 {
     TfrmMain &f = createMain();
-    for (const char *name : {"tbMain", "btnScanDrives", "pnlToolBarDisk", "ComboChoice", "txtSelectFolder",
-                             "tbA", "tbZ", "pcMain", "tsALL", "tvWMF", "SplitLeftICO", "lvEMF", "SplitRight",
-                             "pnlRight", "tbViewer", "nbkViewer", "btnTile", "StatusBarMain", "picANI",
-                             "lblProgressJPG", "ProgressBarWAV", "lblPlayedTimeMID", "picTitre"})
+    for (const char *name : {"tbMain",
+                             "btnScanDrives",
+                             "pnlToolBarDisk",
+                             "ComboChoice",
+                             "txtSelectFolder",
+                             "tbA",
+                             "tbZ",
+                             "pcMain",
+                             "tsALL",
+                             "tvWMF",
+                             "SplitLeftICO",
+                             "lvEMF",
+                             "SplitRight",
+                             "pnlRight",
+                             "tbViewer",
+                             "nbkViewer",
+                             "btnTile",
+                             "StatusBarMain",
+                             "picANI",
+                             "lblProgressJPG",
+                             "ProgressBarWAV",
+                             "lblPlayedTimeMID",
+                             "picTitre"})
         EXPECT_NE(f.findChild<QObject *>(name), nullptr) << name;
     EXPECT_EQ(f.pcMain->tabText(0), "TOUS");
     const QStringList order = {"tsALL", "tsANI", "tsAVI", "tsBMP", "tsEMF", "tsGIF", "tsICO",

@@ -50,12 +50,12 @@ TEST_F(ProfileTest, NumbersAndFlagsConvertAsTheFileFormatSays)
                    "Panel_Width=12abc", "Beep_On_Error_Message=0"});
     LoadSettings(app.st);
     const Settings &s = app.st.settings;
-    EXPECT_TRUE(s.First_Time);          // "2" is a true flag
-    EXPECT_TRUE(s.Show_Hints);          // "abc" gives the default (true)
-    EXPECT_EQ(s.Icon_Style, 31);        // hexadecimal
-    EXPECT_EQ(s.WindowLeft, -12);       // negative numbers
-    EXPECT_EQ(s.Window_Top, 0);         // "0x" is too short for hexadecimal and not decimal
-    EXPECT_EQ(s.Panel_Width, 400);      // not a number: default
+    EXPECT_TRUE(s.First_Time);     // "2" is a true flag
+    EXPECT_TRUE(s.Show_Hints);     // "abc" gives the default (true)
+    EXPECT_EQ(s.Icon_Style, 31);   // hexadecimal
+    EXPECT_EQ(s.WindowLeft, -12);  // negative numbers
+    EXPECT_EQ(s.Window_Top, 0);    // "0x" is too short for hexadecimal and not decimal
+    EXPECT_EQ(s.Panel_Width, 400); // not a number: default
     EXPECT_FALSE(s.Beep_On_Error_Message);
     EXPECT_EQ(profileToInt("0xFFFFFFFF", 5), -1);
     EXPECT_EQ(profileToInt("99999999999", 5), 5);

@@ -44,7 +44,10 @@ void AppFixture::setDrives(const QString &spec)
     platform::DriveMap::reload();
 }
 
-QString AppFixture::settingsPath() const { return tmp.filePath("config/LUMA.INI"); }
+QString AppFixture::settingsPath() const
+{
+    return tmp.filePath("config/LUMA.INI");
+}
 
 void AppFixture::writeSettings(const QStringList &lines)
 {

@@ -3,9 +3,15 @@
 #include <QDialog>
 #include <gtest/gtest.h>
 
-FakeUi::FakeUi() { platform::installUi(this); }
+FakeUi::FakeUi()
+{
+    platform::installUi(this);
+}
 
-FakeUi::~FakeUi() { platform::installUi(nullptr); }
+FakeUi::~FakeUi()
+{
+    platform::installUi(nullptr);
+}
 
 int FakeUi::messageBox(const platform::MessageRequest &request)
 {

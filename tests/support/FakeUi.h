@@ -13,12 +13,14 @@
 #include <vector>
 
 // Thrown by exitProcess: the program asked to end with this status.
-struct ProcessExit {
+struct ProcessExit
+{
     int status;
 };
 
 // Thrown when the program meets a dialog the test did not expect.
-struct UnexpectedDialog : std::runtime_error {
+struct UnexpectedDialog : std::runtime_error
+{
     using std::runtime_error::runtime_error;
 };
 

@@ -8,7 +8,8 @@
 
 namespace info {
 
-struct Options {
+struct Options
+{
     int jpegScale = 0;
     bool jpegGray = false;
     bool jpegFast = false;

@@ -6,6 +6,14 @@
 //   is missing or unreadable (no medium), 15 the letter is not a drive.
 // Non-root folders return "." and ".." first. Names compare exactly (case-sensitive). Folders that are
 // other mounts and symbolic links to folders carry the reparse-point attribute.
+// Attributes: folder; archive for regular files; system for devices, pipes and sockets (size 0);
+// hidden for names starting with a dot ("." and ".." take it from the folder they name); read-only
+// when the mode bits deny the effective user writing, or the volume is mounted read-only (root may
+// write everything). A link to a file reports its target's size and time; a dangling link, or a
+// link that never resolves ("a -> a"), is a plain file of size 0. "*" is the same as "*.*"; a name
+// with other wildcards is taken literally. A search of "X:\" itself, or of a name that ends in a
+// separator, finds nothing (2). A text that is not a drive path ("Photos\*.*", "\\server\share")
+// gives 3.
 #pragma once
 
 #include <QDateTime>
@@ -35,12 +43,14 @@ enum SearchCode : int {
     ERROR_NOT_READY = 21
 };
 
-struct SearchEntry {
-    QString name;          // as on disk (a backslash in the name appears as U+F05C)
+struct SearchEntry
+{
+    QString name; // as on disk (a backslash in the name appears as U+F05C)
     uint32_t attributes = 0;
-    uint64_t size = 0;     // 64-bit
-    QDateTime lastWrite;   // local time
-    QString shortName;     // always empty on this platform
+    uint64_t size = 0;          // 64-bit
+    QDateTime lastWrite;        // local time (invalid when the search was told not to fill it)
+    int64_t lastWriteMSecs = 0; // the same instant in milliseconds since 1970 UTC, always filled
+    QString shortName;          // always empty on this platform
     bool isFolder() const { return attributes & FILE_ATTRIBUTE_DIRECTORY; }
 };
 
@@ -59,6 +69,10 @@ public:
     int findNext();
     const SearchEntry &entry() const { return m_entry; }
     void close();
+
+    // A walk that never looks at times may leave lastWrite empty: Qt checks the system's time zone
+    // file on every local-time conversion, which nearly doubles the cost of an entry. On by default.
+    void setLocalTimesWanted(bool wanted);
 
 private:
     int findExact(QStringView shownName);

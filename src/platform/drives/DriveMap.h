@@ -6,6 +6,9 @@
 // root directory (type 1); a mapped root that does not exist answers as a drive without medium.
 // Drive paths look like "C:\Photos\2000\"; a name containing a backslash is shown with U+F05C in
 // its place and mapped back at the file system.
+// An empty LUMAVISTA_DRIVES counts as unset. Mount-table rules: MountTable.h; LUMAVISTA_DRIVES
+// rules: DriveSpec.h; what the volume queries answer: VolumeQuery.h. The map is only text: a drive
+// path converts whether or not its file exists.
 #pragma once
 
 #include <QString>
@@ -28,26 +31,29 @@ enum DriveType : int {
     DRIVE_RAMDISK = 6
 };
 
-struct DriveMapping {
+struct DriveMapping
+{
     QChar letter;       // 'A'..'Z'
     QString nativeRoot; // absolute native folder, no trailing slash except "/"
     int type = DRIVE_FIXED;
-    QString label;      // may be empty: then read from the system
-    QString serial;     // may be empty: then read from the system
-    QString fsType;     // mount's file-system type when auto-detected
-    QString device;     // mount source when auto-detected
+    QString label;  // may be empty: then read from the system
+    QString serial; // may be empty: then read from the system
+    QString fsType; // mount's file-system type when auto-detected
+    QString device; // mount source when auto-detected
 };
 
-struct VolumeInfo {
-    bool ok = false;         // false: no medium / root unreadable
-    QString label;           // at most 11 characters
-    QString serialNumber;    // exactly 8 upper-case hexadecimal digits
-    QString fileSystemName;  // at most 11 characters
+struct VolumeInfo
+{
+    bool ok = false;        // false: no medium / root unreadable
+    QString label;          // at most 11 characters
+    QString serialNumber;   // exactly 8 upper-case hexadecimal digits
+    QString fileSystemName; // at most 11 characters
     uint32_t fileSystemFlags = 0;
     uint32_t maxComponentLength = 255;
 };
 
-struct DiskSpace {
+struct DiskSpace
+{
     bool ok = false;
     uint64_t totalBytes = 0;
     uint64_t freeBytes = 0;
@@ -72,9 +78,9 @@ public:
     const std::vector<DriveMapping> &drives() const { return m_drives; }
     const DriveMapping *find(QChar letter) const;
 
-    int driveType(QChar letter) const;               // GetDriveType: 0..6 (1 when unmapped)
-    VolumeInfo volumeInfo(QChar letter) const;       // GetVolumeInformation
-    DiskSpace diskSpace(QChar letter) const;         // GetDiskFreeSpaceEx, 64-bit
+    int driveType(QChar letter) const;         // GetDriveType: 0..6 (1 when unmapped)
+    VolumeInfo volumeInfo(QChar letter) const; // GetVolumeInformation
+    DiskSpace diskSpace(QChar letter) const;   // GetDiskFreeSpaceEx, 64-bit
 
     // "C:\Photos\" -> "/Photos/" (the trailing separator is kept). Empty when the letter is unmapped
     // or the text is not a drive path.
