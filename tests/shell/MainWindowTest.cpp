@@ -1,10 +1,13 @@
 // The main window's life cycle: start-up, geometry, splitters, closing.
 #include "catalogue/ListView.h"
+#include "shell/Libry.h"
 #include "shell/Main.h"
 #include "support/AppFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QDialog>
 #include <QHelpEvent>
 #include <QLineEdit>
@@ -212,4 +215,27 @@ TEST_F(MainWindowTest, ClosingTheWelcomeWindowWithoutTheBoxKeepsFirstTime)
     QTRY_COMPARE(ui.modalWindows.size(), size_t(1));
     EXPECT_TRUE(app.st.settings.First_Time);
     EXPECT_FALSE(settingsText().contains("First_Time"));
+}
+
+TEST_F(MainWindowTest, AnUnwritableSettingsFileEndsTheCommandWithTheStandardBox)
+{
+    writeSettings({"First_Time=0"});
+    TfrmMain &f = createMain();
+    f.show();
+    f.FormActivate();
+    f.setWindowState(Qt::WindowNoState);
+    // The settings file cannot be replaced: a folder stands where it should be.
+    QFile::remove(settingsPath());
+    QDir().mkpath(settingsPath());
+    try {
+        f.FormResize();
+        ADD_FAILURE() << "no error raised";
+    } catch (const std::exception &error) {
+        ShowException(app, error);
+    }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Ne peut écrire dans LUMA.INI.");
+    EXPECT_EQ(ui.messages[0].kind, platform::MsgKind::Error);
+    // The program goes on: the window still works.
+    EXPECT_TRUE(app.st.FormReady);
 }
