@@ -227,6 +227,7 @@ TEST_F(MainWindowTest, AnUnwritableSettingsFileEndsTheCommandWithTheStandardBox)
     // The settings file cannot be replaced: a folder stands where it should be.
     QFile::remove(settingsPath());
     QDir().mkpath(settingsPath());
+    ui.answerMessage(platform::mbOK);
     try {
         f.FormResize();
         ADD_FAILURE() << "no error raised";
