@@ -100,8 +100,9 @@ TEST_F(ProfileTest, AFailedWriteRaisesTheWriteErrorAndLeavesTheFileIntact)
     chmod(dir.constData(), 0555);
     // Root writes into read-only folders: the write is made as an ordinary user.
     const bool asRoot = geteuid() == 0;
-    if (asRoot)
+    if (asRoot) {
         ASSERT_EQ(seteuid(65534), 0);
+    }
     app.st.settings.Icon_Style = 3;
     QString message;
     try {
@@ -109,8 +110,9 @@ TEST_F(ProfileTest, AFailedWriteRaisesTheWriteErrorAndLeavesTheFileIntact)
     } catch (const EInOutError &e) {
         message = e.message();
     }
-    if (asRoot)
+    if (asRoot) {
         ASSERT_EQ(seteuid(0), 0);
+    }
     chmod(dir.constData(), 0755);
     EXPECT_EQ(message, "Ne peut écrire dans LUMA.INI");
     EXPECT_EQ(settingsText(), "[Lumavista]\nIcon_Style=2\n");
