@@ -1,6 +1,11 @@
 # Shared helpers for the project's own targets.
 
-set(LUMA_WARNING_FLAGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wno-missing-field-initializers)
+set(LUMA_WARNING_FLAGS -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Wno-missing-field-initializers)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  list(APPEND LUMA_WARNING_FLAGS -Wshadow=local)
+else()
+  list(APPEND LUMA_WARNING_FLAGS -Wshadow-uncaptured-local)
+endif()
 
 function(luma_warnings target)
   target_compile_options(${target} PRIVATE ${LUMA_WARNING_FLAGS})
@@ -44,7 +49,8 @@ endfunction()
 
 # luma_test(NAME DIR LIBS...) builds every .cpp below DIR into one GoogleTest program (main() from
 # luma_test_main unless the folder brings its own; add luma_test_support for application tests) and
-# registers each test case with CTest (with a timeout, so a hang fails instead of blocking CI).
+# registers each test case with CTest (with a timeout, so a hang fails instead of blocking CI). The
+# test environment (offscreen display, silent sound driver, data folder) is set by main() itself.
 function(luma_test name dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
   file(GLOB_RECURSE subs CONFIGURE_DEPENDS ${dir}/*/tests.cmake)
@@ -61,7 +67,6 @@ function(luma_test name dir)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;LUMA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 endfunction()
 

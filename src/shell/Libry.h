@@ -4,6 +4,7 @@
 
 #include "platform/Ui.h"
 
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 #include <exception>
@@ -48,4 +49,6 @@ QString FormatMegabytes(int64_t n);
 QString FormatShortSize(int64_t n);
 QString FormatDuration(int64_t ms);
 QString FormatFileDateTime(const QString &path);
+// A file's modification time as the lists show it: short date, blank, short time (two-second steps).
+QString FormatFileTime(const QDateTime &time);
 QString FormatFolderDate(App &app, const QString &path, bool withTime);

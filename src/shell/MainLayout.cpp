@@ -196,7 +196,8 @@ void TfrmMain::createStatusBar()
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         if (widths[i] > 0) {
-            panel->setFixedWidth(widths[i]);
+            // At least the design width; wider when the text needs it ("1 234 fichiers").
+            panel->setMinimumWidth(widths[i]);
             StatusBarMain->addWidget(panel);
         } else {
             StatusBarMain->addWidget(panel, 1);
