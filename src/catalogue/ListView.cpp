@@ -97,6 +97,8 @@ void TListView::setViewStyle(int style)
         return;
     QAbstractItemView *before = activeView();
     const bool hadFocus = before && before->hasFocus();
+    // Hiding the focused view would send the focus elsewhere for a moment: not leaving the list.
+    m_switching = true;
     if (style == 3) {
         m_model->setLargeIcons(false);
         setCurrentWidget(m_report);
@@ -116,6 +118,11 @@ void TListView::setViewStyle(int style)
     setFocusProxy(now);
     if (hadFocus && now != before)
         now->setFocus(Qt::OtherFocusReason);
+    m_switching = false;
+    if (hadFocus && !now->hasFocus() && m_hasFocus) {
+        m_hasFocus = false;
+        emit exited();
+    }
     const QModelIndex current = m_selection->currentIndex();
     if (current.isValid())
         now->scrollTo(current);
@@ -275,7 +282,7 @@ bool TListView::eventFilter(QObject *watched, QEvent *event)
             break;
         // Focus passing from one of our views to the other stays inside the list.
         const QWidget *next = QApplication::focusWidget();
-        if (m_hasFocus && next != m_icons && next != m_report) {
+        if (m_hasFocus && !m_switching && next != m_icons && next != m_report) {
             m_hasFocus = false;
             emit exited();
         }

@@ -115,4 +115,5 @@ private:
     int m_updateDepth = 0;
     uint64_t m_stamp = 0;
     bool m_hasFocus = false;
+    bool m_switching = false;
 };

@@ -197,9 +197,14 @@ void ShowFileCount(App &app)
 void lvALLKeyDown(App &app, TListView *sender, int key, Qt::KeyboardModifiers shift)
 {
     SelectionRecord &s = app.st.Selection;
-    // The keypad flag says where a key is, not that a modifier is held.
-    const Qt::KeyboardModifiers held =
+    // The keypad flag says where a key is, not that a modifier is held. A modifier key going down is
+    // held, whether or not the platform already counts it in the state it reports.
+    Qt::KeyboardModifiers held =
         shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (key == Qt::Key_Shift)
+        held |= Qt::ShiftModifier;
+    else if (key == Qt::Key_Control)
+        held |= Qt::ControlModifier;
     s.ModifierKeyDown = held == Qt::ShiftModifier || held == Qt::ControlModifier;
     if (held != Qt::NoModifier || key != Qt::Key_Delete || s.ItemKind != 2 || !sender)
         return;
