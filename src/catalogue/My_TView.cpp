@@ -92,9 +92,15 @@ int nodeCount(const QTreeWidget *tree, int atMost)
 }
 } // namespace
 
-int NodeImage(const QTreeWidgetItem *node) { return node ? node->data(0, kImageRole).toInt() : -1; }
+int NodeImage(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kImageRole).toInt() : -1;
+}
 
-int NodeSelectedImage(const QTreeWidgetItem *node) { return node ? node->data(0, kSelectedImageRole).toInt() : -1; }
+int NodeSelectedImage(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kSelectedImageRole).toInt() : -1;
+}
 
 void SetNodeImages(QTreeWidgetItem *node, int image, int selectedImage)
 {
@@ -221,10 +227,12 @@ void tvALLChange(App &app, QTreeWidget *tree, QTreeWidgetItem *node)
     st.CurrentView.CurrentFolder = PathOfNode(node);
     const bool empty = st.CurrentView.CurrentFolder.isEmpty();
     SetStatusText(app, 0,
-                  empty ? QString() : SelectText("Fichiers: ", "Files: ") + PatternOfType(st.CurrentView.CurrentType));
+                  empty ? QString()
+                        : SelectText("Fichiers: ", "Files: ") + PatternOfType(st.CurrentView.CurrentType));
     SetStatusText(app, 2,
                   empty ? QString()
-                        : SelectText("Dossier sélectionné: ", "Selected folder: ") + st.CurrentView.CurrentFolder);
+                        : SelectText("Dossier sélectionné: ", "Selected folder: ") +
+                              st.CurrentView.CurrentFolder);
     st.CurrentView.CurrentTree = tree;
     st.CurrentView.CurrentNode = node;
     FillList(app, tree, node);

@@ -234,15 +234,22 @@ QDateTime packedTime(QDateTime t)
 }
 } // namespace
 
-QString FormatFileDateTime(const QString &path)
+QString FormatFileTime(const QDateTime &time)
 {
-    platform::SearchEntry e;
-    if (searchOne(path, &e) != platform::ERROR_SUCCESS || !e.lastWrite.isValid())
+    if (!time.isValid())
         return {};
-    const QDateTime t = packedTime(e.lastWrite);
+    const QDateTime t = packedTime(time);
     const QLocale locale;
     return locale.toString(t.date(), QLocale::ShortFormat) + ' ' +
            locale.toString(t.time(), QLocale::ShortFormat);
+}
+
+QString FormatFileDateTime(const QString &path)
+{
+    platform::SearchEntry e;
+    if (searchOne(path, &e) != platform::ERROR_SUCCESS)
+        return {};
+    return FormatFileTime(e.lastWrite);
 }
 
 QString FormatFolderDate(App &app, const QString &path, bool withTime)

@@ -1,0 +1,162 @@
+// Scan benchmark: the real scan command (engine, tree builder, trees, and the scan window offscreen)
+// over a tree made by make_tree.py, against `find TREE -type f -printf "%s %p\n"` in the same run.
+//
+//   bench_scan TREE [RUNS]
+//
+// Runs one warm-up of each (warm cache), then RUNS of each alternately, and prints the median wall
+// times, their ratio scan / find, what the scan found, and the process's memory after the scans.
+#include "catalogue/My_TView.h"
+#include "catalogue/ScanDisk.h"
+#include "platform/drives/DirSearch.h"
+#include "shell/App.h"
+#include "shell/Main.h"
+#include "shell/The_Icon.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+QString statusLine(const char *key)
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return QString::fromLatin1(line.mid(qstrlen(key))).simplified();
+    return {};
+}
+
+double runFind(const QString &tree)
+{
+    QProcess find;
+    find.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    find.start("find", {tree, "-type", "f", "-printf", "%s %p\n"});
+    find.waitForFinished(-1);
+    const double ms = clock.nsecsElapsed() / 1e6;
+    if (find.exitStatus() != QProcess::NormalExit || find.exitCode() != 0)
+        std::fprintf(stderr, "find failed\n");
+    return ms;
+}
+
+// The directory search alone, walked the way the engine walks: the floor under the scan's time.
+int64_t listTree(const QString &path)
+{
+    platform::DirSearch search;
+    int64_t entries = 0;
+    for (int code = search.findFirst(path + "*.*"); code == platform::ERROR_SUCCESS;
+         code = search.findNext()) {
+        ++entries;
+        const platform::SearchEntry &e = search.entry();
+        if (e.isFolder() && !(e.attributes & platform::FILE_ATTRIBUTE_REPARSE_POINT) && e.name != "." &&
+            e.name != "..")
+            entries += listTree(path + e.name + '\\');
+    }
+    return entries;
+}
+
+double runList(int64_t *entries)
+{
+    QElapsedTimer clock;
+    clock.start();
+    *entries = listTree("C:\\");
+    return clock.nsecsElapsed() / 1e6;
+}
+
+double runScan(App &app)
+{
+    QElapsedTimer clock;
+    clock.start();
+    RunScan(app);
+    return clock.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_scan TREE [RUNS]\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString tree = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    QTemporaryDir config;
+    qputenv("LUMAVISTA_CONFIG_DIR", QFile::encodeName(config.path()));
+    qputenv("LUMAVISTA_DRIVES", QFile::encodeName("C=" + tree));
+    {
+        QFile ini(config.filePath("LUMA.INI"));
+        if (!ini.open(QIODevice::WriteOnly))
+            return 1;
+        ini.write("[Lumavista]\nFirst_Time=0\nScan_Type=0\nExpand_Treeview_At_End_Of_Scan=1\n");
+    }
+
+    QApplication application(argc, argv);
+    App app;
+    TfrmMain main(app);
+    app.frmIcons = new TfrmIcons;
+    main.show();
+    QApplication::processEvents();
+    const QString before = statusLine("VmRSS:");
+
+    int64_t entries = 0;
+    runFind(tree);
+    runScan(app);
+    std::vector<double> scans, finds, lists;
+    for (int i = 0; i < runs; ++i) {
+        scans.push_back(runScan(app));
+        finds.push_back(runFind(tree));
+        lists.push_back(runList(&entries));
+    }
+
+    int nodes = 0, mediaFolders = 0;
+    for (QTreeWidgetItemIterator it(main.tv[0]); *it; ++it) {
+        ++nodes;
+        mediaFolders += NodeImage(*it) == 18;
+    }
+    int allTrees = 0;
+    for (QTreeWidget *t : main.tv)
+        for (QTreeWidgetItemIterator it(t); *it; ++it)
+            ++allTrees;
+
+    const double scan = median(scans), find = median(finds);
+    std::printf("tree            %s\n", qPrintable(tree));
+    std::printf("scan median     %.1f ms  (runs:", scan);
+    for (double s : scans)
+        std::printf(" %.1f", s);
+    std::printf(")\nfind median     %.1f ms  (runs:", find);
+    for (double f : finds)
+        std::printf(" %.1f", f);
+    std::printf(")\nsearch alone    %.1f ms  (the directory search over the same %lld entries)\n",
+                median(lists), static_cast<long long>(entries));
+    std::printf("ratio scan/find %.2f\n", scan / find);
+    std::printf("media files     %lld (%lld bytes)\n", static_cast<long long>(app.st.Disks[3].FileCount),
+                static_cast<long long>(app.st.Disks[3].FileBytes));
+    std::printf("media folders   %d in ALL (%d nodes; %d nodes in all 13 trees)\n", mediaFolders, nodes,
+                allTrees);
+    std::printf("memory          before scans VmRSS %s; after VmRSS %s, peak VmHWM %s\n", qPrintable(before),
+                qPrintable(statusLine("VmRSS:")), qPrintable(statusLine("VmHWM:")));
+    delete app.frmIcons;
+    app.frmIcons = nullptr;
+    return 0;
+}
