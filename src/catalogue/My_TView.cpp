@@ -236,12 +236,9 @@ void tvALLChange(App &app, QTreeWidget *tree, QTreeWidgetItem *node)
     st.CurrentView.CurrentTree = tree;
     st.CurrentView.CurrentNode = node;
     FillList(app, tree, node);
-    const int n = st.Selection.FileCount;
-    SetStatusText(app, 1,
-                  n == 0   ? SelectText("0 fichier", "no file")
-                  : n == 1 ? SelectText("1 fichier", "1 file")
-                           : QString::number(n) + SelectText(" fichiers", " files"));
-    app.frmMain->btnUpOneLevel->setEnabled(!empty);
+    ShowFileCount(app);
+    // A selection made during the fill's pauses may have changed the folder since.
+    app.frmMain->btnUpOneLevel->setEnabled(!st.CurrentView.CurrentFolder.isEmpty());
 }
 
 void tvALLEnter(App &app)
