@@ -1,0 +1,83 @@
+// bench_decode KIND FILE [--scale N] [--gray] [--fast] [--8bit] [--out OUT.png]
+// Decodes one file once through the picture components, as a process hyperfine can time against
+// djpeg or ImageMagick doing the same work. KIND: jpeg, pcx, tif, wmf, emf.
+#include "components/TJPEGImage.h"
+#include "components/decoders/MetafilePlayer.h"
+#include "components/decoders/PcxDecoder.h"
+#include "components/decoders/TiffDecoder.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr,
+                     "usage: bench_decode KIND FILE [--scale N] [--gray] [--fast] [--8bit] [--out PNG]\n");
+        return 2;
+    }
+    const QString kind = QString::fromLocal8Bit(argv[1]);
+    const QString file = QString::fromLocal8Bit(argv[2]);
+    int scale = 0;
+    bool gray = false, fast = false, eight = false;
+    QString out;
+    for (int i = 3; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--scale" && i + 1 < argc)
+            scale = std::atoi(argv[++i]);
+        else if (a == "--gray")
+            gray = true;
+        else if (a == "--fast")
+            fast = true;
+        else if (a == "--8bit")
+            eight = true;
+        else if (a == "--out" && i + 1 < argc)
+            out = QString::fromLocal8Bit(argv[++i]);
+    }
+    // Metafile text needs fonts, which need a GUI application; the others start nothing.
+    std::unique_ptr<QGuiApplication> app;
+    if (kind == "wmf" || kind == "emf") {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    QImage img;
+    try {
+        if (kind == "jpeg") {
+            TJPEGImage jpeg;
+            jpeg.loadFromFile(file);
+            jpeg.setScale(scale);
+            jpeg.setGrayscale(gray);
+            jpeg.setPerformance(fast ? TJPEGImage::BestSpeed : TJPEGImage::BestQuality);
+            jpeg.setPixelFormat(eight ? TJPEGImage::Format8Bit : TJPEGImage::Format24Bit);
+            img = jpeg.bitmap();
+        } else {
+            QFile f(file);
+            if (!f.open(QIODevice::ReadOnly))
+                return 1;
+            QString error;
+            // The decoders themselves, so the program loads no widget library.
+            const QByteArray data = f.readAll();
+            if (kind == "pcx")
+                img = pictures::decodePcx(data, error);
+            else if (kind == "tif")
+                img = pictures::decodeTiff(data, error);
+            else if (kind == "wmf")
+                img = pictures::renderWmf(data, Qt::white, error);
+            else if (kind == "emf")
+                img = pictures::renderEmf(data, Qt::white, error);
+            if (img.isNull())
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+        }
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    if (img.isNull())
+        return 1;
+    if (!out.isEmpty())
+        img.save(out);
+    std::printf("%dx%d\n", img.width(), img.height());
+    return 0;
+}

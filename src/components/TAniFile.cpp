@@ -1,0 +1,53 @@
+#include "components/TAniFile.h"
+
+#include "components/EInvalidGraphic.h"
+#include "components/decoders/ImageLimits.h"
+
+#include <QFileInfo>
+
+void TAniFile::loadFromFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!path.endsWith(QLatin1String(".ani"), Qt::CaseInsensitive) || !info.isFile())
+        return;
+    QByteArray bytes;
+    try {
+        bytes = pictures::readWholeFile(path);
+    } catch (const EFileOpenError &e) {
+        throw EInvalidGraphic(QString::fromStdString(e.what()));
+    }
+    loadFromData(bytes);
+}
+
+void TAniFile::loadFromData(const QByteArray &bytes)
+{
+    pictures::AniData data;
+    QString error;
+    if (!pictures::decodeAni(bytes, data, error))
+        throw EInvalidGraphic(QStringLiteral("Animated cursor error: %1").arg(error));
+    m_data = std::move(data);
+    emit changed();
+}
+
+void TAniFile::clear()
+{
+    m_data = pictures::AniData();
+    emit changed();
+}
+
+QImage TAniFile::stepImage(int step) const
+{
+    if (step < 0 || step >= stepCount())
+        return {};
+    return m_data.frames.value(m_data.sequence[step]);
+}
+
+int TAniFile::stepJiffies(int step) const
+{
+    return m_data.rates.value(step, 1);
+}
+
+QSize TAniFile::size() const
+{
+    return isEmpty() ? QSize() : m_data.frames.first().size();
+}

@@ -1,0 +1,169 @@
+#include "components/TJPEGImage.h"
+
+#include "components/EInvalidGraphic.h"
+#include "components/decoders/ImageLimits.h"
+#include "components/decoders/JpegDecoder.h"
+
+#include <QElapsedTimer>
+#include <stdexcept>
+
+namespace {
+
+constexpr qint64 ProgressIntervalMs = 500;
+
+qint64 monotonicMs()
+{
+    static QElapsedTimer timer;
+    if (!timer.isValid())
+        timer.start();
+    return timer.elapsed();
+}
+
+} // namespace
+
+TJPEGImage::TJPEGImage(QObject *parent) : QObject(parent), m_clock(monotonicMs) {}
+
+void TJPEGImage::loadFromFile(const QString &path)
+{
+    loadFromData(pictures::readWholeFile(path));
+}
+
+void TJPEGImage::loadFromData(const QByteArray &data)
+{
+    pictures::JpegHeader header;
+    QString error;
+    if (!pictures::readJpegHeader(data, header, error)) {
+        clear();
+        throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(error));
+    }
+    m_data = data;
+    m_width = header.width;
+    m_height = header.height;
+    m_progressive = header.progressive;
+    discard();
+}
+
+void TJPEGImage::clear()
+{
+    m_data.clear();
+    m_width = m_height = 0;
+    m_progressive = false;
+    discard();
+}
+
+int TJPEGImage::width() const
+{
+    return isEmpty() ? 0 : pictures::jpegScaledSize(m_width, m_scale);
+}
+
+int TJPEGImage::height() const
+{
+    return isEmpty() ? 0 : pictures::jpegScaledSize(m_height, m_scale);
+}
+
+void TJPEGImage::discard()
+{
+    m_bitmap = QImage();
+    ++m_generation;
+    emit changed();
+}
+
+void TJPEGImage::setScale(int scale)
+{
+    if (scale < 0 || scale > 3)
+        throw std::invalid_argument("JPEG scale must be 0 to 3");
+    if (scale != m_scale) {
+        m_scale = scale;
+        discard();
+    }
+}
+
+void TJPEGImage::setGrayscale(bool on)
+{
+    if (on != m_grayscale) {
+        m_grayscale = on;
+        discard();
+    }
+}
+
+void TJPEGImage::setPerformance(Performance p)
+{
+    if (p != m_performance) {
+        m_performance = p;
+        discard();
+    }
+}
+
+void TJPEGImage::setPixelFormat(PixelFormat f)
+{
+    if (f != m_pixelFormat) {
+        m_pixelFormat = f;
+        discard();
+    }
+}
+
+void TJPEGImage::setSmoothing(bool on)
+{
+    if (on != m_smoothing) {
+        m_smoothing = on;
+        discard();
+    }
+}
+
+void TJPEGImage::setClock(Clock clock)
+{
+    m_clock = clock ? std::move(clock) : Clock(monotonicMs);
+}
+
+void TJPEGImage::onLibraryProgress(int completed, int total, long counter, long limit)
+{
+    const qint64 now = m_clock();
+    if (m_firstCheck) {
+        // The first check only starts the clock: a quick decode never shows progress.
+        m_firstCheck = false;
+        m_lastSent = now;
+        return;
+    }
+    if (now - m_lastSent < ProgressIntervalMs || total <= 0 || limit <= 0)
+        return;
+    const qint64 done = qint64(completed) * limit + counter;
+    const int percent = int(qBound<qint64>(qint64(0), 100 * done / (qint64(limit) * total), qint64(100)));
+    if (percent == m_lastPercent)
+        return;
+    m_lastSent = now;
+    m_lastPercent = percent;
+    emit progress(Stage::Running, percent);
+}
+
+const QImage &TJPEGImage::bitmap()
+{
+    if (!m_bitmap.isNull() || isEmpty())
+        return m_bitmap;
+    pictures::JpegOptions options;
+    options.scale = m_scale;
+    options.grayscale = m_grayscale;
+    options.fast = m_performance == BestSpeed;
+    options.eightBit = m_pixelFormat == Format8Bit;
+    options.progressiveDisplay = m_progressiveDisplay;
+    options.smoothing = m_smoothing;
+
+    const quint64 generation = m_generation;
+    const QByteArray data = m_data; // a handler may clear the picture while it decodes
+    m_firstCheck = true;
+    m_lastPercent = 0;
+    emit progress(Stage::Starting, 0);
+    QString error;
+    QImage decoded = pictures::decodeJpeg(
+        data, options,
+        [this](int completed, int total, long counter, long limit) {
+            onLibraryProgress(completed, total, counter, limit);
+        },
+        error);
+    emit progress(Stage::Ending, decoded.isNull() ? 0 : 100);
+    if (decoded.isNull())
+        throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(error));
+    // Options changed by a progress handler make this decode stale: keep nothing.
+    if (generation == m_generation)
+        m_bitmap = std::move(decoded);
+    return m_bitmap;
+}

@@ -1,0 +1,203 @@
+#include "components/TPicture.h"
+
+#include "components/EInvalidGraphic.h"
+#include "components/decoders/ImageLimits.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+// Reads a BMP or ICO with Qt's reader. For an icon with several images the one nearest to the
+// standard 32 by 32 is taken.
+QImage readQtPicture(const QByteArray &data, const QByteArray &format, QString &error)
+{
+    QImageReader::setAllocationLimit(int(pictures::maxImageBytes() >> 20));
+    QBuffer buf;
+    buf.setData(data);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf, format);
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false);
+    if (!reader.canRead()) {
+        error = QStringLiteral("not a %1 picture").arg(QString::fromLatin1(format).toUpper());
+        return {};
+    }
+    int best = 0;
+    if (format == "ico" && reader.imageCount() > 1) {
+        int bestScore = INT_MAX;
+        for (int i = 0; i < reader.imageCount(); ++i) {
+            if (!reader.jumpToImage(i))
+                break;
+            const QSize s = reader.size();
+            const int score = std::abs(s.width() - 32) + std::abs(s.height() - 32);
+            if (score < bestScore) {
+                bestScore = score;
+                best = i;
+            }
+        }
+        reader.jumpToImage(best);
+    }
+    const QSize size = reader.size();
+    if (size.isValid() && !pictures::imageSizeAllowed(size.width(), size.height())) {
+        error = QStringLiteral("picture too large");
+        return {};
+    }
+    QImage img = reader.read();
+    if (img.isNull())
+        error = reader.errorString();
+    return img;
+}
+
+// A bitmap file shorter than its header says is truncated; Qt's reader would show it padded.
+bool bmpComplete(const QByteArray &data)
+{
+    if (data.size() < 14 + 12)
+        return false;
+    const auto *p = reinterpret_cast<const uchar *>(data.constData());
+    const quint32 offBits = p[10] | (p[11] << 8) | (p[12] << 16) | (quint32(p[13]) << 24);
+    const quint32 headerSize = p[14] | (p[15] << 8) | (p[16] << 16) | (quint32(p[17]) << 24);
+    if (headerSize < 40 || data.size() < 14 + 40)
+        return offBits <= quint32(data.size());
+    const qint32 w = qint32(p[18] | (p[19] << 8) | (p[20] << 16) | (quint32(p[21]) << 24));
+    const qint32 h = qint32(p[22] | (p[23] << 8) | (p[24] << 16) | (quint32(p[25]) << 24));
+    const int bits = p[28] | (p[29] << 8);
+    const quint32 compression = p[30] | (p[31] << 8) | (p[32] << 16) | (quint32(p[33]) << 24);
+    if (compression != 0 && compression != 3)
+        return offBits < quint32(data.size()); // run-length data has no fixed length
+    const qint64 stride = ((qint64(w) * bits + 31) / 32) * 4;
+    const qint64 need = qint64(offBits) + stride * (h < 0 ? -qint64(h) : qint64(h));
+    return w > 0 && need <= data.size();
+}
+
+} // namespace
+
+TPicture::TPicture(QWidget *parent) : QWidget(parent) {}
+
+TPicture::~TPicture() = default;
+
+void TPicture::clear()
+{
+    m_image = QImage();
+    m_jpeg.reset();
+    m_drawError.clear();
+    pictureResized();
+}
+
+void TPicture::loadFromFile(const QString &path)
+{
+    clear();
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg") || ext == QLatin1String("jpe")) {
+        auto jpeg = std::make_unique<TJPEGImage>();
+        jpeg->loadFromFile(path);
+        connect(jpeg.get(), &TJPEGImage::progress, this, &TPicture::progress);
+        connect(jpeg.get(), &TJPEGImage::changed, this, [this] {
+            m_drawError.clear();
+            pictureResized();
+        });
+        m_jpeg = std::move(jpeg);
+        pictureResized();
+        return;
+    }
+    const QByteArray data = pictures::readWholeFile(path);
+    const QByteArray format = ext == QLatin1String("ico") || ext == QLatin1String("cur") ? "ico" : "bmp";
+    if (format == "bmp" && data.startsWith("BM") && !bmpComplete(data))
+        throw EInvalidGraphic(QStringLiteral("Bitmap file \"%1\" is truncated").arg(path));
+    QString error;
+    QImage img = readQtPicture(data, format, error);
+    if (img.isNull())
+        throw EInvalidGraphic(QStringLiteral("Cannot read picture \"%1\": %2").arg(path, error));
+    m_image = std::move(img);
+    pictureResized();
+}
+
+bool TPicture::isEmpty() const
+{
+    return m_image.isNull() && !m_jpeg;
+}
+
+int TPicture::pictureWidth() const
+{
+    return m_jpeg ? m_jpeg->width() : m_image.width();
+}
+
+int TPicture::pictureHeight() const
+{
+    return m_jpeg ? m_jpeg->height() : m_image.height();
+}
+
+bool TPicture::isMonochrome() const
+{
+    return !m_jpeg && !m_image.isNull() && m_image.depth() == 1;
+}
+
+void TPicture::setStretch(bool on)
+{
+    m_stretch = on;
+    update();
+}
+
+void TPicture::setCenter(bool on)
+{
+    m_center = on;
+    update();
+}
+
+void TPicture::setAutoSize(bool on)
+{
+    m_autoSize = on;
+    pictureResized();
+}
+
+void TPicture::pictureResized()
+{
+    if (m_autoSize && !isEmpty())
+        resize(pictureWidth(), pictureHeight());
+    updateGeometry();
+    update();
+    emit pictureChanged();
+}
+
+QSize TPicture::sizeHint() const
+{
+    return isEmpty() ? QSize(0, 0) : QSize(pictureWidth(), pictureHeight());
+}
+
+QImage TPicture::image()
+{
+    if (m_jpeg)
+        return m_jpeg->bitmap();
+    return m_image;
+}
+
+void TPicture::paintEvent(QPaintEvent *)
+{
+    // A JPEG that failed to decode is not tried again at every paint; an option change clears
+    // the reason and so allows a new attempt.
+    if (isEmpty() || (m_jpeg && !m_drawError.isEmpty()))
+        return;
+    QImage img;
+    try {
+        img = image();
+    } catch (const EInvalidGraphic &e) {
+        // A damaged JPEG found while drawing: draw nothing and keep the reason.
+        m_drawError = QString::fromStdString(e.what());
+        return;
+    }
+    if (img.isNull())
+        return;
+    QPainter p(this);
+    if (m_stretch) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(rect(), img);
+    } else if (m_center) {
+        p.drawImage((width() - img.width()) / 2, (height() - img.height()) / 2, img);
+    } else {
+        p.drawImage(0, 0, img);
+    }
+}

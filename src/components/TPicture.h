@@ -1,0 +1,64 @@
+// The ordinary picture control. Loads BMP and ICO files through Qt's readers and ".jpg" /
+// ".jpeg" files into a TJPEGImage it holds (decoded when first drawn, with its progress events
+// forwarded). A load that fails raises (EFileOpenError when the file cannot be read,
+// EInvalidGraphic for missing, truncated or damaged data) and leaves the control empty.
+// Reports the picture's width and height and, for a bitmap, whether it is monochrome (1 bit a
+// pixel). Draws the picture stretched to the control, or at its natural size at the top-left
+// corner or centred. With AutoSize the control takes the picture's size, so a scroll area
+// holding it gets scroll ranges that follow the picture.
+#pragma once
+
+#include "components/TJPEGImage.h"
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+class TPicture : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TPicture(QWidget *parent = nullptr);
+    ~TPicture() override;
+
+    void loadFromFile(const QString &path);
+    void clear();
+
+    bool isEmpty() const;
+    int pictureWidth() const;
+    int pictureHeight() const;
+    bool isMonochrome() const;
+
+    bool stretch() const { return m_stretch; }
+    void setStretch(bool on);
+    bool center() const { return m_center; }
+    void setCenter(bool on);
+    bool autoSize() const { return m_autoSize; }
+    void setAutoSize(bool on);
+
+    // The JPEG picture held, or null when the picture is not a JPEG.
+    TJPEGImage *jpeg() const { return m_jpeg.get(); }
+    // The picture as drawn (a JPEG is decoded here if it was not yet); null when empty.
+    QImage image();
+    // The message of the last decode that failed while drawing; empty when none.
+    QString drawError() const { return m_drawError; }
+
+    QSize sizeHint() const override;
+
+signals:
+    void progress(TJPEGImage::Stage stage, int percent);
+    void pictureChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void pictureResized();
+
+    QImage m_image;
+    std::unique_ptr<TJPEGImage> m_jpeg;
+    bool m_stretch = false;
+    bool m_center = false;
+    bool m_autoSize = false;
+    QString m_drawError;
+};

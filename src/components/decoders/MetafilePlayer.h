@@ -1,0 +1,24 @@
+// Windows metafile (WMF) and enhanced metafile (EMF) players. Records are checked with
+// libUEMF's record-safety functions before any field is read; a record that fails the check,
+// or a file that ends without its end record, is an error. Unknown records are skipped.
+// A picture's own size, in pixels at 96 dots per inch, comes from the placeable header (WMF) or
+// the frame rectangle (EMF), else from the bounds (EMF) or the first window extent. The picture
+// is drawn at that size onto a bitmap one pixel narrower and one pixel lower, filled first with
+// the background colour.
+#pragma once
+
+#include <QByteArrayView>
+#include <QColor>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace pictures {
+
+bool wmfPictureSize(QByteArrayView data, QSize &size, QString &error);
+QImage renderWmf(QByteArrayView data, const QColor &background, QString &error);
+
+bool emfPictureSize(QByteArrayView data, QSize &size, QString &error);
+QImage renderEmf(QByteArrayView data, const QColor &background, QString &error);
+
+} // namespace pictures
