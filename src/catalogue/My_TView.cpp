@@ -136,13 +136,19 @@ void AddFolderToTree(App &app, int code, const QString &folder)
         return;
     QTreeWidgetItem *drive = node;
     const QStringView rest = QStringView(folder).mid(firstSlash + 1);
+    qsizetype lastEnd = rest.size();
+    while (lastEnd > 0 && rest[lastEnd - 1] == u'\\')
+        --lastEnd;
     for (qsizetype start = 0; start < rest.size();) {
         qsizetype end = rest.indexOf(u'\\', start);
         if (end < 0)
             end = rest.size();
-        // An empty component (a doubled backslash) names no folder.
-        if (end > start)
-            node = childNode(node, rest.mid(start, end - start), kFolderImage, kFolderImage + 1);
+        // An empty component (a doubled backslash) names no folder. The media folder itself, when
+        // new, gets its pictures before it joins the tree rather than a change afterwards.
+        if (end > start) {
+            const int image = end == lastEnd ? kMediaFolderImage : kFolderImage;
+            node = childNode(node, rest.mid(start, end - start), image, image + 1);
+        }
         start = end + 1;
     }
     if (node != drive && NodeImage(node) != kMediaFolderImage)

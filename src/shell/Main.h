@@ -26,7 +26,13 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
+class TAniIcon;
+class TAVIControl;
+class TGIFImage;
+class TImageEn;
 class TListView;
+class TMediaPlayer;
+class TPicture;
 class TURLLabel;
 
 class TfrmMain : public QMainWindow
@@ -80,19 +86,19 @@ public:
     // Page "ANI".
     QLabel *picBackgroundANI = nullptr;
     QFrame *pnlANI = nullptr;
-    QWidget *picANI = nullptr;
+    TAniIcon *picANI = nullptr;
     // Page "AVI_WIN".
     QLabel *picBackGroundAVI_WIN = nullptr;
-    QWidget *AVIControlWIN = nullptr;
+    TAVIControl *AVIControlWIN = nullptr;
     // Page "AVI_VIDEO".
     QListWidget *ListViewAVIPlayer = nullptr;
-    QObject *MediaPlayerAVI = nullptr;
+    TMediaPlayer *MediaPlayerAVI = nullptr;
     // Page "BMP".
     QScrollArea *scrollBMP = nullptr;
-    QWidget *picBMP = nullptr;
+    TPicture *picBMP = nullptr;
     // Page "JPG".
     QScrollArea *scrollJPG = nullptr;
-    QWidget *picJPG = nullptr;
+    TPicture *picJPG = nullptr;
     QLabel *lblProgressJPG = nullptr;
     // Pages "MID" and "WAV".
     QWidget *pnlPositionMID = nullptr, *pnlPositionWAV = nullptr;
@@ -102,15 +108,16 @@ public:
     QLabel *lblTotalTimeMID = nullptr, *lblPlayedTimeMID = nullptr, *lblTotalTimeWAV = nullptr,
            *lblPlayedTimeWAV = nullptr;
     QLabel *picBackgroundMID = nullptr, *picBackgroundWAV = nullptr;
-    QObject *MediaPlayerMID = nullptr, *MediaPlayerWAV = nullptr;
+    TMediaPlayer *MediaPlayerMID = nullptr, *MediaPlayerWAV = nullptr;
     // Pages "GIF", "PCX", "TIF", "WMF", "EMF".
     QScrollArea *ScrollGIF = nullptr, *ScrollPCX = nullptr, *ScrollTIF = nullptr, *ScrollWMF = nullptr,
                 *ScrollEMF = nullptr;
-    QWidget *picGIF = nullptr, *PicPcx = nullptr, *picTIF = nullptr, *picWMF = nullptr, *picEMF = nullptr;
+    TGIFImage *picGIF = nullptr;
+    TImageEn *PicPcx = nullptr, *picTIF = nullptr, *picWMF = nullptr, *picEMF = nullptr;
     // Page "ICO".
     QLabel *picBackgroundICO = nullptr;
     QFrame *pnlICO = nullptr;
-    QLabel *picICO = nullptr;
+    TPicture *picICO = nullptr;
 
     QStatusBar *StatusBarMain = nullptr;
     std::array<QLabel *, 3> StatusPanels{};

@@ -1,5 +1,11 @@
 // Creation of the viewer pane: the viewer toolbar and the fourteen pages of the viewer notebook.
+#include "components/TAniIcon.h"
+#include "components/TGIFImage.h"
+#include "components/TImageEn.h"
+#include "components/TPicture.h"
 #include "components/controls/TURLLabel.h"
+#include "components/media/TAVIControl.h"
+#include "components/media/TMediaPlayer.h"
 #include "shell/App.h"
 #include "shell/Artwork.h"
 #include "shell/Main.h"
@@ -67,13 +73,21 @@ QScrollArea *scrollBox(QWidget *page, const char *name, const QColor &colour)
     return scroll;
 }
 
-QWidget *pictureIn(QScrollArea *scroll, const char *name)
+template <class Control> Control *pictureIn(QScrollArea *scroll, const char *name, bool fill)
 {
-    auto *pic = new QLabel;
+    auto *pic = new Control;
     pic->setObjectName(name);
-    pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     scroll->setWidget(pic);
+    scroll->setWidgetResizable(fill);
     return pic;
+}
+
+TMediaPlayer *mediaPlayer(QWidget *page, const char *name)
+{
+    auto *player = new TMediaPlayer(page);
+    player->setObjectName(name);
+    player->setVisible(false);
+    return player;
 }
 
 QFrame *sunkenFrame(QWidget *page, const char *name)
@@ -185,7 +199,7 @@ void TfrmMain::createViewerPages()
     ani->installEventFilter(fitter);
     picBackgroundANI = backgroundPicture(ani, "picBackgroundANI");
     pnlANI = sunkenFrame(ani, "pnlANI");
-    picANI = new QLabel(pnlANI);
+    picANI = new TAniIcon(pnlANI);
     picANI->setObjectName("picANI");
     picANI->setGeometry(34, 34, 32, 32);
 
@@ -193,7 +207,7 @@ void TfrmMain::createViewerPages()
     QWidget *aviWin = newPage(nbkViewer, "AVI_WIN");
     aviWin->installEventFilter(fitter);
     picBackGroundAVI_WIN = backgroundPicture(aviWin, "picBackGroundAVI_WIN");
-    AVIControlWIN = new QLabel(aviWin);
+    AVIControlWIN = new TAVIControl(aviWin);
     AVIControlWIN->setObjectName("AVIControlWIN");
 
     // "AVI_VIDEO": a surface for the media player.
@@ -203,15 +217,15 @@ void TfrmMain::createViewerPages()
     auto *aviLay = new QVBoxLayout(aviVideo);
     aviLay->setContentsMargins(0, 0, 0, 0);
     aviLay->addWidget(ListViewAVIPlayer);
-    MediaPlayerAVI = new QObject(this);
-    MediaPlayerAVI->setObjectName("MediaPlayerAVI");
+    MediaPlayerAVI = mediaPlayer(aviVideo, "MediaPlayerAVI");
+    MediaPlayerAVI->setDisplay(ListViewAVIPlayer->viewport());
 
     // "BMP", "JPG".
     scrollBMP = scrollBox(newPage(nbkViewer, "BMP"), "scrollBMP", QColor(0xD1, 0xEB, 0xFE));
-    picBMP = pictureIn(scrollBMP, "picBMP");
+    picBMP = pictureIn<TPicture>(scrollBMP, "picBMP", false);
     QWidget *jpg = newPage(nbkViewer, "JPG");
     scrollJPG = scrollBox(jpg, "scrollJPG", QColor(0xFD, 0xFD, 0xC1));
-    picJPG = pictureIn(scrollJPG, "picJPG");
+    picJPG = pictureIn<TPicture>(scrollJPG, "picJPG", false);
     lblProgressJPG = new QLabel(jpg);
     lblProgressJPG->setObjectName("lblProgressJPG");
     lblProgressJPG->setAlignment(Qt::AlignCenter);
@@ -225,7 +239,7 @@ void TfrmMain::createViewerPages()
     // "MID" and "WAV".
     auto soundPage = [&](const char *page, const char *suffix, QWidget *&pnl, QProgressBar *&bar,
                          QGroupBox *&box, QLabel *&lblTotal, QLabel *&lblPlayed, QLabel *&total,
-                         QLabel *&played, QLabel *&background, QObject *&player) {
+                         QLabel *&played, QLabel *&background, TMediaPlayer *&player) {
         QWidget *p = newPage(nbkViewer, page);
         auto *lay = new QVBoxLayout(p);
         lay->setContentsMargins(0, 0, 0, 0);
@@ -262,8 +276,7 @@ void TfrmMain::createViewerPages()
         background->setMinimumSize(1, 1);
         background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
         lay->addWidget(background, 1);
-        player = new QObject(this);
-        player->setObjectName(QStringLiteral("MediaPlayer") + suffix);
+        player = mediaPlayer(p, (QByteArray("MediaPlayer") + suffix).constData());
     };
     soundPage("MID", "MID", pnlPositionMID, ProgressBarMID, GroupBoxMID, lblTotalMID, lblPlayedMID,
               lblTotalTimeMID, lblPlayedTimeMID, picBackgroundMID, MediaPlayerMID);
@@ -272,23 +285,31 @@ void TfrmMain::createViewerPages()
 
     // "GIF", "PCX", "TIF", "WMF", "EMF".
     ScrollGIF = scrollBox(newPage(nbkViewer, "GIF"), "ScrollGIF", Qt::white);
-    picGIF = pictureIn(ScrollGIF, "picGIF");
+    picGIF = pictureIn<TGIFImage>(ScrollGIF, "picGIF", true);
+    picGIF->setCenter(true);
+    picGIF->setLoop(true);
     ScrollPCX = scrollBox(newPage(nbkViewer, "PCX"), "ScrollPCX", QColor(0x80, 0xFF, 0x80));
-    PicPcx = pictureIn(ScrollPCX, "PicPcx");
+    PicPcx = pictureIn<TImageEn>(ScrollPCX, "PicPcx", true);
     ScrollTIF = scrollBox(newPage(nbkViewer, "TIF"), "ScrollTIF", QColor(0x80, 0x80, 0xC0));
-    picTIF = pictureIn(ScrollTIF, "picTIF");
+    picTIF = pictureIn<TImageEn>(ScrollTIF, "picTIF", true);
     ScrollWMF = scrollBox(newPage(nbkViewer, "WMF"), "ScrollWMF", QColor(0x80, 0xFF, 0xFF));
-    picWMF = pictureIn(ScrollWMF, "picWMF");
+    picWMF = pictureIn<TImageEn>(ScrollWMF, "picWMF", true);
     ScrollEMF = scrollBox(newPage(nbkViewer, "EMF"), "ScrollEMF", QColor(0x40, 0x80, 0x80));
-    picEMF = pictureIn(ScrollEMF, "picEMF");
+    picEMF = pictureIn<TImageEn>(ScrollEMF, "picEMF", true);
+    PicPcx->setBackground(QColor(0x80, 0xFF, 0x80));
+    PicPcx->setScrollBars(true);
+    picTIF->setBackground(QColor(0x80, 0x80, 0xC0));
+    picWMF->setBackground(QColor(0x80, 0xFF, 0xFF));
+    picWMF->setEightBit(true);
+    picEMF->setBackground(QColor(0x40, 0x80, 0x80));
 
     // "ICO".
     QWidget *ico = newPage(nbkViewer, "ICO");
     ico->installEventFilter(fitter);
     picBackgroundICO = backgroundPicture(ico, "picBackgroundICO");
     pnlICO = sunkenFrame(ico, "pnlICO");
-    picICO = new QLabel(pnlICO);
+    picICO = new TPicture(pnlICO);
     picICO->setObjectName("picICO");
     picICO->setGeometry(2, 2, 96, 96);
-    picICO->setAlignment(Qt::AlignCenter);
+    picICO->setCenter(true);
 }
