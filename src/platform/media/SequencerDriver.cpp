@@ -11,7 +11,6 @@ namespace platform::media {
 
 namespace {
 
-constexpr int kBufferMs = 250;
 constexpr int kBlock = 512;
 
 void quietLogs()
@@ -178,8 +177,7 @@ MciResult SequencerDriver::open(const QString &path, QWidget *)
             return r;
         }
     }
-    m_startMs = 0;
-    m_atEnd = false;
+    rewind();
     return {};
 }
 
@@ -205,33 +203,16 @@ MciResult SequencerDriver::createSynth(int rate)
     return mciError(MCIERR_SEQ_NOMIDIPRESENT, QStringLiteral("no General MIDI soundfont"));
 }
 
-int64_t SequencerDriver::positionMs() const
+MciResult SequencerDriver::prepare(int64_t)
 {
-    if (m_atEnd)
-        return lengthMs();
-    int64_t pos = m_startMs;
-    if (m_stream)
-        pos += m_stream->framesPlayed() * 1000 / m_output->format().rate;
-    return std::min(pos, lengthMs());
-}
-
-MciResult SequencerDriver::start(std::function<void()> ended)
-{
-    halt();
     if (!m_synth)
         return mciError(MCIERR_DEVICE_NOT_OPEN);
-    m_atEnd = false;
-    const AudioOutput::Format f = m_output->format();
-    m_stream = std::make_shared<AudioStream>(f.channels, f.rate * kBufferMs / 1000);
-    m_stream->setDrainedHandler(std::move(ended));
-    m_output->attach(m_stream);
-    const int64_t startUs = m_startMs * 1000;
-    m_worker = std::thread([this, startUs] { run(startUs); });
     return {};
 }
 
-void SequencerDriver::run(int64_t startUs)
+void SequencerDriver::render(AudioStream &stream, int64_t startMs)
 {
+    const int64_t startUs = startMs * 1000;
     const int rate = m_output->format().rate;
     const int channels = m_output->format().channels;
     const auto &events = m_midi.events();
@@ -268,43 +249,11 @@ void SequencerDriver::run(int64_t startUs)
             }
             block = out.data();
         }
-        if (!m_stream->write(block, len))
+        if (!stream.write(block, len))
             return;
         frame = end;
     }
-    m_stream->finish();
-}
-
-void SequencerDriver::halt()
-{
-    if (!m_stream)
-        return;
-    const int64_t pos = positionMs();
-    m_stream->cancel();
-    m_output->detach(m_stream);
-    if (m_worker.joinable())
-        m_worker.join();
-    m_stream.reset();
-    m_startMs = pos;
-}
-
-void SequencerDriver::seek(int64_t ms)
-{
-    halt();
-    m_atEnd = false;
-    m_startMs = std::clamp<int64_t>(ms, 0, lengthMs());
-}
-
-void SequencerDriver::markEnded()
-{
-    if (m_stream) {
-        m_output->detach(m_stream);
-        if (m_worker.joinable())
-            m_worker.join();
-        m_stream.reset();
-    }
-    m_atEnd = true;
-    m_startMs = lengthMs();
+    stream.finish();
 }
 
 } // namespace platform::media

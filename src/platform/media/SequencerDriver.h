@@ -6,49 +6,37 @@
 // from a position resets the synthesiser and replays program, controller and pitch state up to it.
 #pragma once
 
-#include "platform/media/AudioOutput.h"
-#include "platform/media/MciDriver.h"
 #include "platform/media/MidiFile.h"
+#include "platform/media/StreamedDriver.h"
 
 #include <QStringList>
-#include <memory>
-#include <thread>
 
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 
 namespace platform::media {
 
-class SequencerDriver : public MciDriver
+class SequencerDriver : public StreamedDriver
 {
 public:
     ~SequencerDriver() override;
     MciResult open(const QString &path, QWidget *display) override;
     int64_t lengthMs() const override { return m_midi.lengthMs(); }
-    int64_t positionMs() const override;
-    MciResult start(std::function<void()> ended) override;
-    void halt() override;
-    void seek(int64_t ms) override;
-    void markEnded() override;
 
     // Where the General MIDI soundfont is looked for, in order ($LUMAVISTA_SOUNDFONT first).
     static QStringList soundFontCandidates();
 
 private:
-    void run(int64_t startUs);
+    MciResult prepare(int64_t startMs) override;
+    void render(AudioStream &stream, int64_t startMs) override;
     MciResult createSynth(int rate);
     void release();
 
     MidiFile m_midi;
-    std::shared_ptr<AudioOutput> m_output;
-    std::shared_ptr<AudioStream> m_stream;
-    std::thread m_worker;
     _fluid_hashtable_t *m_settings = nullptr;
     _fluid_synth_t *m_synth = nullptr;
     QStringList m_fonts;
     bool m_loaded = false; // the soundfont is in m_synth: it may be kept for the next open
-    int64_t m_startMs = 0;
-    bool m_atEnd = false;
 };
 
 } // namespace platform::media
