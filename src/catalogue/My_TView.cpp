@@ -136,21 +136,17 @@ void AddFolderToTree(App &app, int code, const QString &folder)
         return;
     QTreeWidgetItem *drive = node;
     const QStringView rest = QStringView(folder).mid(firstSlash + 1);
-    qsizetype lastEnd = rest.size();
-    while (lastEnd > 0 && rest[lastEnd - 1] == u'\\')
-        --lastEnd;
     for (qsizetype start = 0; start < rest.size();) {
         qsizetype end = rest.indexOf(u'\\', start);
         if (end < 0)
             end = rest.size();
-        // An empty component (a doubled backslash) names no folder. The media folder itself, when
-        // new, gets its pictures before it joins the tree rather than a change afterwards.
-        if (end > start) {
-            const int image = end == lastEnd ? kMediaFolderImage : kFolderImage;
-            node = childNode(node, rest.mid(start, end - start), image, image + 1);
-        }
+        // An empty component (a doubled backslash) names no folder.
+        if (end > start)
+            node = childNode(node, rest.mid(start, end - start), kFolderImage, kFolderImage + 1);
         start = end + 1;
     }
+    // Set once the node is in the tree, even when new: replacing the pictures leaves the node's
+    // data in a block of its exact size, which a disk's worth of nodes notices.
     if (node != drive && NodeImage(node) != kMediaFolderImage)
         SetNodeImages(node, kMediaFolderImage, kMediaFolderImage + 1);
 }

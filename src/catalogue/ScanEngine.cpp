@@ -6,6 +6,8 @@
 #include "shell/Libry.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <array>
 
 using platform::DirSearch;
 using platform::SearchEntry;
@@ -21,23 +23,65 @@ void processMessages()
         QCoreApplication::processEvents();
 }
 
-// The type code of a file name (no folder) among the enabled extensions, or -1. Every enabled
-// extension is a dot and three letters, so only such endings need looking at.
-int enabledCodeOf(const AppState &st, QStringView name)
+// The enabled media extensions of a walk, looked up by a file name's last four characters. Built
+// once per walk: every file of a disk is tested against them.
+class EnabledExtensions
 {
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0 || name.size() - dot != 4)
+public:
+    explicit EnabledExtensions(const AppState &st)
+    {
+        const QString &enabled = st.CatalogueState.EnabledExtensions;
+        for (int row = 1; row < kTableRows && !st.Extensions[row].Extension.isEmpty(); ++row) {
+            const QString &ext = st.Extensions[row].Extension;
+            // Every enabled extension is a dot and three letters; the first row of one wins.
+            if (ext.size() != 4 || ext[0] != u'.' || !enabled.contains(ext + QLatin1Char('/')))
+                continue;
+            const uint64_t key = keyOf(ext[1].unicode(), ext[2].unicode(), ext[3].unicode());
+            if (std::none_of(m_rows.begin(), m_rows.begin() + m_count,
+                             [&](const Row &r) { return r.key == key; }))
+                m_rows[m_count++] = {key, row};
+        }
+    }
+
+    // The type code of a file name (no folder), or -1. The name's extension is upper-cased to
+    // compare: the rows hold upper-case extensions.
+    int codeOf(QStringView name) const
+    {
+        const qsizetype size = name.size();
+        if (size < 4 || name[size - 4] != u'.' || m_count == 0)
+            return -1;
+        if (name[size - 3] == u'.' || name[size - 2] == u'.' || name[size - 1] == u'.')
+            return -1; // the last dot decides
+        const uint64_t key = keyOf(upper(name[size - 3]), upper(name[size - 2]), upper(name[size - 1]));
+        for (int i = 0; i < m_count; ++i)
+            if (m_rows[i].key == key)
+                return m_rows[i].code;
         return -1;
-    const QChar key[5] = {u'.', name[dot + 1].toUpper(), name[dot + 2].toUpper(), name[dot + 3].toUpper(),
-                          u'/'};
-    const QStringView entry(key, 5);
-    if (!st.CatalogueState.EnabledExtensions.contains(entry))
-        return -1;
-    for (int row = 1; row < kTableRows && !st.Extensions[row].Extension.isEmpty(); ++row)
-        if (QStringView(st.Extensions[row].Extension) == entry.left(4))
-            return row;
-    return -1;
-}
+    }
+
+private:
+    struct Row
+    {
+        uint64_t key = 0;
+        int code = 0;
+    };
+
+    static uint64_t keyOf(char16_t a, char16_t b, char16_t c)
+    {
+        return uint64_t(a) << 32 | uint64_t(b) << 16 | c;
+    }
+
+    static char16_t upper(QChar c)
+    {
+        const char16_t u = c.unicode();
+        if (u < 0x80)
+            return u >= u'a' && u <= u'z' ? char16_t(u - 32) : u;
+        return c.toUpper().unicode();
+    }
+
+    std::array<Row, kTableRows> m_rows{};
+    int m_count = 0;
+};
 
 // The folder with its last component as the directory search spells it (the folder as given when
 // it cannot be looked up: a file was just found in it, so it is not worth a message).
@@ -50,11 +94,10 @@ QString spelledOnDisk(const QString &folder)
     return bare.left(bare.lastIndexOf(QLatin1Char('\\')) + 1) + search.entry().name + QLatin1Char('\\');
 }
 
-// Counts a media file of type code and hands its folder to the trees. folderEnd is the length of
-// its folder in fileName (up to and including the last backslash). nameAsOnDisk: the folder's
-// last component came from a listing, so looking up its spelling again would change nothing.
-void takeMediaFile(App &app, int code, const QString &fileName, qsizetype folderEnd, int64_t size,
-                   bool nameAsOnDisk)
+// Counts a media file of type code and hands its folder (ending with a backslash) to the trees.
+// nameAsOnDisk: the folder's last component came from a listing, so looking up its spelling again
+// would change nothing.
+void takeMediaFile(App &app, int code, const QString &folderOfFile, int64_t size, bool nameAsOnDisk)
 {
     AppState &st = app.st;
     const int drive = st.ScanRequest.CurrentDrive;
@@ -63,10 +106,9 @@ void takeMediaFile(App &app, int code, const QString &fileName, qsizetype folder
         st.Disks[drive].FileCount += 1;
         st.Disks[drive].FileBytes += size;
     }
-    const QStringView raw = QStringView(fileName).left(folderEnd);
-    if (raw == st.Extensions[code].LastFolder)
+    if (folderOfFile == st.Extensions[code].LastFolder)
         return;
-    QString folder = raw.toString();
+    QString folder = folderOfFile;
     if (folder.size() > 3 && !nameAsOnDisk)
         folder = spelledOnDisk(folder);
     AddFolderToTree(app, code, folder);
@@ -77,7 +119,7 @@ void takeMediaFile(App &app, int code, const QString &fileName, qsizetype folder
     }
 }
 
-ScanOutcome walk(App &app, const QString &path, bool isRoot)
+ScanOutcome walk(App &app, const EnabledExtensions &media, const QString &path, bool isRoot)
 {
     AppState &st = app.st;
     ScanOutcome outcome;
@@ -85,7 +127,9 @@ ScanOutcome walk(App &app, const QString &path, bool isRoot)
         st.ScanWindow->enteringFolder(path);
     processMessages();
 
+    // Only the kinds are needed, and the sizes of media files: nothing else is asked of the disk.
     DirSearch search;
+    search.setDetail(platform::SearchDetail::NamesAndKinds);
     int code = search.findFirst(path + QStringLiteral("*.*"));
     if (!isRoot) {
         // One unreadable folder must not cost the rest of the disk.
@@ -114,17 +158,16 @@ ScanOutcome walk(App &app, const QString &path, bool isRoot)
             const bool enter = !(entry.attributes & platform::FILE_ATTRIBUTE_REPARSE_POINT) &&
                                entry.name != QLatin1String(".") && entry.name != QLatin1String("..");
             if (enter) {
-                const ScanOutcome inner = walk(app, path + entry.name + QLatin1Char('\\'), false);
+                const ScanOutcome inner = walk(app, media, path + entry.name + QLatin1Char('\\'), false);
                 if (!inner.ok)
                     return inner;
                 if (st.ScanCancelled)
                     return outcome;
             }
         } else {
-            const int type = enabledCodeOf(st, entry.name);
+            const int type = media.codeOf(entry.name);
             if (type > 0)
-                takeMediaFile(app, type, path + entry.name, path.size(), static_cast<int64_t>(entry.size),
-                              !isRoot);
+                takeMediaFile(app, type, path, static_cast<int64_t>(search.entrySize()), !isRoot);
             if (++filesSinceMessages > kFilesBetweenMessages) {
                 filesSinceMessages = 0;
                 processMessages();
@@ -162,21 +205,22 @@ void ClearLastFolders(App &app)
 
 ScanOutcome ScanFolder(App &app, const QString &path)
 {
-    return walk(app, path, true);
+    const EnabledExtensions media(app.st);
+    return walk(app, media, path, true);
 }
 
 void ScanFile(App &app, const QString &fileName)
 {
     const qsizetype folderEnd = fileName.lastIndexOf(QLatin1Char('\\')) + 1;
-    const int code = enabledCodeOf(app.st, QStringView(fileName).mid(folderEnd));
+    const int code = EnabledExtensions(app.st).codeOf(QStringView(fileName).mid(folderEnd));
     if (code > 0)
-        takeMediaFile(app, code, fileName, folderEnd, FileSizeOf(fileName), false);
+        takeMediaFile(app, code, fileName.left(folderEnd), FileSizeOf(fileName), false);
 }
 
 void ScanFile(App &app, const QString &fileName, int64_t size)
 {
     const qsizetype folderEnd = fileName.lastIndexOf(QLatin1Char('\\')) + 1;
-    const int code = enabledCodeOf(app.st, QStringView(fileName).mid(folderEnd));
+    const int code = EnabledExtensions(app.st).codeOf(QStringView(fileName).mid(folderEnd));
     if (code > 0)
-        takeMediaFile(app, code, fileName, folderEnd, size, false);
+        takeMediaFile(app, code, fileName.left(folderEnd), size, false);
 }

@@ -90,6 +90,31 @@ TEST_F(ScanEngineTest, DisabledTypesAreNotLookedFor)
     EXPECT_EQ(diskC().FileCount, 1);
 }
 
+TEST_F(ScanEngineTest, ExtensionsMatchInAnyCaseByTheLastDot)
+{
+    for (const char *name : {"a.BmP", ".bmp", "b..bmp", "c.bmp.bak", "d.bm", "e.bmpx", "bmp", "f.b.mp"})
+        writeFile(QStringLiteral("c/x/") + QLatin1String(name), "12");
+    ASSERT_TRUE(scanRoot("C:\\").ok);
+    EXPECT_EQ(diskC().FileCount, 3);
+    EXPECT_EQ(diskC().FileBytes, 6);
+    EXPECT_EQ(mediaFolders(tree(mtBMP)), QStringList({"C:\\x\\"}));
+}
+
+TEST_F(ScanEngineTest, LinksToFilesCountWithTheSizeOfTheirTarget)
+{
+    writeFile("c/a/real.wav", "123456");
+    writeFile("elsewhere/far.gif", "1234567890");
+    ASSERT_TRUE(QFile::link(tmp.filePath("c/a/real.wav"), tmp.filePath("c/a/near.wav")));
+    ASSERT_TRUE(QDir().mkpath(tmp.filePath("c/b")));
+    ASSERT_TRUE(QFile::link(tmp.filePath("elsewhere/far.gif"), tmp.filePath("c/b/far.gif")));
+    ASSERT_TRUE(QFile::link(tmp.filePath("c/a/gone.wav"), tmp.filePath("c/a/dangling.wav")));
+    ASSERT_TRUE(scanRoot("C:\\").ok);
+    // real.wav, near.wav (6 bytes each), the dangling link (an empty file) and far.gif (10 bytes).
+    EXPECT_EQ(diskC().FileCount, 4);
+    EXPECT_EQ(diskC().FileBytes, 22);
+    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\a\\", "C:\\b\\"}));
+}
+
 TEST_F(ScanEngineTest, EmptyDriveRootEndsNormally)
 {
     const ScanOutcome r = scanRoot("C:\\");

@@ -48,6 +48,19 @@ struct Credentials
     }
 };
 
+// The credentials of this thread, read again only when the effective ids change: the group list
+// changes only when the process sets it, which this program never does.
+const Credentials &currentCredentials()
+{
+    thread_local Credentials cached;
+    thread_local bool known = false;
+    if (!known || cached.uid != ::geteuid() || cached.gid != ::getegid()) {
+        cached.refresh();
+        known = true;
+    }
+    return cached;
+}
+
 int codeOfOpenError(int error, bool isDriveRoot)
 {
     switch (error) {
@@ -83,34 +96,124 @@ bool startsWithDot(QStringView name)
     return !name.isEmpty() && name.front() == u'.';
 }
 
+uint32_t hiddenBitOf(QStringView name)
+{
+    return startsWithDot(name) && name != u"." && name != u".." ? uint32_t(FILE_ATTRIBUTE_HIDDEN) : 0u;
+}
+
+// Sets name to a native name as shown. Plain ASCII names (nearly all) are widened into the previous
+// entry's buffer instead of a new string; a listing decodes every name of a disk.
+void setShownName(QString &name, const char *bytes)
+{
+    const size_t length = std::strlen(bytes);
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80 || bytes[i] == '\\') {
+            name = nameFromNative(bytes, qsizetype(length));
+            return;
+        }
+    name.resize(qsizetype(length));
+    QChar *out = name.data();
+    for (size_t i = 0; i < length; ++i)
+        out[i] = QLatin1Char(bytes[i]);
+}
+
+// Listing buffers kept for the next search of this thread: a walk starts a search in every folder,
+// and a fresh block each time costs the allocator more than reading a small folder costs the kernel.
+constexpr size_t kListingBufferSize = 32 * 1024;
+constexpr size_t kSpareBuffers = 16;
+
+std::vector<std::unique_ptr<char[]>> &spareBuffers()
+{
+    thread_local std::vector<std::unique_ptr<char[]>> spare;
+    return spare;
+}
+
+std::unique_ptr<char[]> takeBuffer()
+{
+    auto &spare = spareBuffers();
+    if (spare.empty())
+        return std::make_unique_for_overwrite<char[]>(kListingBufferSize);
+    std::unique_ptr<char[]> buffer = std::move(spare.back());
+    spare.pop_back();
+    return buffer;
+}
+
+void giveBackBuffer(std::unique_ptr<char[]> buffer)
+{
+    auto &spare = spareBuffers();
+    if (buffer && spare.size() < kSpareBuffers)
+        spare.push_back(std::move(buffer));
+}
+
 } // namespace
 
 struct DirSearch::Impl
 {
-    DIR *dir = nullptr;
-    int fd = -1; // the folder searched; owned by dir once that is open
-    dev_t folderDev = 0;
-    bool readOnlyVolume = false;
+    int fd = -1; // the folder searched
+    // The folder's entries, read straight from the kernel in blocks (no DIR: it would stat the
+    // folder again and allocate its own block for every search).
+    std::unique_ptr<char[]> buffer;
+    size_t filled = 0;
+    size_t consumed = 0;
+    SearchDetail detail = SearchDetail::Full;
     bool localTimes = true;
-    int dotsPending = 0; // "." and ".." still to hand out
-    QString folderName;  // last native components, for the hidden bit of "." and ".."
-    QString parentName;
-    Credentials credentials;
+    int dotsPending = 0;       // "." and ".." still to hand out
+    bool folderHidden = false; // the folder's and its parent's names, for "." and ".."
+    bool parentHidden = false;
+    // Facts of the searched folder, asked at most once per search and only when an entry needs them.
+    bool folderDevKnown = false;
+    dev_t folderDev = 0;
+    bool volumeKnown = false;
+    bool readOnlyVolume = false;
+    const Credentials *credentials = nullptr;
+    // The current entry's native name (in the buffer, valid until the next read), and whether
+    // the entry holds its size yet.
+    const char *currentName = nullptr;
+    bool sizeKnown = true;
 
     void close()
     {
-        if (dir)
-            ::closedir(dir);
-        else if (fd >= 0)
+        if (fd >= 0)
             ::close(fd);
-        dir = nullptr;
         fd = -1;
+        giveBackBuffer(std::move(buffer));
+        filled = consumed = 0;
         dotsPending = 0;
+        currentName = nullptr;
+        sizeKnown = true;
     }
 
-    // Fills entry from a stat of the thing an entry names (followed when it is a link). Links to
+    void forgetFolder()
+    {
+        folderHidden = parentHidden = false;
+        folderDevKnown = volumeKnown = false;
+        credentials = nullptr;
+    }
+
+    bool knowFolderDev()
+    {
+        struct stat st;
+        if (!folderDevKnown && ::fstat(fd, &st) == 0) {
+            folderDev = st.st_dev;
+            folderDevKnown = true;
+        }
+        return folderDevKnown;
+    }
+
+    bool onReadOnlyVolume()
+    {
+        if (!volumeKnown) {
+            struct statvfs vfs;
+            readOnlyVolume = ::fstatvfs(fd, &vfs) == 0 && (vfs.f_flag & ST_RDONLY);
+            volumeKnown = true;
+        }
+        return readOnlyVolume;
+    }
+
+    // The kind attributes and size of what an entry names (followed when it is a link). Links to
     // folders and folders of another file system are reparse points: the walk must not enter them.
-    void describe(SearchEntry &entry, const struct stat &st, bool link, bool dangling) const
+    // A folder whose own device cannot be read counts as another file system too.
+    void describeKind(SearchEntry &entry, const struct stat &st, bool link, bool dangling)
     {
         uint32_t attributes = 0;
         uint64_t size = 0;
@@ -118,7 +221,7 @@ struct DirSearch::Impl
             attributes = FILE_ATTRIBUTE_ARCHIVE;
         } else if (S_ISDIR(st.st_mode)) {
             attributes = FILE_ATTRIBUTE_DIRECTORY;
-            if (link || st.st_dev != folderDev)
+            if (link || !knowFolderDev() || st.st_dev != folderDev)
                 attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
         } else if (S_ISREG(st.st_mode)) {
             attributes = FILE_ATTRIBUTE_ARCHIVE;
@@ -127,12 +230,19 @@ struct DirSearch::Impl
             // Devices, pipes and sockets: nothing a viewer should open.
             attributes = FILE_ATTRIBUTE_SYSTEM;
         }
-        if (readOnlyVolume || !credentials.canWrite(st))
-            attributes |= FILE_ATTRIBUTE_READONLY;
-        if (startsWithDot(entry.name) && entry.name != u"." && entry.name != u"..")
-            attributes |= FILE_ATTRIBUTE_HIDDEN;
-        entry.attributes = attributes;
+        entry.attributes = attributes | hiddenBitOf(entry.name);
         entry.size = size;
+        sizeKnown = true;
+    }
+
+    // Everything about an entry: its kind, the read-only attribute and its time.
+    void describe(SearchEntry &entry, const struct stat &st, bool link, bool dangling)
+    {
+        describeKind(entry, st, link, dangling);
+        if (!credentials)
+            credentials = &currentCredentials();
+        if (onReadOnlyVolume() || !credentials->canWrite(st))
+            entry.attributes |= FILE_ATTRIBUTE_READONLY;
         entry.lastWriteMSecs = msecsOf(st);
         if (localTimes)
             entry.lastWrite = QDateTime::fromMSecsSinceEpoch(entry.lastWriteMSecs);
@@ -141,10 +251,49 @@ struct DirSearch::Impl
         entry.shortName.clear();
     }
 
+    // Names and kinds from d_type alone where it says enough: a plain file or a device needs no stat,
+    // a folder only its own (for another mount). False when the general path must decide.
+    bool describeByType(SearchEntry &entry, const char *name, unsigned char type, bool *gone)
+    {
+        switch (type) {
+        case DT_REG:
+            entry.attributes = FILE_ATTRIBUTE_ARCHIVE | hiddenBitOf(entry.name);
+            entry.size = 0;
+            sizeKnown = false;
+            return true;
+        case DT_FIFO:
+        case DT_CHR:
+        case DT_BLK:
+        case DT_SOCK:
+            entry.attributes = FILE_ATTRIBUTE_SYSTEM | hiddenBitOf(entry.name);
+            entry.size = 0;
+            sizeKnown = true;
+            return true;
+        case DT_DIR: {
+            struct stat st;
+            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                *gone = errno == ENOENT || !describeUnstatable(entry, type);
+                return true;
+            }
+            if (!S_ISDIR(st.st_mode))
+                return false; // replaced meanwhile
+            describeKind(entry, st, false, false);
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
     // Stats one name of the open folder. d_type spares the second stat for plain entries: only a
     // link needs both its own and its target's. False when the entry went away meanwhile.
-    bool describeName(SearchEntry &entry, const char *name, unsigned char type) const
+    bool describeName(SearchEntry &entry, const char *name, unsigned char type)
     {
+        currentName = name;
+        const bool full = detail == SearchDetail::Full;
+        bool gone = false;
+        if (!full && describeByType(entry, name, type, &gone))
+            return !gone;
         struct stat st;
         bool link = type == DT_LNK;
         bool dangling = false;
@@ -166,31 +315,33 @@ struct DirSearch::Impl
                     dangling = true;
             }
         }
-        describe(entry, st, link, dangling);
+        if (full)
+            describe(entry, st, link, dangling);
+        else
+            describeKind(entry, st, link, dangling);
         return true;
     }
 
     // A folder that may be read but not searched (r without x): only the name and d_type are known.
-    bool describeUnstatable(SearchEntry &entry, unsigned char type) const
+    bool describeUnstatable(SearchEntry &entry, unsigned char type)
     {
         entry.attributes = type == DT_DIR ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
         if (startsWithDot(entry.name))
             entry.attributes |= FILE_ATTRIBUTE_HIDDEN;
         entry.size = 0;
+        sizeKnown = true;
         entry.lastWrite = QDateTime();
         entry.lastWriteMSecs = 0;
         entry.shortName.clear();
         return true;
     }
 
-    int next(SearchEntry &entry)
+    void describeDot(SearchEntry &entry, bool self)
     {
-        if (dotsPending > 0) {
-            const bool self = dotsPending == 2;
-            --dotsPending;
+        entry.name = self ? QStringLiteral(".") : QStringLiteral("..");
+        if (detail == SearchDetail::Full) {
             struct stat st;
             const bool known = self ? ::fstat(fd, &st) == 0 : ::fstatat(fd, "..", &st, 0) == 0;
-            entry.name = self ? QStringLiteral(".") : QStringLiteral("..");
             if (!known) {
                 std::memset(&st, 0, sizeof st);
                 st.st_mode = S_IFDIR | 0755;
@@ -198,21 +349,40 @@ struct DirSearch::Impl
             // A mount's root is still the parent of its folders; never flag "." or "..".
             st.st_dev = folderDev;
             describe(entry, st, false, false);
-            if (startsWithDot(self ? folderName : parentName))
-                entry.attributes |= FILE_ATTRIBUTE_HIDDEN;
+        } else {
+            entry.attributes = FILE_ATTRIBUTE_DIRECTORY;
+            entry.size = 0;
+            sizeKnown = true;
+        }
+        if (self ? folderHidden : parentHidden)
+            entry.attributes |= FILE_ATTRIBUTE_HIDDEN;
+    }
+
+    int next(SearchEntry &entry)
+    {
+        currentName = nullptr;
+        if (dotsPending > 0) {
+            const bool self = dotsPending == 2;
+            --dotsPending;
+            describeDot(entry, self);
             return ERROR_SUCCESS;
         }
-        if (!dir)
+        if (!buffer)
             return ERROR_NO_MORE_FILES;
         for (;;) {
-            errno = 0;
-            const dirent *e = ::readdir(dir);
-            if (!e)
-                return errno ? codeOfOpenError(errno, false) : ERROR_NO_MORE_FILES;
+            if (consumed >= filled) {
+                const ssize_t n = ::getdents64(fd, buffer.get(), kListingBufferSize);
+                if (n <= 0)
+                    return n < 0 ? codeOfOpenError(errno, false) : ERROR_NO_MORE_FILES;
+                filled = size_t(n);
+                consumed = 0;
+            }
+            const auto *e = reinterpret_cast<const dirent64 *>(buffer.get() + consumed);
+            consumed += e->d_reclen;
             const char *name = e->d_name;
             if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
                 continue;
-            entry.name = nameFromNative(name, qsizetype(std::strlen(name)));
+            setShownName(entry.name, name);
             if (describeName(entry, name, e->d_type))
                 return ERROR_SUCCESS;
         }
@@ -236,9 +406,26 @@ void DirSearch::setLocalTimesWanted(bool wanted)
     d->localTimes = wanted;
 }
 
+void DirSearch::setDetail(SearchDetail detail)
+{
+    d->detail = detail;
+}
+
+uint64_t DirSearch::entrySize()
+{
+    if (!d->sizeKnown) {
+        d->sizeKnown = true;
+        struct stat st;
+        if (d->currentName && ::fstatat(d->fd, d->currentName, &st, 0) == 0 && S_ISREG(st.st_mode))
+            m_entry.size = uint64_t(st.st_size);
+    }
+    return m_entry.size;
+}
+
 int DirSearch::findFirst(const QString &pattern)
 {
     d->close();
+    d->forgetFolder();
     m_entry = SearchEntry();
     if (pattern.size() < 2 || pattern.at(1) != u':')
         return ERROR_PATH_NOT_FOUND;
@@ -246,13 +433,16 @@ int DirSearch::findFirst(const QString &pattern)
     if (!drive)
         return ERROR_INVALID_DRIVE;
     const QByteArray root = QFile::encodeName(drive->nativeRoot);
-    struct stat rootStat;
-    if (::stat(root.constData(), &rootStat) != 0 || !S_ISDIR(rootStat.st_mode))
-        return ERROR_NOT_READY;
+    // Only a failure needs to ask whether the root itself is there: opening a folder below it (or
+    // the root itself) proves that it is.
+    const auto rootMissing = [&root] {
+        struct stat rootStat;
+        return ::stat(root.constData(), &rootStat) != 0 || !S_ISDIR(rootStat.st_mode);
+    };
 
     const QStringView tail = QStringView(pattern).mid(2);
     if (!tail.isEmpty() && tail.front() != u'\\' && tail.front() != u'/')
-        return ERROR_PATH_NOT_FOUND;
+        return rootMissing() ? ERROR_NOT_READY : ERROR_PATH_NOT_FOUND;
     qsizetype cut = tail.size() - 1;
     while (cut >= 0 && tail[cut] != u'\\' && tail[cut] != u'/')
         --cut;
@@ -269,18 +459,17 @@ int DirSearch::findFirst(const QString &pattern)
     }
     // An exact name needs only the right to pass through the folder, not to list it.
     d->fd = ::open(folder.constData(), (listAll ? O_RDONLY : O_PATH) | O_DIRECTORY | O_CLOEXEC);
-    if (d->fd < 0)
-        return codeOfOpenError(errno, isDriveRoot);
-    struct stat folderStat;
-    if (::fstat(d->fd, &folderStat) != 0) {
+    if (d->fd < 0) {
+        const int error = errno;
+        return rootMissing() ? ERROR_NOT_READY : codeOfOpenError(error, isDriveRoot);
+    }
+    // A full search describes every entry against the folder's device; a lighter one asks for it
+    // only when it meets a folder.
+    if (d->detail == SearchDetail::Full && !d->knowFolderDev()) {
         const int code = codeOfOpenError(errno, isDriveRoot);
         d->close();
         return code;
     }
-    d->folderDev = folderStat.st_dev;
-    struct statvfs vfs;
-    d->readOnlyVolume = ::fstatvfs(d->fd, &vfs) == 0 && (vfs.f_flag & ST_RDONLY);
-    d->credentials.refresh();
 
     if (!listAll) {
         const int code = findExact(last);
@@ -290,17 +479,15 @@ int DirSearch::findFirst(const QString &pattern)
         return code;
     }
 
-    d->dir = ::fdopendir(d->fd);
-    if (!d->dir) {
-        const int code = codeOfOpenError(errno, isDriveRoot);
-        d->close();
-        return code;
-    }
+    d->buffer = takeBuffer();
     if (!isDriveRoot) {
         d->dotsPending = 2;
         const qsizetype slash = rel.lastIndexOf(u'/');
-        d->folderName = rel.mid(slash + 1);
-        d->parentName = slash < 0 ? QString() : rel.left(slash).section(u'/', -1);
+        d->folderHidden = rel.at(slash + 1) == u'.';
+        if (slash > 0) {
+            const qsizetype before = rel.lastIndexOf(u'/', slash - 1);
+            d->parentHidden = rel.at(before + 1) == u'.';
+        }
     }
     const int code = d->next(m_entry);
     // A drive root has no "." or "..": an empty one has nothing to find at all.
@@ -326,9 +513,11 @@ int DirSearch::findExact(QStringView shownName)
         }
     }
     m_entry.name = shownName.toString();
-    return d->describeName(m_entry, native.constData(), S_ISLNK(st.st_mode) ? DT_LNK : DT_UNKNOWN)
-               ? ERROR_SUCCESS
-               : ERROR_FILE_NOT_FOUND;
+    // The general path: the name's own stat gives the size at once, whatever the detail.
+    const bool found =
+        d->describeName(m_entry, native.constData(), S_ISLNK(st.st_mode) ? DT_LNK : DT_UNKNOWN);
+    d->currentName = nullptr;
+    return found ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 int DirSearch::findNext()

@@ -14,6 +14,10 @@
 // with other wildcards is taken literally. A search of "X:\" itself, or of a name that ends in a
 // separator, finds nothing (2). A text that is not a drive path ("Photos\*.*", "\\server\share")
 // gives 3.
+// Detail: a search fills every field by default. A walk that only needs names and kinds asks for
+// SearchDetail::NamesAndKinds: the same entries, codes, and folder, archive, system, hidden and
+// reparse-point attributes, but no read-only attribute, no times, and a size of 0 until entrySize()
+// asks for it. Only folders and links are then looked at beyond their directory entry.
 #pragma once
 
 #include <QDateTime>
@@ -42,6 +46,8 @@ enum SearchCode : int {
     ERROR_NO_MORE_FILES = 18,
     ERROR_NOT_READY = 21
 };
+
+enum class SearchDetail { Full, NamesAndKinds };
 
 struct SearchEntry
 {
@@ -73,6 +79,12 @@ public:
     // A walk that never looks at times may leave lastWrite empty: Qt checks the system's time zone
     // file on every local-time conversion, which nearly doubles the cost of an entry. On by default.
     void setLocalTimesWanted(bool wanted);
+    // What the following searches fill in each entry (see the header comment). Full by default.
+    void setDetail(SearchDetail detail);
+    // The size of the current entry, as a full search gives it (0 for folders, devices and dangling
+    // links, 0 when the entry went away). Asked from the disk only when the entry does not hold it
+    // yet; entry().size holds it afterwards.
+    uint64_t entrySize();
 
 private:
     int findExact(QStringView shownName);

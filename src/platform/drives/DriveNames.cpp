@@ -62,8 +62,49 @@ QString cleanNativePath(QStringView path)
     return QLatin1Char('/') + cleanComponents(path);
 }
 
+namespace {
+
+bool isSeparator(QChar c)
+{
+    return c == u'\\' || c == u'/';
+}
+
+// The tail of an ordinary drive path ("\\Photos\\2000\\": no "." or "..", no doubled separator, no
+// stand-in) needs no cleaning: its separators just become '/'. Null when it needs the general path.
+QString simpleRelative(QStringView tail)
+{
+    qsizetype begin = 0;
+    qsizetype end = tail.size();
+    while (begin < end && isSeparator(tail[begin]))
+        ++begin;
+    while (end > begin && isSeparator(tail[end - 1]))
+        --end;
+    if (begin == end)
+        return QString();
+    qsizetype partStart = begin;
+    for (qsizetype i = begin; i <= end; ++i) {
+        if (i < end && !isSeparator(tail[i])) {
+            if (tail[i] == QChar(kBackslashStandIn))
+                return QString();
+            continue;
+        }
+        const QStringView part = tail.mid(partStart, i - partStart);
+        if (part.isEmpty() || part == u"." || part == u"..")
+            return QString();
+        partStart = i + 1;
+    }
+    QString rel = tail.mid(begin, end - begin).toString();
+    rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return rel;
+}
+
+} // namespace
+
 QString relativeNativeOf(QStringView drivePathTail)
 {
+    // Asked once per folder a walk lists.
+    if (QString rel = simpleRelative(drivePathTail); !rel.isNull())
+        return rel;
     QString tail = drivePathTail.toString();
     // A backslash that belongs to a name only exists as U+F05C here, so every real '\' is a separator.
     tail.replace(QLatin1Char('\\'), QLatin1Char('/'));
