@@ -1,7 +1,7 @@
 #include "components/decoders/JpegDecoder.h"
 
-#include "platform/ImageBuffer.h"
 #include "components/decoders/ImageLimits.h"
+#include "platform/ImageBuffer.h"
 
 #include <csetjmp>
 #include <cstdio>
