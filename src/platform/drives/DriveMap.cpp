@@ -1,7 +1,7 @@
 #include "platform/drives/DriveMap.h"
 
 #include "platform/drives/DriveNames.h"
-#include "platform/drives/DriveSpec.h"
+#include "platform/drives/DriveEntries.h"
 #include "platform/drives/MountTable.h"
 #include "platform/drives/VolumeQuery.h"
 

@@ -7,7 +7,7 @@
 // Drive paths look like "C:\Photos\2000\"; a name containing a backslash is shown with U+F05C in
 // its place and mapped back at the file system.
 // An empty LUMAVISTA_DRIVES counts as unset. Mount-table rules: MountTable.h; LUMAVISTA_DRIVES
-// rules: DriveSpec.h; what the volume queries answer: VolumeQuery.h. The map is only text: a drive
+// rules: DriveEntries.h; what the volume queries answer: VolumeQuery.h. The map is only text: a drive
 // path converts whether or not its file exists.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "platform/drives/DriveSpec.h"
+#include "platform/drives/DriveEntries.h"
 
 #include "platform/drives/DriveNames.h"
 

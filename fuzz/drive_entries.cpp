@@ -2,7 +2,7 @@
 // Feeds untrusted text to the LUMAVISTA_DRIVES and mountinfo readers, then converts paths taken
 // from the same text both ways over the maps they built.
 #include "platform/drives/DriveMap.h"
-#include "platform/drives/DriveSpec.h"
+#include "platform/drives/DriveEntries.h"
 #include "platform/drives/MountTable.h"
 
 #include <QString>
