@@ -167,3 +167,6 @@ const QImage &TJPEGImage::bitmap()
         m_bitmap = std::move(decoded);
     return m_bitmap;
 }
+
+// Its meta-object code stays with it, so programs that only decode do not load the widget library.
+#include "moc_TJPEGImage.cpp"
