@@ -136,11 +136,7 @@ bool geometry(QByteArrayView data, Header &h, QSize &size, QTransform &base, dou
         error = QStringLiteral("metafile has no size");
         return false;
     }
-    if (size.width() < 2 || size.height() < 2 || !imageSizeAllowed(size.width(), size.height())) {
-        error = QStringLiteral("metafile size %1 x %2 is not allowed").arg(size.width()).arg(size.height());
-        return false;
-    }
-    return true;
+    return metafileSizeAllowed(size, error);
 }
 
 QPolygonF points(const Rec &r, quint32 off, quint32 count, bool small)

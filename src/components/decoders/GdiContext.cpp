@@ -1,5 +1,7 @@
 #include "components/decoders/GdiContext.h"
 
+#include "components/decoders/ImageLimits.h"
+
 #include <QFontMetricsF>
 #include <QtMath>
 #include <cmath>
@@ -766,6 +768,15 @@ void GdiContext::selectClipPath(int mode)
     QRegion region;
     region.setRects(rects.constData(), int(rects.size()));
     setClipRegion(region, mode);
+}
+
+bool metafileSizeAllowed(QSize size, QString &error)
+{
+    if (size.width() < 2 || size.height() < 2 || !imageSizeAllowed(size.width(), size.height())) {
+        error = QStringLiteral("metafile size %1 x %2 is not allowed").arg(size.width()).arg(size.height());
+        return false;
+    }
+    return true;
 }
 
 } // namespace pictures

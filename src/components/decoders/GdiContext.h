@@ -57,6 +57,9 @@ struct GdiObject
 
 enum class ArcKind { Arc, Chord, Pie };
 
+// A metafile's own size must leave a bitmap one pixel narrower and lower, within the memory limit.
+bool metafileSizeAllowed(QSize size, QString &error);
+
 class GdiContext
 {
 public:

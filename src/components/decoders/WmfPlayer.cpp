@@ -165,11 +165,7 @@ bool pictureGeometry(QByteArrayView data, Header &h, QRectF &window, QSize &size
         error = QStringLiteral("metafile has no size");
         return false;
     }
-    if (size.width() < 2 || size.height() < 2 || !imageSizeAllowed(size.width(), size.height())) {
-        error = QStringLiteral("metafile size %1 x %2 is not allowed").arg(size.width()).arg(size.height());
-        return false;
-    }
-    return true;
+    return metafileSizeAllowed(size, error);
 }
 
 QImage bitmapOf(const char *dib, const char *recEnd, bool &topDown)
