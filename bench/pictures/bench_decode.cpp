@@ -43,36 +43,36 @@ int main(int argc, char **argv)
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     QImage img;
-    try {
-        if (kind == "jpeg") {
-            TJPEGImage jpeg;
-            jpeg.loadFromFile(file);
-            jpeg.setScale(scale);
-            jpeg.setGrayscale(gray);
-            jpeg.setPerformance(fast ? TJPEGImage::BestSpeed : TJPEGImage::BestQuality);
-            jpeg.setPixelFormat(eight ? TJPEGImage::Format8Bit : TJPEGImage::Format24Bit);
-            img = jpeg.bitmap();
-        } else {
-            QFile f(file);
-            if (!f.open(QIODevice::ReadOnly))
-                return 1;
-            QString error;
-            // The decoders themselves, so the program loads no widget library.
-            const QByteArray data = f.readAll();
-            if (kind == "pcx")
-                img = pictures::decodePcx(data, error);
-            else if (kind == "tif")
-                img = pictures::decodeTiff(data, error);
-            else if (kind == "wmf")
-                img = pictures::renderWmf(data, Qt::white, error);
-            else if (kind == "emf")
-                img = pictures::renderEmf(data, Qt::white, error);
-            if (img.isNull())
-                std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (kind == "jpeg") {
+        TJPEGImage jpeg;
+        if (const platform::Status status = jpeg.loadFromFile(file); !status) {
+            std::fprintf(stderr, "%s\n", qPrintable(status.message()));
+            return 1;
         }
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
+        jpeg.setScale(scale);
+        jpeg.setGrayscale(gray);
+        jpeg.setPerformance(fast ? TJPEGImage::BestSpeed : TJPEGImage::BestQuality);
+        jpeg.setPixelFormat(eight ? TJPEGImage::Format8Bit : TJPEGImage::Format24Bit);
+        img = jpeg.bitmap();
+        if (img.isNull())
+            std::fprintf(stderr, "%s\n", qPrintable(jpeg.lastDecode().message()));
+    } else {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly))
+            return 1;
+        QString error;
+        // The decoders themselves, so the program loads no widget library.
+        const QByteArray data = f.readAll();
+        if (kind == "pcx")
+            img = pictures::decodePcx(data, error);
+        else if (kind == "tif")
+            img = pictures::decodeTiff(data, error);
+        else if (kind == "wmf")
+            img = pictures::renderWmf(data, Qt::white, error);
+        else if (kind == "emf")
+            img = pictures::renderEmf(data, Qt::white, error);
+        if (img.isNull())
+            std::fprintf(stderr, "%s\n", qPrintable(error));
     }
     if (img.isNull())
         return 1;

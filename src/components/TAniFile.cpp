@@ -1,32 +1,30 @@
 #include "components/TAniFile.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/decoders/ImageLimits.h"
 
 #include <QFileInfo>
 
-void TAniFile::loadFromFile(const QString &path)
+platform::Status TAniFile::loadFromFile(const QString &path)
 {
     const QFileInfo info(path);
     if (!path.endsWith(QLatin1String(".ani"), Qt::CaseInsensitive) || !info.isFile())
-        return;
-    QByteArray bytes;
-    try {
-        bytes = pictures::readWholeFile(path);
-    } catch (const EFileOpenError &e) {
-        throw EInvalidGraphic(QString::fromStdString(e.what()));
-    }
-    loadFromData(bytes);
+        return platform::Status::success();
+    const platform::ErrorOr<QByteArray> bytes = pictures::readWholeFile(path);
+    if (!bytes)
+        return bytes.status();
+    return loadFromData(*bytes);
 }
 
-void TAniFile::loadFromData(const QByteArray &bytes)
+platform::Status TAniFile::loadFromData(const QByteArray &bytes)
 {
     pictures::AniData data;
     QString error;
     if (!pictures::decodeAni(bytes, data, error))
-        throw EInvalidGraphic(QStringLiteral("Animated cursor error: %1").arg(error));
+        return platform::makeError(platform::Error::Kind::InvalidData,
+                                   QStringLiteral("Animated cursor error: %1").arg(error));
     m_data = std::move(data);
     emit changed();
+    return platform::Status::success();
 }
 
 void TAniFile::clear()

@@ -1,10 +1,12 @@
 // The cursor file object of TAniIcon: an animated cursor loaded from a file name. It loads only
 // names ending in ".ANI" (any case) of files that exist; any other name loads nothing and
-// raises nothing, so the previous cursor stays. Data that cannot be read raises
-// EInvalidGraphic and leaves the previous cursor in place.
+// returns success, so the previous cursor stays. Loading returns a Status; on failure (FileOpen
+// when the file cannot be read, InvalidData when its data is not a cursor it can show, TooLarge
+// for a file over the picture limit) the previous cursor stays in place.
 #pragma once
 
 #include "components/decoders/AniDecoder.h"
+#include "platform/Result.h"
 
 #include <QObject>
 #include <QSize>
@@ -15,8 +17,8 @@ class TAniFile : public QObject
 public:
     explicit TAniFile(QObject *parent = nullptr) : QObject(parent) {}
 
-    void loadFromFile(const QString &path);
-    void loadFromData(const QByteArray &data); // EInvalidGraphic
+    platform::Status loadFromFile(const QString &path);
+    platform::Status loadFromData(const QByteArray &data);
     void clear();
 
     bool isEmpty() const { return m_data.frames.isEmpty(); }

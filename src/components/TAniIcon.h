@@ -1,5 +1,6 @@
-// Animated cursor player control. Its cursor file object (aniFile()) loads the file; the
-// control then takes the cursor's size and shows its first step. While Animated is true a timer
+// Animated cursor player control. Its cursor file object (aniFile()) loads the file and returns
+// the Status; after a load that succeeds the control takes the cursor's size and shows its first
+// step, after one that fails it goes on showing the cursor it had. While Animated is true a timer
 // steps through the sequence, each step shown for its rate (jiffies of 1/60 s), round and round.
 #pragma once
 

@@ -1,6 +1,5 @@
 #include "components/TGIFImage.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/decoders/ImageLimits.h"
 
 #include <QPainter>
@@ -14,25 +13,22 @@ TGIFImage::TGIFImage(QWidget *parent) : QWidget(parent)
     });
 }
 
-bool TGIFImage::loadFromFile(const QString &path)
+platform::Status TGIFImage::loadFromFile(const QString &path)
 {
     m_timer.stop();
-    QByteArray data;
-    try {
-        data = pictures::readWholeFile(path);
-    } catch (const std::exception &e) {
-        m_error = QString::fromStdString(e.what());
-        return false;
-    }
+    const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
+    if (!data)
+        return data.status();
     pictures::GifFacts facts;
     QString error;
-    if (!pictures::scanGif(data, facts, error)) {
-        m_error = error;
-        return false;
+    if (!pictures::scanGif(*data, facts, error)) {
+        // Only the screen size can refuse a file that has frames.
+        const bool sized = !facts.frames.isEmpty();
+        return platform::makeError(pictures::refusalKind(sized ? facts.width : 0, sized ? facts.height : 0),
+                                   error);
     }
-    m_error.clear();
     m_facts = facts;
-    m_composer = pictures::GifComposer(data, m_facts);
+    m_composer = pictures::GifComposer(*data, m_facts);
     m_composer.advance();
     m_playsDone = 0;
     updateGeometry();
@@ -40,7 +36,7 @@ bool TGIFImage::loadFromFile(const QString &path)
     emit frameChanged(0);
     if (m_animate)
         schedule();
-    return true;
+    return platform::Status::success();
 }
 
 void TGIFImage::clear()

@@ -1,7 +1,9 @@
-// GIF player control. loadFromFile answers success or failure (never raises); after a
-// successful load it reports the picture's width and height, whether it is animated (more than
-// one frame), interlaced (some frame is) and transparent (some frame has a transparent colour),
-// the frame count and the speed in percent (100 unless set).
+// GIF player control. loadFromFile returns a Status (FileOpen when the file cannot be read,
+// InvalidData for damaged data, TooLarge when the screen is over the picture limit); a failed
+// load stops the animation and keeps the picture it had. After a successful load it reports the
+// picture's width and height, whether it is animated (more than one frame), interlaced (some
+// frame is) and transparent (some frame has a transparent colour), the frame count and the speed
+// in percent (100 unless set).
 // Animate plays the frames on a timer with their own delays (tiny delays raised as browsers
 // do, then divided by speed/100); setting it false freezes the current frame. With Loop the
 // file's loop count is honoured (no loop block: one play; 0: forever; n: n repeats); without
@@ -11,6 +13,7 @@
 #pragma once
 
 #include "components/decoders/GifDecoder.h"
+#include "platform/Result.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -21,8 +24,7 @@ class TGIFImage : public QWidget
 public:
     explicit TGIFImage(QWidget *parent = nullptr);
 
-    bool loadFromFile(const QString &path);
-    QString lastError() const { return m_error; }
+    platform::Status loadFromFile(const QString &path);
     void clear();
 
     bool animate() const { return m_animate; }
@@ -67,7 +69,6 @@ private:
     pictures::GifFacts m_facts;
     pictures::GifComposer m_composer;
     QTimer m_timer;
-    QString m_error;
     bool m_animate = false;
     bool m_tile = false;
     bool m_center = false;

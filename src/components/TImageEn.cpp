@@ -1,6 +1,5 @@
 #include "components/TImageEn.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/decoders/ImageLimits.h"
 #include "components/decoders/MetafilePlayer.h"
 #include "components/decoders/PcxDecoder.h"
@@ -32,18 +31,47 @@ QImage TImageEn::decode(const QByteArray &data, const QString &extension, const 
     return {};
 }
 
-void TImageEn::loadFromFile(const QString &path)
+namespace {
+
+// The size a file's header claims, read again after a refused decode to tell a picture over the
+// limit from damaged data; empty when the format has no such header or it cannot be read.
+QSize claimedSize(const QByteArray &data, const QString &ext)
 {
-    const QByteArray data = pictures::readWholeFile(path);
+    QString ignored;
+    QSize size;
+    if (ext == QLatin1String("pcx")) {
+        pictures::PcxHeaderInfo info;
+        pictures::readPcxHeader(data, info, ignored);
+        size = QSize(info.width, info.height);
+    } else if (ext == QLatin1String("wmf")) {
+        pictures::wmfPictureSize(data, size, ignored);
+    } else if (ext == QLatin1String("emf")) {
+        pictures::emfPictureSize(data, size, ignored);
+    }
+    return size;
+}
+
+} // namespace
+
+platform::Status TImageEn::loadFromFile(const QString &path)
+{
+    const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
+    if (!data)
+        return data.status();
+    const QString ext = QFileInfo(path).suffix();
     QString error;
-    QImage img = decode(data, QFileInfo(path).suffix(), m_background, error);
-    if (img.isNull())
-        throw EInvalidGraphic(QStringLiteral("Cannot read picture \"%1\": %2").arg(path, error));
+    QImage img = decode(*data, ext, m_background, error);
+    if (img.isNull()) {
+        const QSize claimed = claimedSize(*data, ext.toLower());
+        return platform::makeError(pictures::refusalKind(claimed.width(), claimed.height()),
+                                   QStringLiteral("Cannot read picture \"%1\": %2").arg(path, error));
+    }
     if (m_eightBit && img.depth() > 8)
         img = img.convertToFormat(QImage::Format_Indexed8);
     m_bitmap = std::move(img);
     updateScrollBars();
     viewport()->update();
+    return platform::Status::success();
 }
 
 void TImageEn::clear()

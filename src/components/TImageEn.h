@@ -2,10 +2,14 @@
 // it at the top-left corner, with scroll bars when enabled and the picture is larger than the
 // view. The decoder is chosen by the file's extension (".pcx", ".tif"/".tiff", ".wmf", ".emf");
 // a metafile is drawn on a bitmap one pixel narrower and lower than its own size, filled first
-// with the background colour. Any failure raises (EFileOpenError, EInvalidGraphic) and leaves
-// the bitmap as it was. clear() fills the bitmap with the background colour without resizing
-// it. With EightBit the bitmap is kept in 256 colours.
+// with the background colour. Loading returns a Status; on failure (FileOpen when the file cannot
+// be read, InvalidData for damaged data or an unknown extension, TooLarge when the file or the
+// size a PCX or metafile header claims is over the picture limit) the bitmap is left as it was.
+// clear() fills the bitmap with the background colour without resizing it. With EightBit the
+// bitmap is kept in 256 colours.
 #pragma once
+
+#include "platform/Result.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -16,7 +20,7 @@ class TImageEn : public QAbstractScrollArea
 public:
     explicit TImageEn(QWidget *parent = nullptr);
 
-    void loadFromFile(const QString &path);
+    platform::Status loadFromFile(const QString &path);
     void clear();
 
     const QImage &bitmap() const { return m_bitmap; }

@@ -1,11 +1,9 @@
 #include "components/TJPEGImage.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/decoders/ImageLimits.h"
 #include "components/decoders/JpegDecoder.h"
 
 #include <QElapsedTimer>
-#include <stdexcept>
 
 namespace {
 
@@ -23,24 +21,30 @@ qint64 monotonicMs()
 
 TJPEGImage::TJPEGImage(QObject *parent) : QObject(parent), m_clock(monotonicMs) {}
 
-void TJPEGImage::loadFromFile(const QString &path)
+platform::Status TJPEGImage::loadFromFile(const QString &path)
 {
-    loadFromData(pictures::readWholeFile(path));
+    const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
+    if (!data)
+        return data.status();
+    return loadFromData(*data);
 }
 
-void TJPEGImage::loadFromData(const QByteArray &data)
+platform::Status TJPEGImage::loadFromData(const QByteArray &data)
 {
     pictures::JpegHeader header;
     QString error;
     if (!pictures::readJpegHeader(data, header, error)) {
         clear();
-        throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(error));
+        // The header fills in the size before the limit refuses it.
+        return platform::makeError(pictures::refusalKind(header.width, header.height),
+                                   QStringLiteral("JPEG error: %1").arg(error));
     }
     m_data = data;
     m_width = header.width;
     m_height = header.height;
     m_progressive = header.progressive;
     discard();
+    return platform::Status::success();
 }
 
 void TJPEGImage::clear()
@@ -64,14 +68,15 @@ int TJPEGImage::height() const
 void TJPEGImage::discard()
 {
     m_bitmap = QImage();
+    m_lastDecode = {};
     ++m_generation;
     emit changed();
 }
 
 void TJPEGImage::setScale(int scale)
 {
-    if (scale < 0 || scale > 3)
-        throw std::invalid_argument("JPEG scale must be 0 to 3");
+    // Settings and command lines pass numbers through; the nearest scale is the useful answer.
+    scale = qBound(0, scale, 3);
     if (scale != m_scale) {
         m_scale = scale;
         discard();
@@ -160,11 +165,17 @@ const QImage &TJPEGImage::bitmap()
         },
         error);
     emit progress(Stage::Ending, decoded.isNull() ? 0 : 100);
-    if (decoded.isNull())
-        throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(error));
-    // Options changed by a progress handler make this decode stale: keep nothing.
-    if (generation == m_generation)
+    // Options changed by a progress handler make this decode stale: keep nothing, not even its
+    // failure.
+    if (generation != m_generation)
+        return m_bitmap;
+    if (decoded.isNull()) {
+        m_lastDecode = platform::makeError(pictures::refusalKind(m_width, m_height),
+                                           QStringLiteral("JPEG error: %1").arg(error));
+    } else {
+        m_lastDecode = {};
         m_bitmap = std::move(decoded);
+    }
     return m_bitmap;
 }
 

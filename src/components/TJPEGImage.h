@@ -1,14 +1,20 @@
 // A JPEG picture: reading keeps the compressed data and reads only the header (size, colour
-// space, progressive coding; a bad header raises EInvalidGraphic). The bitmap is decoded when
-// first asked for (when drawn), with the options in force then:
-//   Scale 0..3 (1/1, 1/2, 1/4, 1/8), Grayscale, Performance (best quality or best speed),
-//   PixelFormat (24-bit or 8-bit palette), ProgressiveDisplay, Smoothing.
+// space, progressive coding). Loading returns a Status: a file that cannot be read (FileOpen) or
+// is larger than the picture limit (TooLarge) leaves the picture as it was; data that is not a
+// JPEG (InvalidData) or whose size is over the limit (TooLarge) empties it. The bitmap is decoded
+// when first asked for (when drawn), with the options in force then:
+//   Scale 0..3 (1/1, 1/2, 1/4, 1/8; other values are clamped to that range), Grayscale,
+//   Performance (best quality or best speed), PixelFormat (24-bit or 8-bit palette),
+//   ProgressiveDisplay, Smoothing.
 // Changing Scale, Grayscale, Performance, PixelFormat or Smoothing to a new value discards the
 // decoded bitmap and signals changed(); ProgressiveDisplay only takes effect at the next decode.
 // While decoding, progress() reports Starting (0), Running (percent done; at most once per
 // 500 ms, only when the whole percentage changed, never at the first time check) and Ending
-// (100, or 0 when decoding failed). A decode failure raises EInvalidGraphic.
+// (100, or 0 when decoding failed). Decoding runs inside paint events, so it never raises: a
+// failed decode answers a null bitmap and keeps its reason in lastDecode().
 #pragma once
+
+#include "platform/Result.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -28,8 +34,8 @@ public:
 
     explicit TJPEGImage(QObject *parent = nullptr);
 
-    void loadFromFile(const QString &path);    // EFileOpenError, EInvalidGraphic
-    void loadFromData(const QByteArray &data); // EInvalidGraphic
+    platform::Status loadFromFile(const QString &path);
+    platform::Status loadFromData(const QByteArray &data);
     void clear();
 
     bool isEmpty() const { return m_data.isEmpty(); }
@@ -40,7 +46,7 @@ public:
     int fullHeight() const { return m_height; }
 
     int scale() const { return m_scale; }
-    void setScale(int scale); // 0..3; anything else raises std::invalid_argument
+    void setScale(int scale); // clamped to 0..3
     bool grayscale() const { return m_grayscale; }
     void setGrayscale(bool on);
     Performance performance() const { return m_performance; }
@@ -53,8 +59,12 @@ public:
     void setSmoothing(bool on);
 
     bool hasBitmap() const { return !m_bitmap.isNull(); }
-    // The decoded picture, decoding it first when needed; empty picture: a null image.
+    // The decoded picture, decoding it first when needed; a null image when the picture is empty
+    // or the decode failed. Each call without a bitmap tries again.
     const QImage &bitmap();
+    // The outcome of the last decode; success when none was tried since the data or an option
+    // that shapes the bitmap last changed.
+    const platform::Status &lastDecode() const { return m_lastDecode; }
 
     void setClock(Clock clock);
 
@@ -77,6 +87,7 @@ private:
     bool m_progressiveDisplay = false;
     bool m_smoothing = true;
     QImage m_bitmap;
+    platform::Status m_lastDecode;
     quint64 m_generation = 0;
     Clock m_clock;
     // Progress gate of the decode under way.

@@ -1,6 +1,5 @@
 #include "components/TPicture.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/decoders/ImageLimits.h"
 
 #include <QBuffer>
@@ -12,10 +11,13 @@
 
 namespace {
 
+using platform::Error;
+
 // Reads a BMP or ICO with Qt's reader. For an icon with several images the one nearest to the
-// standard 32 by 32 is taken.
-QImage readQtPicture(const QByteArray &data, const QByteArray &format, QString &error)
+// standard 32 by 32 is taken. On failure kind says whether the size was over the limit.
+QImage readQtPicture(const QByteArray &data, const QByteArray &format, QString &error, Error::Kind &kind)
 {
+    kind = Error::Kind::InvalidData;
     QImageReader::setAllocationLimit(int(pictures::maxImageBytes() >> 20));
     QBuffer buf;
     buf.setData(data);
@@ -45,6 +47,7 @@ QImage readQtPicture(const QByteArray &data, const QByteArray &format, QString &
     const QSize size = reader.size();
     if (size.isValid() && !pictures::imageSizeAllowed(size.width(), size.height())) {
         error = QStringLiteral("picture too large");
+        kind = Error::Kind::TooLarge;
         return {};
     }
     QImage img = reader.read();
@@ -88,13 +91,14 @@ void TPicture::clear()
     pictureResized();
 }
 
-void TPicture::loadFromFile(const QString &path)
+platform::Status TPicture::loadFromFile(const QString &path)
 {
     clear();
     const QString ext = QFileInfo(path).suffix().toLower();
     if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg") || ext == QLatin1String("jpe")) {
         auto jpeg = std::make_unique<TJPEGImage>();
-        jpeg->loadFromFile(path);
+        if (platform::Status status = jpeg->loadFromFile(path); !status)
+            return status;
         connect(jpeg.get(), &TJPEGImage::progress, this, &TPicture::progress);
         connect(jpeg.get(), &TJPEGImage::changed, this, [this] {
             m_drawError.clear();
@@ -102,18 +106,23 @@ void TPicture::loadFromFile(const QString &path)
         });
         m_jpeg = std::move(jpeg);
         pictureResized();
-        return;
+        return platform::Status::success();
     }
-    const QByteArray data = pictures::readWholeFile(path);
+    const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
+    if (!data)
+        return data.status();
     const QByteArray format = ext == QLatin1String("ico") || ext == QLatin1String("cur") ? "ico" : "bmp";
-    if (format == "bmp" && data.startsWith("BM") && !bmpComplete(data))
-        throw EInvalidGraphic(QStringLiteral("Bitmap file \"%1\" is truncated").arg(path));
+    if (format == "bmp" && data->startsWith("BM") && !bmpComplete(*data))
+        return platform::makeError(Error::Kind::InvalidData,
+                                   QStringLiteral("Bitmap file \"%1\" is truncated").arg(path));
     QString error;
-    QImage img = readQtPicture(data, format, error);
+    Error::Kind kind = Error::Kind::InvalidData;
+    QImage img = readQtPicture(*data, format, error, kind);
     if (img.isNull())
-        throw EInvalidGraphic(QStringLiteral("Cannot read picture \"%1\": %2").arg(path, error));
+        return platform::makeError(kind, QStringLiteral("Cannot read picture \"%1\": %2").arg(path, error));
     m_image = std::move(img);
     pictureResized();
+    return platform::Status::success();
 }
 
 bool TPicture::isEmpty() const
@@ -181,16 +190,13 @@ void TPicture::paintEvent(QPaintEvent *)
     // the reason and so allows a new attempt.
     if (isEmpty() || (m_jpeg && !m_drawError.isEmpty()))
         return;
-    QImage img;
-    try {
-        img = image();
-    } catch (const EInvalidGraphic &e) {
+    const QImage img = image();
+    if (img.isNull()) {
         // A damaged JPEG found while drawing: draw nothing and keep the reason.
-        m_drawError = QString::fromStdString(e.what());
+        if (m_jpeg && !m_jpeg->lastDecode().ok())
+            m_drawError = m_jpeg->lastDecode().message();
         return;
     }
-    if (img.isNull())
-        return;
     QPainter p(this);
     if (m_stretch) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);

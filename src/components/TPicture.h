@@ -1,7 +1,9 @@
 // The ordinary picture control. Loads BMP and ICO files through Qt's readers and ".jpg" /
 // ".jpeg" files into a TJPEGImage it holds (decoded when first drawn, with its progress events
-// forwarded). A load that fails raises (EFileOpenError when the file cannot be read,
-// EInvalidGraphic for missing, truncated or damaged data) and leaves the control empty.
+// forwarded). Loading returns a Status; on failure (FileOpen when the file cannot be read,
+// InvalidData for missing, truncated or damaged data, TooLarge over the picture limit) the
+// control is left empty. A JPEG that fails to decode while drawing draws nothing and keeps the
+// reason in drawError().
 // Reports the picture's width and height and, for a bitmap, whether it is monochrome (1 bit a
 // pixel). Draws the picture stretched to the control, or at its natural size at the top-left
 // corner or centred. With AutoSize the control takes the picture's size, so a scroll area
@@ -21,7 +23,7 @@ public:
     explicit TPicture(QWidget *parent = nullptr);
     ~TPicture() override;
 
-    void loadFromFile(const QString &path);
+    platform::Status loadFromFile(const QString &path);
     void clear();
 
     bool isEmpty() const;

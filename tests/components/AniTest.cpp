@@ -1,8 +1,8 @@
 // Animated cursors: RIFF ACON parsing, frames and rates, leniency, TAniFile and TAniIcon rules.
 #include "PictureTestSupport.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/TAniIcon.h"
+#include "components/decoders/ImageLimits.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -107,7 +107,7 @@ TEST_F(AniTest, FramesRatesAndSequence)
     layout.seq = {0, 2, 1, 2};
     layout.rates = {3, 6, 9, 12};
     TAniFile file;
-    file.loadFromFile(write(dir, "seq.ani", layout.build()));
+    ASSERT_TRUE(file.loadFromFile(write(dir, "seq.ani", layout.build())).ok());
     ASSERT_EQ(file.frameCount(), 3);
     ASSERT_EQ(file.stepCount(), 4);
     EXPECT_EQ(file.stepImage(1).pixelColor(10, 10), QColor(Qt::blue));
@@ -124,7 +124,7 @@ TEST_F(AniTest, HeaderRateFillsMissingRatesAndCursorFramesRead)
     layout.icons = {iconBytes(Qt::red, 32, true), iconBytes(Qt::green, 32, true)};
     layout.dispRate = 4;
     TAniFile file;
-    file.loadFromFile(write(dir, "cursor.ANI", layout.build()));
+    ASSERT_TRUE(file.loadFromFile(write(dir, "cursor.ANI", layout.build())).ok());
     ASSERT_EQ(file.stepCount(), 2);
     EXPECT_EQ(file.stepJiffies(1), 4);
     EXPECT_EQ(file.frame(1).pixelColor(3, 3), QColor(Qt::green));
@@ -144,37 +144,53 @@ TEST_F(AniTest, LenientWithCommonFaults)
     layout.seq = {1, 5, 0};
     layout.rates = {2, 3, 4};
     TAniFile file;
-    file.loadFromFile(write(dir, "faulty.ani", layout.build()));
+    ASSERT_TRUE(file.loadFromFile(write(dir, "faulty.ani", layout.build())).ok());
     EXPECT_EQ(file.frameCount(), 2);
     ASSERT_EQ(file.stepCount(), 2);
     EXPECT_EQ(file.stepImage(0).pixelColor(1, 1), QColor(Qt::blue));
     EXPECT_EQ(file.stepJiffies(1), 4); // the rate of the step kept, not of the dropped one
 }
 
-TEST_F(AniTest, OnlyExistingAniNamesLoadAndBadDataRaises)
+TEST_F(AniTest, OnlyExistingAniNamesLoadAndBadDataFails)
 {
     AniLayout layout;
     layout.icons = {iconBytes(Qt::red)};
     const QByteArray good = layout.build();
     TAniFile file;
-    file.loadFromFile(write(dir, "first.ani", good));
+    ASSERT_TRUE(file.loadFromFile(write(dir, "first.ani", good)).ok());
     ASSERT_EQ(file.frameCount(), 1);
 
+    // Refused by name or missing: nothing loaded and nothing to report.
     AniLayout other;
     other.icons = {iconBytes(Qt::green), iconBytes(Qt::blue)};
-    file.loadFromFile(write(dir, "wrong.cur", other.build())); // refused by name, silently
+    EXPECT_TRUE(file.loadFromFile(write(dir, "wrong.cur", other.build())).ok());
     EXPECT_EQ(file.frameCount(), 1);
-    file.loadFromFile(dir.filePath("missing.ani"));
+    EXPECT_TRUE(file.loadFromFile(dir.filePath("missing.ani")).ok());
     EXPECT_EQ(file.frameCount(), 1);
 
-    EXPECT_THROW(file.loadFromFile(write(dir, "cut.ani", good.left(good.size() / 2))), EInvalidGraphic);
-    EXPECT_THROW(file.loadFromFile(write(dir, "text.ani", "RIFF is not here")), EInvalidGraphic);
     AniLayout broken;
     broken.icons = {QByteArray("not an icon")};
-    EXPECT_THROW(file.loadFromFile(write(dir, "broken.ani", broken.build())), EInvalidGraphic);
     AniLayout empty;
-    EXPECT_THROW(file.loadFromFile(write(dir, "empty.ani", empty.build())), EInvalidGraphic);
+    const QByteArray bad[] = {good.left(good.size() / 2), "RIFF is not here", broken.build(), empty.build()};
+    int changes = 0;
+    QObject::connect(&file, &TAniFile::changed, [&] { ++changes; });
+    for (const QByteArray &data : bad) {
+        SCOPED_TRACE(data.left(12).toHex().toStdString());
+        const platform::Status status = file.loadFromFile(write(dir, "bad.ani", data));
+        ASSERT_FALSE(status.ok());
+        EXPECT_EQ(status.error().kind, platform::Error::Kind::InvalidData);
+        EXPECT_TRUE(status.message().startsWith("Animated cursor error: ")) << status.message().toStdString();
+    }
     EXPECT_EQ(file.frameCount(), 1); // the previous cursor stays
+    EXPECT_EQ(changes, 0);
+
+    const qint64 limit = pictures::maxImageBytes();
+    pictures::setMaxImageBytes(good.size() - 1);
+    const platform::Status big = file.loadFromFile(write(dir, "big.ani", other.build()));
+    pictures::setMaxImageBytes(limit);
+    ASSERT_FALSE(big.ok());
+    EXPECT_EQ(big.error().kind, platform::Error::Kind::TooLarge);
+    EXPECT_EQ(file.frameCount(), 1);
 }
 
 TEST_F(AniTest, IconControlTakesTheCursorSizeAndStepsWhenAnimated)
@@ -184,7 +200,7 @@ TEST_F(AniTest, IconControlTakesTheCursorSizeAndStepsWhenAnimated)
     layout.rates = {1, 1};
     TAniIcon icon;
     icon.resize(32, 32);
-    icon.aniFile()->loadFromFile(write(dir, "big.ani", layout.build()));
+    ASSERT_TRUE(icon.aniFile()->loadFromFile(write(dir, "big.ani", layout.build())).ok());
     EXPECT_EQ(icon.width(), 48);
     EXPECT_EQ(icon.height(), 48);
     EXPECT_FALSE(icon.isRunning());
@@ -204,7 +220,7 @@ TEST_F(AniTest, CursorFixturesMadeFromImageMagickCursors)
     for (const char *name : {"cursor.ani", "cursor-unpadded.ani"}) {
         SCOPED_TRACE(name);
         TAniIcon icon;
-        icon.aniFile()->loadFromFile(fixture(name));
+        ASSERT_TRUE(icon.aniFile()->loadFromFile(fixture(name)).ok());
         TAniFile *file = icon.aniFile();
         ASSERT_EQ(file->frameCount(), 3);
         ASSERT_EQ(file->stepCount(), 4);

@@ -276,13 +276,24 @@ TEST_F(GifTest, TruncatedAndDamagedFiles)
     // Cut inside the second frame: the complete first frame remains.
     ASSERT_TRUE(gif.loadFromFile(writeTemp(dir, "cut2.gif", whole.left(whole.size() - 6))));
     EXPECT_EQ(gif.frameCount(), 1);
-    // Cut inside the first frame: nothing to show.
+    // Cut inside the first frame: nothing to show, and the picture loaded before stays.
+    using Kind = platform::Error::Kind;
     const qsizetype firstEnd = whole.indexOf(',') + 12;
-    EXPECT_FALSE(gif.loadFromFile(writeTemp(dir, "cut1.gif", whole.left(firstEnd))));
-    EXPECT_FALSE(gif.lastError().isEmpty());
-    EXPECT_FALSE(gif.loadFromFile(fixture("damaged-truncated.gif")));
-    EXPECT_FALSE(gif.loadFromFile(fixture("no-such-file.gif")));
-    EXPECT_FALSE(gif.loadFromFile(fixture("rose.bmp")));
+    platform::Status status = gif.loadFromFile(writeTemp(dir, "cut1.gif", whole.left(firstEnd)));
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, Kind::InvalidData);
+    EXPECT_EQ(status.message(), QStringLiteral("GIF file has no complete image"));
+    EXPECT_EQ(gif.frameCount(), 1);
+    status = gif.loadFromFile(fixture("damaged-truncated.gif"));
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, Kind::InvalidData);
+    status = gif.loadFromFile(fixture("no-such-file.gif"));
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, Kind::FileOpen);
+    status = gif.loadFromFile(fixture("rose.bmp"));
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, Kind::InvalidData);
+    EXPECT_EQ(status.message(), QStringLiteral("not a GIF file"));
     // A frame far outside a small screen is clipped, not drawn out of bounds.
     ASSERT_TRUE(gif.loadFromFile(writeTemp(dir, "outside.gif", makeGif({2, 2}, {solid({1, 1, 30, 30}, 3)}))));
     EXPECT_EQ(gif.currentFrame().pixel(1, 1), qRgb(0, 0, 255));
@@ -292,8 +303,9 @@ TEST_F(GifTest, TruncatedAndDamagedFiles)
     EXPECT_EQ(gif.imageWidth(), 5);
     EXPECT_EQ(gif.imageHeight(), 4);
     // A screen too large for the picture limit is refused.
-    EXPECT_FALSE(
-        gif.loadFromFile(writeTemp(dir, "huge.gif", makeGif({65535, 65535}, {solid({0, 0, 1, 1}, 1)}))));
+    status = gif.loadFromFile(writeTemp(dir, "huge.gif", makeGif({65535, 65535}, {solid({0, 0, 1, 1}, 1)})));
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, Kind::TooLarge);
 }
 
 TEST_F(GifTest, TileAndCenterDrawing)

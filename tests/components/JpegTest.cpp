@@ -2,8 +2,8 @@
 // progress events with a controlled clock.
 #include "PictureTestSupport.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/TJPEGImage.h"
+#include "components/decoders/ImageLimits.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -45,7 +45,7 @@ struct Event
 TEST(Jpeg, SizesAtEveryScale)
 {
     TJPEGImage jpeg;
-    jpeg.loadFromData(bigJpeg());
+    ASSERT_TRUE(jpeg.loadFromData(bigJpeg()).ok());
     const QSize expected[] = {{1600, 1200}, {800, 600}, {400, 300}, {200, 150}};
     for (int scale = 0; scale < 4; ++scale) {
         jpeg.setScale(scale);
@@ -53,23 +53,40 @@ TEST(Jpeg, SizesAtEveryScale)
         EXPECT_EQ(jpeg.bitmap().size(), expected[scale]);
     }
     // Sizes that do not divide round up, as libjpeg scales them.
-    jpeg.loadFromFile(fixture("rose.jpg"));
+    ASSERT_TRUE(jpeg.loadFromFile(fixture("rose.jpg")).ok());
     jpeg.setScale(3);
     EXPECT_EQ(QSize(jpeg.width(), jpeg.height()), QSize(9, 6));
     EXPECT_EQ(jpeg.bitmap().size(), QSize(9, 6));
-    EXPECT_THROW(jpeg.setScale(4), std::invalid_argument);
+}
+
+TEST(Jpeg, ScalesOutsideTheRangeAreClamped)
+{
+    TJPEGImage jpeg;
+    ASSERT_TRUE(jpeg.loadFromFile(fixture("rose.jpg")).ok());
+    jpeg.bitmap();
+    int changes = 0;
+    QObject::connect(&jpeg, &TJPEGImage::changed, [&] { ++changes; });
+    jpeg.setScale(4);
+    EXPECT_EQ(jpeg.scale(), 3);
+    EXPECT_EQ(jpeg.width(), 9);
+    EXPECT_EQ(changes, 1);
+    jpeg.setScale(100); // still 3: nothing to discard
+    EXPECT_EQ(changes, 1);
+    jpeg.setScale(-1);
+    EXPECT_EQ(jpeg.scale(), 0);
+    EXPECT_EQ(jpeg.bitmap().size(), QSize(70, 46));
 }
 
 TEST(Jpeg, ReadingKeepsTheDataAndDecodesOnlyWhenAsked)
 {
     TJPEGImage jpeg;
-    jpeg.loadFromFile(fixture("rose-progressive.jpg"));
+    ASSERT_TRUE(jpeg.loadFromFile(fixture("rose-progressive.jpg")).ok());
     EXPECT_FALSE(jpeg.hasBitmap());
     EXPECT_TRUE(jpeg.isProgressive());
     EXPECT_EQ(jpeg.width(), 70);
     jpeg.bitmap();
     EXPECT_TRUE(jpeg.hasBitmap());
-    jpeg.loadFromFile(fixture("rose.jpg"));
+    ASSERT_TRUE(jpeg.loadFromFile(fixture("rose.jpg")).ok());
     EXPECT_FALSE(jpeg.isProgressive());
     EXPECT_FALSE(jpeg.hasBitmap());
 }
@@ -89,7 +106,7 @@ TEST(Jpeg, PixelsMatchDjpeg)
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.file) + " " + c.expected);
         TJPEGImage jpeg;
-        jpeg.loadFromFile(fixture(c.file));
+        ASSERT_TRUE(jpeg.loadFromFile(fixture(c.file)).ok());
         jpeg.setScale(c.scale);
         jpeg.setProgressiveDisplay(c.progressiveDisplay);
         EXPECT_EQ(maxChannelDifference(jpeg.bitmap(), QImage(fixture(c.expected))), 0);
@@ -99,7 +116,7 @@ TEST(Jpeg, PixelsMatchDjpeg)
 TEST(Jpeg, EightBitAndGrayscaleOutputUse236Colours)
 {
     TJPEGImage jpeg;
-    jpeg.loadFromData(encodeJpeg({300, 200}, true));
+    ASSERT_TRUE(jpeg.loadFromData(encodeJpeg({300, 200}, true)).ok());
     jpeg.setPixelFormat(TJPEGImage::Format8Bit);
     for (bool fast : {false, true}) {
         for (bool progressive : {false, true}) {
@@ -127,7 +144,7 @@ TEST(Jpeg, EightBitAndGrayscaleOutputUse236Colours)
 TEST(Jpeg, OptionChangesDiscardTheBitmapOnlyWhenTheyChangeSomething)
 {
     TJPEGImage jpeg;
-    jpeg.loadFromFile(fixture("rose.jpg"));
+    ASSERT_TRUE(jpeg.loadFromFile(fixture("rose.jpg")).ok());
     int changes = 0;
     QObject::connect(&jpeg, &TJPEGImage::changed, [&] { ++changes; });
     auto decoded = [&] {
@@ -165,7 +182,7 @@ TEST(Jpeg, QuickDecodeSendsOnlyStartingAndEnding)
 {
     TJPEGImage jpeg;
     jpeg.setClock([] { return qint64(1000); }); // time stands still: never 500 ms
-    jpeg.loadFromData(bigJpeg());
+    ASSERT_TRUE(jpeg.loadFromData(bigJpeg()).ok());
     QList<Event> events;
     QObject::connect(&jpeg, &TJPEGImage::progress, [&](TJPEGImage::Stage s, int p) {
         events << Event{s, p, 0};
@@ -190,7 +207,7 @@ TEST(Jpeg, RunningEventsFollowTheTimingRules)
             ++checks;
             return now += 120;
         });
-        jpeg.loadFromData(encodeJpeg({800, 600}, progressive));
+        ASSERT_TRUE(jpeg.loadFromData(encodeJpeg({800, 600}, progressive)).ok());
         jpeg.setProgressiveDisplay(progressive);
         QList<Event> events;
         QObject::connect(&jpeg, &TJPEGImage::progress, [&](TJPEGImage::Stage s, int p) {
@@ -219,20 +236,57 @@ TEST(Jpeg, RunningEventsFollowTheTimingRules)
 TEST(Jpeg, DamagedDataFailsThroughTheComponent)
 {
     TJPEGImage jpeg;
-    EXPECT_THROW(jpeg.loadFromFile(fixture("damaged-header.jpg")), EInvalidGraphic);
+    platform::Status status = jpeg.loadFromFile(fixture("damaged-header.jpg"));
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, platform::Error::Kind::InvalidData);
+    EXPECT_TRUE(status.message().startsWith("JPEG error: ")) << status.message().toStdString();
     EXPECT_TRUE(jpeg.isEmpty());
     EXPECT_EQ(jpeg.width(), 0);
-    EXPECT_THROW(jpeg.loadFromFile(fixture("no-such-file.jpg")), EFileOpenError);
-    EXPECT_THROW(jpeg.loadFromData("definitely not a JPEG"), EInvalidGraphic);
+    status = jpeg.loadFromFile(fixture("no-such-file.jpg"));
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, platform::Error::Kind::FileOpen);
+    EXPECT_TRUE(status.message().startsWith("Cannot open file ")) << status.message().toStdString();
+    status = jpeg.loadFromData("definitely not a JPEG");
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, platform::Error::Kind::InvalidData);
 
     // The header reads; the data ends early: decoding fails and says so with Ending at 0%.
-    jpeg.loadFromFile(fixture("damaged-truncated.jpg"));
+    ASSERT_TRUE(jpeg.loadFromFile(fixture("damaged-truncated.jpg")).ok());
     QList<Event> events;
     QObject::connect(&jpeg, &TJPEGImage::progress, [&](TJPEGImage::Stage s, int p) {
         events << Event{s, p, 0};
     });
-    EXPECT_THROW(jpeg.bitmap(), EInvalidGraphic);
+    EXPECT_TRUE(jpeg.lastDecode().ok()); // nothing tried yet
+    EXPECT_TRUE(jpeg.bitmap().isNull());
+    EXPECT_FALSE(jpeg.hasBitmap());
+    ASSERT_FALSE(jpeg.lastDecode().ok());
+    EXPECT_EQ(jpeg.lastDecode().error().kind, platform::Error::Kind::InvalidData);
+    EXPECT_TRUE(jpeg.lastDecode().message().startsWith("JPEG error: "));
     ASSERT_FALSE(events.isEmpty());
     EXPECT_EQ(events.last().stage, TJPEGImage::Stage::Ending);
     EXPECT_EQ(events.last().percent, 0);
+
+    // A new option forgets the failure until the next decode tries again.
+    jpeg.setGrayscale(true);
+    EXPECT_TRUE(jpeg.lastDecode().ok());
+    EXPECT_TRUE(jpeg.bitmap().isNull());
+    EXPECT_FALSE(jpeg.lastDecode().ok());
+}
+
+TEST(Jpeg, AnUnreadableFileKeepsThePictureAndAnOversizedOneIsTooLarge)
+{
+    TJPEGImage jpeg;
+    ASSERT_TRUE(jpeg.loadFromFile(fixture("rose.jpg")).ok());
+    const platform::Status missing = jpeg.loadFromFile(fixture("no-such-file.jpg"));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error().kind, platform::Error::Kind::FileOpen);
+    EXPECT_EQ(jpeg.width(), 70);
+
+    const qint64 limit = pictures::maxImageBytes();
+    pictures::setMaxImageBytes(1000 * 1000 * 4);
+    const platform::Status big = jpeg.loadFromData(bigJpeg());
+    pictures::setMaxImageBytes(limit);
+    ASSERT_FALSE(big.ok());
+    EXPECT_EQ(big.error().kind, platform::Error::Kind::TooLarge);
+    EXPECT_TRUE(jpeg.isEmpty());
 }

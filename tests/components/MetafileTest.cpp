@@ -1,8 +1,8 @@
 // WMF and EMF playback: pictures written with libUEMF's writers, checked at chosen pixels.
 #include "PictureTestSupport.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/TImageEn.h"
+#include "components/decoders/ImageLimits.h"
 #include "components/decoders/MetafilePlayer.h"
 
 #include <QTemporaryDir>
@@ -200,7 +200,7 @@ TEST_F(MetafileTest, WmfSizeComesFromThePlaceableHeaderOrTheWindow)
     EXPECT_EQ(size, QSize(2880, 1440));
 
     TImageEn view;
-    view.loadFromFile(dir.filePath("a.wmf"));
+    ASSERT_TRUE(view.loadFromFile(dir.filePath("a.wmf")).ok());
     EXPECT_EQ(view.bitmapWidth(), 191); // one pixel narrower and lower than the picture
     EXPECT_EQ(view.bitmapHeight(), 95);
     EXPECT_FALSE(view.isMonochrome());
@@ -277,22 +277,56 @@ TEST_F(MetafileTest, DamagedMetafilesFail)
 
 TEST_F(MetafileTest, ImageViewLoadsByExtensionAndClearsWithoutResizing)
 {
+    using Kind = platform::Error::Kind;
     TImageEn view;
     view.setBackground(QColor(1, 2, 3));
     makeEmf(dir.filePath("pic.EMF"));
-    view.loadFromFile(dir.filePath("pic.EMF"));
+    ASSERT_TRUE(view.loadFromFile(dir.filePath("pic.EMF")).ok());
     EXPECT_EQ(view.bitmap().pixel(5, 5), qRgb(1, 2, 3)); // drawn on the background colour
-    view.loadFromFile(fixture("rose-mono.pcx"));
+    ASSERT_TRUE(view.loadFromFile(fixture("rose-mono.pcx")).ok());
     EXPECT_TRUE(view.isMonochrome());
-    EXPECT_THROW(view.loadFromFile(fixture("damaged-ifd.tif")), EInvalidGraphic);
+    const QString damaged = fixture("damaged-ifd.tif");
+    platform::Status status = view.loadFromFile(damaged);
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, Kind::InvalidData);
+    EXPECT_TRUE(status.message().startsWith(QStringLiteral("Cannot read picture \"%1\": ").arg(damaged)));
     EXPECT_EQ(view.bitmapWidth(), 70); // a failed load keeps the last bitmap
     view.clear();
     EXPECT_EQ(view.bitmapWidth(), 70);
     EXPECT_EQ(view.bitmapHeight(), 46);
     EXPECT_EQ(view.bitmap().pixel(10, 10), qRgb(1, 2, 3));
     EXPECT_FALSE(view.isMonochrome());
-    EXPECT_THROW(view.loadFromFile(fixture("rose.bmp")), EInvalidGraphic); // not a type it shows
-    EXPECT_THROW(view.loadFromFile(fixture("missing.pcx")), EFileOpenError);
-    view.loadFromFile(fixture("rose-zip.tif"));
+    const QString bmp = fixture("rose.bmp");
+    status = view.loadFromFile(bmp); // not a type it shows
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, Kind::InvalidData);
+    EXPECT_EQ(status.message(),
+              QStringLiteral("Cannot read picture \"%1\": unknown picture type \"bmp\"").arg(bmp));
+    status = view.loadFromFile(fixture("missing.pcx"));
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, Kind::FileOpen);
+    ASSERT_TRUE(view.loadFromFile(fixture("rose-zip.tif")).ok());
     EXPECT_EQ(view.bitmapWidth(), 70);
+}
+
+TEST_F(MetafileTest, ImageViewTellsPicturesOverTheLimitFromDamage)
+{
+    TImageEn view;
+    makeWmf(dir.filePath("a.wmf"), true); // 192 x 96
+    makeEmf(dir.filePath("a.emf"));       // 192 x 96
+    const qint64 limit = pictures::maxImageBytes();
+    // Over the picture size of every file below, under each one's size on disk.
+    pictures::setMaxImageBytes(12000);
+    const platform::Status pcx = view.loadFromFile(fixture("rose-mono.pcx")); // 70 x 46
+    const platform::Status wmf = view.loadFromFile(dir.filePath("a.wmf"));
+    const platform::Status emf = view.loadFromFile(dir.filePath("a.emf"));
+    pictures::setMaxImageBytes(limit);
+    for (const platform::Status &status : {pcx, wmf, emf}) {
+        ASSERT_FALSE(status.ok());
+        EXPECT_EQ(status.error().kind, platform::Error::Kind::TooLarge) << status.message().toStdString();
+    }
+    EXPECT_TRUE(view.bitmap().isNull());
+    const platform::Status cut = view.loadFromFile(fixture("damaged-truncated.pcx"));
+    ASSERT_FALSE(cut.ok());
+    EXPECT_EQ(cut.error().kind, platform::Error::Kind::InvalidData);
 }

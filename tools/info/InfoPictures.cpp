@@ -2,7 +2,6 @@
 // and what that component reports becomes the file's JSON line.
 #include "Info.h"
 
-#include "components/EInvalidGraphic.h"
 #include "components/TAniIcon.h"
 #include "components/TGIFImage.h"
 #include "components/TImageEn.h"
@@ -11,7 +10,6 @@
 
 #include <QImage>
 #include <QJsonArray>
-#include <exception>
 
 namespace {
 
@@ -26,54 +24,48 @@ bool render(const QImage &img, const info::Options &opts, QJsonObject &obj)
     return true;
 }
 
-bool fail(QJsonObject &obj, const std::exception &e)
+bool fail(QJsonObject &obj, const platform::Status &status)
 {
-    obj["error"] = QString::fromStdString(e.what());
+    obj["error"] = status.message();
     return false;
 }
 
 bool describeStill(const QString &path, const info::Options &opts, QJsonObject &obj)
 {
     TPicture pic;
-    try {
-        pic.loadFromFile(path);
-        obj["width"] = pic.pictureWidth();
-        obj["height"] = pic.pictureHeight();
-        obj["monochrome"] = pic.isMonochrome();
-        return render(pic.image(), opts, obj);
-    } catch (const std::exception &e) {
-        return fail(obj, e);
-    }
+    if (platform::Status status = pic.loadFromFile(path); !status)
+        return fail(obj, status);
+    obj["width"] = pic.pictureWidth();
+    obj["height"] = pic.pictureHeight();
+    obj["monochrome"] = pic.isMonochrome();
+    return render(pic.image(), opts, obj);
 }
 
 bool describeJpeg(const QString &path, const info::Options &opts, QJsonObject &obj)
 {
     TJPEGImage jpeg;
-    try {
-        jpeg.loadFromFile(path);
-        jpeg.setPixelFormat(opts.jpeg8bit ? TJPEGImage::Format8Bit : TJPEGImage::Format24Bit);
-        jpeg.setScale(opts.jpegScale);
-        jpeg.setGrayscale(opts.jpegGray);
-        jpeg.setPerformance(opts.jpegFast ? TJPEGImage::BestSpeed : TJPEGImage::BestQuality);
-        // Decoding here, not only reading the header, so damaged data shows as a failure.
-        const QImage &img = jpeg.bitmap();
-        obj["width"] = jpeg.width();
-        obj["height"] = jpeg.height();
-        obj["monochrome"] = false;
-        obj["progressive"] = jpeg.isProgressive();
-        return render(img, opts, obj);
-    } catch (const std::exception &e) {
-        return fail(obj, e);
-    }
+    if (platform::Status status = jpeg.loadFromFile(path); !status)
+        return fail(obj, status);
+    jpeg.setPixelFormat(opts.jpeg8bit ? TJPEGImage::Format8Bit : TJPEGImage::Format24Bit);
+    jpeg.setScale(opts.jpegScale);
+    jpeg.setGrayscale(opts.jpegGray);
+    jpeg.setPerformance(opts.jpegFast ? TJPEGImage::BestSpeed : TJPEGImage::BestQuality);
+    // Decoding here, not only reading the header, so damaged data shows as a failure.
+    const QImage &img = jpeg.bitmap();
+    if (!jpeg.lastDecode())
+        return fail(obj, jpeg.lastDecode());
+    obj["width"] = jpeg.width();
+    obj["height"] = jpeg.height();
+    obj["monochrome"] = false;
+    obj["progressive"] = jpeg.isProgressive();
+    return render(img, opts, obj);
 }
 
 bool describeGif(const QString &path, const info::Options &opts, QJsonObject &obj)
 {
     TGIFImage gif;
-    if (!gif.loadFromFile(path)) {
-        obj["error"] = gif.lastError();
-        return false;
-    }
+    if (platform::Status status = gif.loadFromFile(path); !status)
+        return fail(obj, status);
     obj["width"] = gif.imageWidth();
     obj["height"] = gif.imageHeight();
     obj["monochrome"] = false;
@@ -89,11 +81,8 @@ bool describeGif(const QString &path, const info::Options &opts, QJsonObject &ob
 bool describeAni(const QString &path, const info::Options &opts, QJsonObject &obj)
 {
     TAniIcon icon;
-    try {
-        icon.aniFile()->loadFromFile(path);
-    } catch (const std::exception &e) {
-        return fail(obj, e);
-    }
+    if (platform::Status status = icon.aniFile()->loadFromFile(path); !status)
+        return fail(obj, status);
     TAniFile *file = icon.aniFile();
     if (file->isEmpty()) {
         obj["error"] = QStringLiteral("not loaded: the cursor file object takes existing .ANI files only");
@@ -114,11 +103,8 @@ bool describeAni(const QString &path, const info::Options &opts, QJsonObject &ob
 bool describeView(const QString &path, const info::Options &opts, QJsonObject &obj)
 {
     TImageEn view;
-    try {
-        view.loadFromFile(path);
-    } catch (const std::exception &e) {
-        return fail(obj, e);
-    }
+    if (platform::Status status = view.loadFromFile(path); !status)
+        return fail(obj, status);
     obj["width"] = view.bitmapWidth();
     obj["height"] = view.bitmapHeight();
     obj["monochrome"] = view.isMonochrome();

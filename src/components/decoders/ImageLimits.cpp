@@ -1,11 +1,12 @@
 #include "components/decoders/ImageLimits.h"
 
-#include "components/EInvalidGraphic.h"
-
 #include <QFile>
 #include <atomic>
 
 namespace pictures {
+
+using platform::Error;
+using platform::makeError;
 
 static std::atomic<qint64> limitBytes{qint64(1) << 30};
 
@@ -26,17 +27,24 @@ bool imageSizeAllowed(qint64 width, qint64 height)
     return width * height * 4 <= maxImageBytes();
 }
 
-QByteArray readWholeFile(const QString &path)
+Error::Kind refusalKind(qint64 width, qint64 height)
+{
+    const bool known = width > 0 && height > 0;
+    return known && !imageSizeAllowed(width, height) ? Error::Kind::TooLarge : Error::Kind::InvalidData;
+}
+
+platform::ErrorOr<QByteArray> readWholeFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFileOpenError(QStringLiteral("Cannot open file \"%1\": %2").arg(path, file.errorString()));
-    // No picture file worth showing is larger than its own decoded size limit.
+        return makeError(Error::Kind::FileOpen,
+                         QStringLiteral("Cannot open file \"%1\": %2").arg(path, file.errorString()));
     if (file.size() > maxImageBytes())
-        throw EFileOpenError(QStringLiteral("File \"%1\" is too large").arg(path));
+        return makeError(Error::Kind::TooLarge, QStringLiteral("File \"%1\" is too large").arg(path));
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EFileOpenError(QStringLiteral("Cannot read file \"%1\": %2").arg(path, file.errorString()));
+        return makeError(Error::Kind::FileOpen,
+                         QStringLiteral("Cannot read file \"%1\": %2").arg(path, file.errorString()));
     return data;
 }
 

@@ -3,6 +3,8 @@
 // refused, so hostile headers cannot ask for unbounded memory.
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -16,8 +18,14 @@ void setMaxImageBytes(qint64 bytes);
 // True when a width x height picture is non-empty and within the limit.
 bool imageSizeAllowed(qint64 width, qint64 height);
 
-// Reads a whole file the components were asked to load; throws EFileOpenError when it cannot
-// be opened or read, or is larger than the limit allows.
-QByteArray readWholeFile(const QString &path);
+// The kind of a refused picture, given the size its data claims (0 x 0 when unknown): TooLarge
+// when that size is over the limit, InvalidData otherwise. Decoders only answer a text, so a
+// component asks this with the size it read itself.
+platform::Error::Kind refusalKind(qint64 width, qint64 height);
+
+// Reads a whole file the components were asked to load. Returns a FileOpen error when it cannot
+// be opened or read, TooLarge when it is larger than the limit allows (no picture that fits the
+// limit comes from a bigger file).
+platform::ErrorOr<QByteArray> readWholeFile(const QString &path);
 
 } // namespace pictures
