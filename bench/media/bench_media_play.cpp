@@ -24,12 +24,13 @@ int play(const QString &file, int seconds)
     TMediaPlayer player;
     player.setDisplay(&display);
     player.setFileName(file);
-    try {
-        player.Open();
+    platform::Status status = player.Open();
+    if (status) {
         player.setNotify(true);
-        player.Play();
-    } catch (const EMCIDeviceError &e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        status = player.Play();
+    }
+    if (!status) {
+        std::fprintf(stderr, "%s\n", qPrintable(status.message()));
         return 1;
     }
     QObject::connect(&player, &TMediaPlayer::OnNotify, qApp, &QApplication::quit);
@@ -47,13 +48,13 @@ int latency(const QString &file, int runs)
         player.setFileName(file);
         QElapsedTimer t;
         t.start();
-        try {
-            player.Open();
-            if (qEnvironmentVariableIsSet("BENCH_VERBOSE"))
-                std::printf("open %.1f ms\n", double(t.nsecsElapsed()) / 1e6);
-            player.Play();
-        } catch (const EMCIDeviceError &e) {
-            std::fprintf(stderr, "%s\n", e.what());
+        platform::Status status = player.Open();
+        if (status && qEnvironmentVariableIsSet("BENCH_VERBOSE"))
+            std::printf("open %.1f ms\n", double(t.nsecsElapsed()) / 1e6);
+        if (status)
+            status = player.Play();
+        if (!status) {
+            std::fprintf(stderr, "%s\n", qPrintable(status.message()));
             return 1;
         }
         while (player.Position() == 0 && t.elapsed() < 5000)

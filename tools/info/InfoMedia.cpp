@@ -14,11 +14,9 @@ bool describeByDevice(const QString &path, QJsonObject &obj)
         qputenv("SDL_AUDIODRIVER", "dummy");
     TMediaPlayer player;
     player.setFileName(path);
-    try {
-        player.Open();
-    } catch (const EMCIDeviceError &e) {
-        obj["error"] = e.message();
-        obj["mci_error"] = e.code();
+    if (platform::Status status = player.Open(); !status) {
+        obj["error"] = status.message();
+        obj["mci_error"] = status.error().code;
         return false;
     }
     player.setTimeFormat(tfMilliseconds);

@@ -3,10 +3,16 @@
 #include <algorithm>
 #include <limits>
 
-EMCIDeviceError::EMCIDeviceError(int code, const QString &message)
-    : std::runtime_error(message.toStdString()), m_code(code), m_message(message)
+namespace {
+
+platform::Status status(const platform::MciResult &r)
 {
+    if (r.ok())
+        return platform::Status::success();
+    return platform::makeError(platform::Error::Kind::Device, r.message, r.code);
 }
+
+} // namespace
 
 TMediaPlayer::TMediaPlayer(QWidget *parent) : QWidget(parent)
 {
@@ -39,17 +45,11 @@ void TMediaPlayer::setVisible(bool)
     QWidget::setVisible(false);
 }
 
-void TMediaPlayer::check(const platform::MciResult &r)
-{
-    if (!r.ok())
-        throw EMCIDeviceError(r.code, r.message);
-}
-
-void TMediaPlayer::Open()
+platform::Status TMediaPlayer::Open()
 {
     if (m_device.isOpen())
         m_device.close();
-    check(m_device.open(m_fileName, m_display));
+    return status(m_device.open(m_fileName, m_display));
 }
 
 void TMediaPlayer::Close()
@@ -58,23 +58,23 @@ void TMediaPlayer::Close()
     m_notify = false;
 }
 
-void TMediaPlayer::Play()
+platform::Status TMediaPlayer::Play()
 {
     const bool notify = m_notify;
     m_notify = false;
-    check(m_device.play(notify));
+    return status(m_device.play(notify));
 }
 
-void TMediaPlayer::Stop()
+platform::Status TMediaPlayer::Stop()
 {
     m_notify = false;
-    check(m_device.stop());
+    return status(m_device.stop());
 }
 
-void TMediaPlayer::Seek(int position)
+platform::Status TMediaPlayer::Seek(int position)
 {
     m_notify = false;
-    check(m_device.seek(position));
+    return status(m_device.seek(position));
 }
 
 int TMediaPlayer::Length() const

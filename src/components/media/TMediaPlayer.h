@@ -1,30 +1,20 @@
 // The media player the sound and video pages use: an invisible control that sends the media
 // commands to the device its file's extension chooses.
 //
-// Rules: Open() and Play() raise EMCIDeviceError with the device's code and message on failure.
-// Notify is a request for the next command that plays: it is consumed by Play() and exactly one
-// OnNotify follows that play, on the interface thread (Successful, Aborted or Superseded). Times
-// are in the TimeFormat, which is milliseconds. DeviceID is 0 when no device is open. Display is
-// where a video device draws; none means a window of the device's own.
+// Rules: Open(), Play(), Stop() and Seek() return a Status; a failure is a Device error carrying
+// the device's code and message. Open() closes the device it had first, so after a failed Open()
+// none is open. Notify is a request for the next command that plays: it is consumed by Play(),
+// also by one that fails, and exactly one OnNotify follows a play that started, on the interface
+// thread (Successful, Aborted or Superseded). Times are in the TimeFormat, which is milliseconds.
+// DeviceID is 0 when no device is open. Display is where a video device draws; none means a
+// window of the device's own.
 #pragma once
 
+#include "platform/Result.h"
 #include "platform/media/MciDevice.h"
 
 #include <QPointer>
 #include <QWidget>
-#include <stdexcept>
-
-class EMCIDeviceError : public std::runtime_error
-{
-public:
-    EMCIDeviceError(int code, const QString &message);
-    int code() const { return m_code; }
-    QString message() const { return m_message; }
-
-private:
-    int m_code;
-    QString m_message;
-};
 
 enum TMPNotifyValues { nvSuccessful, nvSuperseded, nvAborted, nvFailure };
 enum TMPTimeFormats { tfMilliseconds };
@@ -46,11 +36,11 @@ public:
     void setTimeFormat(TMPTimeFormats format) { m_timeFormat = format; }
     TMPNotifyValues NotifyValue() const { return m_notifyValue; }
 
-    void Open();
+    platform::Status Open();
     void Close();
-    void Play();
-    void Stop();
-    void Seek(int position);
+    platform::Status Play();
+    platform::Status Stop();
+    platform::Status Seek(int position);
     int Length() const;
     int Position() const;
     uint32_t DeviceID() const { return m_device.deviceId(); }
@@ -62,8 +52,6 @@ signals:
     void OnNotify(TMediaPlayer *sender);
 
 private:
-    void check(const platform::MciResult &r);
-
     platform::MciDevice m_device;
     QString m_fileName;
     QPointer<QWidget> m_display;

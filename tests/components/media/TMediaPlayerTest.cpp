@@ -11,24 +11,54 @@
 
 using namespace mediatest;
 
-TEST(TMediaPlayer, OpenAndPlayRaiseTheDeviceError)
+TEST(TMediaPlayer, CommandsReturnTheDeviceError)
 {
     QTemporaryDir dir;
     TMediaPlayer player;
     player.setFileName(dir.filePath("missing.wav"));
-    try {
-        player.Open();
-        FAIL() << "no exception";
-    } catch (const EMCIDeviceError &e) {
-        EXPECT_EQ(e.code(), platform::MCIERR_FILE_NOT_FOUND);
-        EXPECT_EQ(e.message(),
-                  platform::mciError(platform::MCIERR_FILE_NOT_FOUND, player.FileName()).message);
-    }
+    platform::Status status = player.Open();
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, platform::Error::Kind::Device);
+    EXPECT_EQ(status.error().code, platform::MCIERR_FILE_NOT_FOUND);
+    EXPECT_EQ(status.message(),
+              platform::mciError(platform::MCIERR_FILE_NOT_FOUND, player.FileName()).message);
     EXPECT_EQ(player.DeviceID(), 0u);
-    EXPECT_THROW(player.Play(), EMCIDeviceError);
+
+    // Without a device every command fails alike, and a failed play still takes the request.
+    player.setNotify(true);
+    const platform::Status play = player.Play();
+    EXPECT_FALSE(player.Notify());
+    for (const platform::Status &failed : {play, player.Stop(), player.Seek(10)}) {
+        ASSERT_FALSE(failed.ok());
+        EXPECT_EQ(failed.error().kind, platform::Error::Kind::Device);
+        EXPECT_EQ(failed.error().code, platform::MCIERR_DEVICE_NOT_OPEN);
+        EXPECT_EQ(failed.message(), platform::mciError(platform::MCIERR_DEVICE_NOT_OPEN).message);
+    }
+
     writeFile(dir.filePath("text.mid"), "not a tune");
     player.setFileName(dir.filePath("text.mid"));
-    EXPECT_THROW(player.Open(), EMCIDeviceError);
+    status = player.Open();
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().kind, platform::Error::Kind::Device);
+    EXPECT_NE(status.error().code, 0);
+    EXPECT_FALSE(status.message().isEmpty());
+    EXPECT_EQ(player.DeviceID(), 0u);
+}
+
+TEST(TMediaPlayer, AFailedOpenClosesTheDeviceItHad)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeSineWav(dir.filePath("a.wav"), "pcm_s16le", 440.0, 100));
+    TMediaPlayer player;
+    player.setFileName(dir.filePath("a.wav"));
+    ASSERT_TRUE(player.Open().ok());
+    EXPECT_NE(player.DeviceID(), 0u);
+    ASSERT_TRUE(player.Seek(50).ok());
+    EXPECT_EQ(player.Position(), 50);
+    player.setFileName(dir.filePath("missing.wav"));
+    EXPECT_FALSE(player.Open().ok());
+    EXPECT_EQ(player.DeviceID(), 0u);
+    EXPECT_FALSE(player.Play().ok());
 }
 
 TEST(TMediaPlayer, NotifyIsARequestForTheNextPlay)
@@ -40,26 +70,26 @@ TEST(TMediaPlayer, NotifyIsARequestForTheNextPlay)
     QObject::connect(&player, &TMediaPlayer::OnNotify,
                      [&](TMediaPlayer *p) { got.push_back(p->NotifyValue()); });
     player.setFileName(dir.filePath("a.wav"));
-    player.Open();
+    ASSERT_TRUE(player.Open().ok());
     EXPECT_NE(player.DeviceID(), 0u);
     player.setTimeFormat(tfMilliseconds);
     EXPECT_EQ(player.Length(), 300);
     player.setNotify(true);
-    player.Play();
+    ASSERT_TRUE(player.Play().ok());
     EXPECT_FALSE(player.Notify()) << "consumed by the play";
     ASSERT_TRUE(waitUntil([&] { return !got.empty(); }));
     EXPECT_EQ(got, std::vector<TMPNotifyValues>{nvSuccessful});
     EXPECT_EQ(player.Position(), 300);
 
     // Without a new request the next play ends silently.
-    player.Play();
+    ASSERT_TRUE(player.Play().ok());
     ASSERT_TRUE(waitUntil([&] { return player.Position() == 300 && !player.device().isPlaying(); }));
     QTest::qWait(100);
     EXPECT_EQ(got.size(), 1u);
 
     player.setNotify(true);
-    player.Play();
-    player.Stop();
+    ASSERT_TRUE(player.Play().ok());
+    ASSERT_TRUE(player.Stop().ok());
     ASSERT_TRUE(waitUntil([&] { return got.size() == 2; }));
     EXPECT_EQ(got.back(), nvAborted);
     player.Close();
@@ -91,12 +121,12 @@ TEST(TMediaPlayer, VideoDrawsIntoItsDisplay)
     TMediaPlayer player;
     player.setDisplay(&surface);
     player.setFileName(dir.filePath("c.avi"));
-    player.Open();
+    ASSERT_TRUE(player.Open().ok());
     EXPECT_EQ(player.Length(), 400);
     bool ended = false;
     QObject::connect(&player, &TMediaPlayer::OnNotify, [&] { ended = true; });
     player.setNotify(true);
-    player.Play();
+    ASSERT_TRUE(player.Play().ok());
     ASSERT_TRUE(waitUntil([&] { return ended; }));
     auto *drawn = surface.viewport()->findChild<QWidget *>("videoSurface");
     ASSERT_NE(drawn, nullptr);
@@ -136,10 +166,10 @@ TEST_P(LoopPattern, ReplaysAHundredTimes)
         if (player.DeviceID() != 0)
             player.Close();
         player.setFileName(file);
-        player.Open();
+        EXPECT_TRUE(player.Open().ok());
         player.setTimeFormat(tfMilliseconds);
         player.setNotify(true);
-        player.Play();
+        EXPECT_TRUE(player.Play().ok());
         ++rounds;
     };
     QObject::connect(&player, &TMediaPlayer::OnNotify, [&](TMediaPlayer *p) {
