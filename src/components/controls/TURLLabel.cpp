@@ -1,7 +1,5 @@
 #include "components/controls/TURLLabel.h"
 
-#include "platform/Ui.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -40,7 +38,7 @@ QString TURLLabel::target() const
 void TURLLabel::open()
 {
     if (!m_address.isEmpty())
-        platform::ui().openUrl(QUrl(target()));
+        emit openRequested(QUrl(target()));
 }
 
 void TURLLabel::mouseReleaseEvent(QMouseEvent *event)

@@ -1,9 +1,12 @@
 // A link label: drawn underlined in blue, its address as its hint. An address containing "/" is a web
 // link, otherwise one containing "@" is a mail link; a leading "mailto:" or "http://" given with the
-// address is removed. A click opens "mailto:" or "http://" plus the address with the default handler.
+// address is removed. A click, Return, Enter or Space asks for "mailto:" or "http://" plus the
+// address to be opened: the label emits openRequested() and its owner hands the address to the
+// desktop, so the control needs no service of its own.
 #pragma once
 
 #include <QLabel>
+#include <QUrl>
 
 class TURLLabel : public QLabel
 {
@@ -14,7 +17,11 @@ public:
     QString address() const { return m_address; }
     // The address the click opens ("http://..." or "mailto:...").
     QString target() const;
+    // Emits openRequested(target()); nothing without an address.
     void open();
+
+signals:
+    void openRequested(const QUrl &url);
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
