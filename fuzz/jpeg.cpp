@@ -1,0 +1,31 @@
+// link: luma_components
+// Fuzz target: JPEG through the picture component, header first, then decoded with the options
+// the viewer offers. Whatever the bytes, a decode answers a picture of the announced size or a
+// failure with its reason, and never raises.
+#include "components/TJPEGImage.h"
+#include "components/decoders/ImageLimits.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    pictures::setMaxImageBytes(qint64(16) << 20);
+    TJPEGImage jpeg;
+    if (!jpeg.loadFromData(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size))).ok()) {
+        if (!jpeg.isEmpty())
+            __builtin_trap(); // a refused header leaves nothing behind
+        return 0;
+    }
+    // Full size in 24 bits, then an eighth in 8-bit grey scan by scan: both decoders' paths.
+    for (int round = 0; round < 2; ++round) {
+        jpeg.setScale(round == 0 ? 0 : 7); // 7 is clamped to 3
+        jpeg.setGrayscale(round == 1);
+        jpeg.setPixelFormat(round == 1 ? TJPEGImage::Format8Bit : TJPEGImage::Format24Bit);
+        jpeg.setProgressiveDisplay(round == 1);
+        const QImage &img = jpeg.bitmap();
+        if (img.isNull() ? jpeg.lastDecode().ok() : img.size() != QSize(jpeg.width(), jpeg.height()))
+            __builtin_trap();
+    }
+    return 0;
+}
