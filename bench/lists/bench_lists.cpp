@@ -6,12 +6,14 @@
 //                                    the first paint and the paints of a scroll through the list.
 //
 // Run on the offscreen platform by bench/lists/run.sh.
-#include "catalogue/ListView.h"
-#include "catalogue/My_LView.h"
-#include "catalogue/My_TView.h"
-#include "shell/App.h"
-#include "shell/Artwork.h"
-#include "shell/Main.h"
+#include "app/App.h"
+#include "app/Artwork.h"
+#include "app/Settings.h"
+#include "catalogue/CataloguePane.h"
+#include "catalogue/FileListView.h"
+#include "catalogue/FileLists.h"
+#include "catalogue/FolderTreeView.h"
+#include "platform/Ui.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,7 +23,6 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -50,23 +51,26 @@ int fill(const QString &folder, int runs)
     QTemporaryDir config;
     qputenv("LUMAVISTA_CONFIG_DIR", QFile::encodeName(config.path()));
     qputenv("LUMAVISTA_DRIVES", ("C=" + folder).toUtf8());
-    App app;
-    TfrmMain form(app);
-    QTreeWidgetItem *root = form.tvALL()->topLevelItem(0);
-    auto *drive = new QTreeWidgetItem(root);
-    drive->setText(0, "(C:)");
-    SetNodeImages(drive, 3, 10);
-    app.st.CurrentView.CurrentType = 0;
-    app.st.CurrentView.CurrentTree = form.tvALL();
+    platform::DesktopUi ui;
+    App app(ui, platform::DriveMap::detect());
+    Catalogue catalogue(app);
+    QWidget host;
+    CataloguePane pane(catalogue, &host);
+    LoadSettings(app);
+    pane.startUp();
+    pane.showEmptyCatalogue();
+    const NodeId drive = catalogue.store.addFolder(mtALL, u"C:\\", 3);
+    app.st.CurrentView.CurrentType = mtALL;
+    app.st.CurrentView.CurrentTree = mtALL;
     app.st.CurrentView.CurrentNode = drive;
     app.st.CurrentView.CurrentFolder = "C:\\";
-    app.st.Selection.ListView = form.lvALL();
+    app.st.Selection.List = mtALL;
 
     std::vector<double> ours, ls;
     for (int run = 0; run < runs + 1; ++run) { // the first run warms the cache and is not counted
         QElapsedTimer t;
         t.start();
-        FillFileList(app, drive, form.lvALL());
+        FillFileList(pane, drive, pane.list(mtALL));
         const double fillMs = t.nsecsElapsed() / 1e6;
         QProcess p;
         p.setStandardOutputFile(QProcess::nullDevice());
@@ -89,8 +93,9 @@ int fill(const QString &folder, int runs)
 int scroll(int rows)
 {
     const long before = rssKiB();
+    const ImageLists images = BuildImageLists();
     TListView list;
-    list.setImages(&Images().smallList, &Images().largeList);
+    list.setImages(&images.smallList, &images.largeList);
     SetupColumns(&list);
     const long withImages = rssKiB();
     std::vector<TListItem> items;
@@ -100,7 +105,9 @@ int scroll(int rows)
         TListItem item;
         item.caption = QStringLiteral("IMG_%1_holiday.bmp").arg(i, 6, 10, QLatin1Char('0'));
         item.image = 9;
-        item.type = bmp;
+        item.kind = ListItemKind::File;
+        item.mediaType = mtBMP;
+        item.typeText = bmp;
         item.setSize(100000 + i);
         item.setTime(1700000000000LL + i * 1000LL);
         items.push_back(std::move(item));

@@ -6,12 +6,12 @@
 // Runs one warm-up of each (warm cache), then RUNS of each alternately, and prints the median wall
 // times, their ratio scan / find, what the scan found, and the process's memory after the scans.
 // --scan-only runs the scans alone (for a profiler).
-#include "catalogue/My_TView.h"
-#include "catalogue/ScanDisk.h"
+#include "app/App.h"
+#include "catalogue/CataloguePane.h"
+#include "catalogue/ScanCommands.h"
+#include "platform/Ui.h"
 #include "platform/drives/DirSearch.h"
-#include "shell/App.h"
 #include "shell/Main.h"
-#include "shell/The_Icon.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,8 +19,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -71,9 +69,9 @@ bool isMediaName(const QString &name)
 
 // The directory search alone, walked the way the engine walks (names and kinds, the sizes of media
 // files only): the floor under the scan's time.
-int64_t listTree(const QString &path)
+int64_t listTree(const platform::DriveMap &drives, const QString &path)
 {
-    platform::DirSearch search;
+    platform::DirSearch search(drives);
     search.setDetail(platform::SearchDetail::NamesAndKinds);
     int64_t entries = 0;
     for (int code = search.findFirst(path + "*.*"); code == platform::ERROR_SUCCESS;
@@ -82,7 +80,7 @@ int64_t listTree(const QString &path)
         const platform::SearchEntry &e = search.entry();
         if (e.isFolder()) {
             if (!(e.attributes & platform::FILE_ATTRIBUTE_REPARSE_POINT) && e.name != "." && e.name != "..")
-                entries += listTree(path + e.name + '\\');
+                entries += listTree(drives, path + e.name + '\\');
         } else if (isMediaName(e.name)) {
             search.entrySize();
         }
@@ -90,19 +88,19 @@ int64_t listTree(const QString &path)
     return entries;
 }
 
-double runList(int64_t *entries)
+double runList(const platform::DriveMap &drives, int64_t *entries)
 {
     QElapsedTimer clock;
     clock.start();
-    *entries = listTree("C:\\");
+    *entries = listTree(drives, "C:\\");
     return clock.nsecsElapsed() / 1e6;
 }
 
-double runScan(App &app)
+double runScan(TfrmMain &main)
 {
     QElapsedTimer clock;
     clock.start();
-    RunScan(app);
+    RunScan(main.cataloguePane());
     return clock.nsecsElapsed() / 1e6;
 }
 
@@ -130,9 +128,9 @@ int main(int argc, char **argv)
     }
 
     QApplication application(argc, argv);
-    App app;
+    platform::DesktopUi ui;
+    App app(ui, platform::DriveMap::detect());
     TfrmMain main(app);
-    app.frmIcons = new TfrmIcons;
     main.show();
     QApplication::processEvents();
     const QString before = statusLine("VmRSS:");
@@ -141,30 +139,26 @@ int main(int argc, char **argv)
     std::vector<double> scans, finds, lists;
     if (scanOnly) {
         for (int i = 0; i < runs; ++i)
-            scans.push_back(runScan(app));
+            scans.push_back(runScan(main));
         std::printf("scan median     %.1f ms; VmRSS %s, peak VmHWM %s\n", median(scans),
                     qPrintable(statusLine("VmRSS:")), qPrintable(statusLine("VmHWM:")));
-        delete app.frmIcons;
-        app.frmIcons = nullptr;
         return 0;
     }
     runFind(tree);
-    runScan(app);
+    runScan(main);
     for (int i = 0; i < runs; ++i) {
-        scans.push_back(runScan(app));
+        scans.push_back(runScan(main));
         finds.push_back(runFind(tree));
-        lists.push_back(runList(&entries));
+        lists.push_back(runList(app.drives(), &entries));
     }
 
+    const CatalogueStore &store = main.catalogue.store;
     int nodes = 0, mediaFolders = 0;
-    for (QTreeWidgetItemIterator it(main.tv[0]); *it; ++it) {
+    store.forEachNode(mtALL, [&](NodeId n) {
         ++nodes;
-        mediaFolders += NodeImage(*it) == 18;
-    }
-    int allTrees = 0;
-    for (QTreeWidget *t : main.tv)
-        for (QTreeWidgetItemIterator it(t); *it; ++it)
-            ++allTrees;
+        mediaFolders += store.kind(n) == NodeKind::MediaFolder;
+    });
+    const auto allTrees = static_cast<int>(store.nodeCount());
 
     const double scan = median(scans), find = median(finds);
     std::printf("tree            %s\n", qPrintable(tree));
@@ -183,7 +177,11 @@ int main(int argc, char **argv)
                 allTrees);
     std::printf("memory          before scans VmRSS %s; after VmRSS %s, peak VmHWM %s\n", qPrintable(before),
                 qPrintable(statusLine("VmRSS:")), qPrintable(statusLine("VmHWM:")));
-    delete app.frmIcons;
-    app.frmIcons = nullptr;
+    const double rssGrowth =
+        (statusLine("VmRSS:").section(' ', 0, 0).toDouble() - before.section(' ', 0, 0).toDouble()) / 1024.0;
+    std::printf(
+        "catalogue       store %.1f MiB (%.0f bytes a node); program grew %.1f MiB (%.0f bytes a node)\n",
+        store.memoryBytes() / 1048576.0, double(store.memoryBytes()) / allTrees, rssGrowth,
+        rssGrowth * 1048576.0 / allTrees);
     return 0;
 }

@@ -1,41 +1,93 @@
-#include "catalogue/ScanDisk.h"
+#include "catalogue/ScanCommands.h"
 
+#include "app/Language.h"
+#include "app/Libry.h"
+#include "app/Settings.h"
+#include "catalogue/CataloguePane.h"
+#include "catalogue/FolderTrees.h"
+#include "catalogue/MediaTabs.h"
+#include "catalogue/ScanWindow.h"
 #include "platform/Ui.h"
-#include "platform/drives/DriveMap.h"
-#include "shell/App.h"
-#include "shell/Language.h"
-#include "shell/Libry.h"
-#include "shell/Main.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
 
-void ComboChoiceChange(App &app)
+namespace {
+// Keeps the store in one batch for the scan, however the scan ends.
+class StoreBatch
 {
-    TfrmMain *f = app.frmMain;
-    AppState &st = app.st;
-    const bool drives = f->ComboChoice->currentIndex() == 0;
-    f->pnlToolBarAllDisks->setVisible(drives);
-    f->pnlToolBarDir->setVisible(!drives);
+public:
+    explicit StoreBatch(CatalogueStore &store) : m_store(store) { m_store.beginBatch(); }
+    ~StoreBatch() { m_store.endBatch(); }
+    StoreBatch(const StoreBatch &) = delete;
+    StoreBatch &operator=(const StoreBatch &) = delete;
+
+private:
+    CatalogueStore &m_store;
+};
+} // namespace
+
+void RunScan(CataloguePane &pane)
+{
+    AppState &st = pane.app.st;
+    // The walk processes messages: a second scan must not start inside the first.
+    if (st.ScanRequest.Scanning)
+        return;
+    st.ScanRequest.Scanning = true;
+    // Cleared however the command ends, an error box included.
+    const std::unique_ptr<bool, void (*)(bool *)> scanning(&st.ScanRequest.Scanning,
+                                                           [](bool *flag) { *flag = false; });
+
+    ResetCatalogue(pane);
+    if (st.settings.Show_Non_Empty_Tabs)
+        SetTypeTabsVisible(pane, false);
+    int result = 0;
+    {
+        const StoreBatch batch(pane.cat.store);
+        TfrmScanDisks window(pane.cat, pane.app.mainWindow);
+        result = pane.app.ui().execModal(&window);
+    }
+    if (result == 2)
+        ResetCatalogue(pane);
+    else if (st.settings.Expand_Treeview_At_End_Of_Scan)
+        ExpandAllTrees(pane);
+    else
+        CollapseAllTrees(pane);
+    if (st.settings.Show_Non_Empty_Tabs)
+        ShowNonEmptyTypeTabs(pane, true);
+    pcMainChange(pane);
+}
+
+void ComboChoiceChange(CataloguePane &pane)
+{
+    AppState &st = pane.app.st;
+    const bool drives = pane.ComboChoice->currentIndex() == 0;
+    pane.pnlToolBarAllDisks->setVisible(drives);
+    pane.pnlToolBarDir->setVisible(!drives);
     st.ScanRequest.ScanDrives = drives;
     st.settings.Scan_Type = drives ? 0 : 1;
-    SaveScanType(st);
+    SaveScanType(pane.app);
 }
 
-void txtSelectFolderChange(App &app)
+void ChooseScanMode(CataloguePane &pane, int mode)
 {
-    app.st.ScanRequest.Folder = NormaliseFolderPath(app.frmMain->txtSelectFolder->text());
+    pane.ComboChoice->setCurrentIndex(mode == 0 ? 0 : 1);
+    ComboChoiceChange(pane);
 }
 
-void btnMoreFolderClick(App &app)
+void txtSelectFolderChange(CataloguePane &pane)
 {
-    TfrmMain *f = app.frmMain;
-    const platform::DriveMap &drives = platform::DriveMap::current();
-    const QString start = NormaliseFolderPath(f->txtSelectFolder->text().trimmed());
-    const QString chosen = platform::ui().browseFolder(
-        f, SelectText("Sélectionner le dossier à explorer:", "Select the folder to scan:"),
+    pane.app.st.ScanRequest.Folder = NormaliseFolderPath(pane.txtSelectFolder->text());
+}
+
+void btnMoreFolderClick(CataloguePane &pane)
+{
+    App &app = pane.app;
+    const platform::DriveMap &drives = app.drives();
+    const QString start = NormaliseFolderPath(pane.txtSelectFolder->text().trimmed());
+    const QString chosen = app.ui().browseFolder(
+        app.mainWindow, SelectText("Sélectionner le dossier à explorer:", "Select the folder to scan:"),
         drives.toNative(start));
     if (chosen.isEmpty())
         return;
@@ -48,31 +100,29 @@ void btnMoreFolderClick(App &app)
                        platform::MsgKind::Error, platform::mbOK);
         return;
     }
-    f->txtSelectFolder->setText(NormaliseFolderPath(*drivePath));
-    app.st.settings.Starting_Folder = f->txtSelectFolder->text();
-    SaveStartingFolder(app.st);
+    pane.txtSelectFolder->setText(NormaliseFolderPath(*drivePath));
+    app.st.settings.Starting_Folder = pane.txtSelectFolder->text();
+    if (!SaveStartingFolder(app))
+        return;
     if (app.st.settings.Scan_After_Change_Folder)
-        RunScan(app);
+        RunScan(pane);
 }
 
-void mnuMain_View_ScanNowClick(App &app)
+void mnuMain_View_ScanNowClick(CataloguePane &pane)
 {
-    RunScan(app);
+    RunScan(pane);
 }
 
-void btnScanDrivesClick(App &app)
+void btnScanDrivesClick(CataloguePane &pane)
 {
-    StopPlaybackIfActive(app);
-    mnuMain_View_ScanNowClick(app);
+    StopPlaybackIfActive(pane.app);
+    mnuMain_View_ScanNowClick(pane);
 }
 
-void ConnectScanCommands(App &app)
+void ConnectScanCommands(CataloguePane &pane)
 {
-    TfrmMain *f = app.frmMain;
-    QObject::connect(f->ComboChoice, &QComboBox::activated, f, [&app] { ComboChoiceChange(app); });
-    QObject::connect(f->txtSelectFolder, &QLineEdit::textChanged, f, [&app] { txtSelectFolderChange(app); });
-    QObject::connect(f->btnMoreFolder, &QToolButton::clicked, f, [&app] { btnMoreFolderClick(app); });
-    QObject::connect(f->btnScanDrives, &QToolButton::clicked, f, [&app] { btnScanDrivesClick(app); });
-    if (QAction *scanNow = f->action(QStringLiteral("mnuMain_View_ScanNow")))
-        QObject::connect(scanNow, &QAction::triggered, f, [&app] { mnuMain_View_ScanNowClick(app); });
+    CataloguePane *p = &pane;
+    QObject::connect(pane.ComboChoice, &QComboBox::activated, p, [p] { ComboChoiceChange(*p); });
+    QObject::connect(pane.txtSelectFolder, &QLineEdit::textChanged, p, [p] { txtSelectFolderChange(*p); });
+    QObject::connect(pane.btnMoreFolder, &QToolButton::clicked, p, [p] { btnMoreFolderClick(*p); });
 }

@@ -1,9 +1,9 @@
 #include "catalogue/ScanEngine.h"
 
-#include "catalogue/My_TView.h"
+#include "app/Libry.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/FolderTrees.h"
 #include "platform/drives/DirSearch.h"
-#include "shell/App.h"
-#include "shell/Libry.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -43,20 +43,20 @@ public:
         }
     }
 
-    // The type code of a file name (no folder), or -1. The name's extension is upper-cased to
+    // The type of a file name (no folder), or None. The name's extension is upper-cased to
     // compare: the rows hold upper-case extensions.
-    int codeOf(QStringView name) const
+    MediaType typeOf(QStringView name) const
     {
         const qsizetype size = name.size();
         if (size < 4 || name[size - 4] != u'.' || m_count == 0)
-            return -1;
+            return mtNone;
         if (name[size - 3] == u'.' || name[size - 2] == u'.' || name[size - 1] == u'.')
-            return -1; // the last dot decides
+            return mtNone; // the last dot decides
         const uint64_t key = keyOf(upper(name[size - 3]), upper(name[size - 2]), upper(name[size - 1]));
         for (int i = 0; i < m_count; ++i)
             if (m_rows[i].key == key)
-                return m_rows[i].code;
-        return -1;
+                return mediaTypeOf(m_rows[i].code);
+        return mtNone;
     }
 
 private:
@@ -85,10 +85,10 @@ private:
 
 // The folder with its last component as the directory search spells it (the folder as given when
 // it cannot be looked up: a file was just found in it, so it is not worth a message).
-QString spelledOnDisk(const QString &folder)
+QString spelledOnDisk(App &app, const QString &folder)
 {
     const QString bare = StripTrailingBackslash(folder);
-    DirSearch search;
+    DirSearch search(app.drives());
     if (search.findFirst(bare) != platform::ERROR_SUCCESS || !search.entry().isFolder())
         return folder;
     return bare.left(bare.lastIndexOf(QLatin1Char('\\')) + 1) + search.entry().name + QLatin1Char('\\');
@@ -97,40 +97,45 @@ QString spelledOnDisk(const QString &folder)
 // Counts a media file of type code and hands its folder (ending with a backslash) to the trees.
 // nameAsOnDisk: the folder's last component came from a listing, so looking up its spelling again
 // would change nothing.
-void takeMediaFile(App &app, int code, const QString &folderOfFile, int64_t size, bool nameAsOnDisk)
+void takeMediaFile(Catalogue &cat, MediaType type, const QString &folderOfFile, int64_t size,
+                   bool nameAsOnDisk)
 {
-    AppState &st = app.st;
+    AppState &st = cat.app.st;
     const int drive = st.ScanRequest.CurrentDrive;
     // A folder outside every drive letter has no row to count into.
     if (drive >= 1 && drive <= 26) {
         st.Disks[drive].FileCount += 1;
         st.Disks[drive].FileBytes += size;
     }
-    if (folderOfFile == st.Extensions[code].LastFolder)
+    if (folderOfFile == st.Extensions[type].LastFolder)
         return;
     QString folder = folderOfFile;
     if (folder.size() > 3 && !nameAsOnDisk)
-        folder = spelledOnDisk(folder);
-    AddFolderToTree(app, code, folder);
-    st.Extensions[code].LastFolder = folder;
-    if (st.Extensions[0].LastFolder != folder && st.TabSheets[0].Enabled) {
-        AddFolderToTree(app, 0, folder);
-        st.Extensions[0].LastFolder = folder;
+        folder = spelledOnDisk(cat.app, folder);
+    AddFolderToTree(cat, type, folder);
+    st.Extensions[type].LastFolder = folder;
+    if (st.Extensions[mtALL].LastFolder != folder && st.TabSheets[mtALL].Enabled) {
+        AddFolderToTree(cat, mtALL, folder);
+        st.Extensions[mtALL].LastFolder = folder;
     }
 }
 
-ScanOutcome walk(App &app, const EnabledExtensions &media, const QString &path, bool isRoot)
+// Lists the folder at path: the root of the walk (parent null), or the folder parent's search stands
+// on, then walks what it holds.
+ScanOutcome walk(Catalogue &cat, const EnabledExtensions &media, const QString &path, DirSearch *parent,
+                 ScanProgress *progress)
 {
-    AppState &st = app.st;
+    AppState &st = cat.app.st;
+    const bool isRoot = parent == nullptr;
     ScanOutcome outcome;
-    if (st.ScanWindow)
-        st.ScanWindow->enteringFolder(path);
+    if (progress)
+        progress->enteringFolder(path);
     processMessages();
 
     // Only the kinds are needed, and the sizes of media files: nothing else is asked of the disk.
-    DirSearch search;
+    DirSearch search(cat.app.drives());
     search.setDetail(platform::SearchDetail::NamesAndKinds);
-    int code = search.findFirst(path + QStringLiteral("*.*"));
+    int code = isRoot ? search.findFirst(path + QStringLiteral("*.*")) : search.findFirstBelow(*parent);
     if (!isRoot) {
         // One unreadable folder must not cost the rest of the disk.
         if (code == platform::ERROR_ACCESS_DENIED) {
@@ -158,16 +163,17 @@ ScanOutcome walk(App &app, const EnabledExtensions &media, const QString &path, 
             const bool enter = !(entry.attributes & platform::FILE_ATTRIBUTE_REPARSE_POINT) &&
                                entry.name != QLatin1String(".") && entry.name != QLatin1String("..");
             if (enter) {
-                const ScanOutcome inner = walk(app, media, path + entry.name + QLatin1Char('\\'), false);
+                const ScanOutcome inner =
+                    walk(cat, media, path + entry.name + QLatin1Char('\\'), &search, progress);
                 if (!inner.ok)
                     return inner;
                 if (st.ScanCancelled)
                     return outcome;
             }
         } else {
-            const int type = media.codeOf(entry.name);
-            if (type > 0)
-                takeMediaFile(app, type, path, static_cast<int64_t>(search.entrySize()), !isRoot);
+            const MediaType type = media.typeOf(entry.name);
+            if (type != mtNone)
+                takeMediaFile(cat, type, path, static_cast<int64_t>(search.entrySize()), !isRoot);
             if (++filesSinceMessages > kFilesBetweenMessages) {
                 filesSinceMessages = 0;
                 processMessages();
@@ -177,8 +183,8 @@ ScanOutcome walk(App &app, const EnabledExtensions &media, const QString &path, 
         }
         code = search.findNext();
     }
-    if (st.ScanWindow)
-        st.ScanWindow->folderDone();
+    if (progress)
+        progress->folderDone();
     return outcome;
 }
 
@@ -203,24 +209,24 @@ void ClearLastFolders(App &app)
         row.LastFolder.clear();
 }
 
-ScanOutcome ScanFolder(App &app, const QString &path)
+ScanOutcome ScanFolder(Catalogue &cat, const QString &path, ScanProgress *progress)
 {
-    const EnabledExtensions media(app.st);
-    return walk(app, media, path, true);
+    const EnabledExtensions media(cat.app.st);
+    return walk(cat, media, path, nullptr, progress);
 }
 
-void ScanFile(App &app, const QString &fileName)
+void ScanFile(Catalogue &cat, const QString &fileName)
 {
     const qsizetype folderEnd = fileName.lastIndexOf(QLatin1Char('\\')) + 1;
-    const int code = EnabledExtensions(app.st).codeOf(QStringView(fileName).mid(folderEnd));
-    if (code > 0)
-        takeMediaFile(app, code, fileName.left(folderEnd), FileSizeOf(fileName), false);
+    const MediaType type = EnabledExtensions(cat.app.st).typeOf(QStringView(fileName).mid(folderEnd));
+    if (type != mtNone)
+        takeMediaFile(cat, type, fileName.left(folderEnd), FileSizeOf(cat.app, fileName), false);
 }
 
-void ScanFile(App &app, const QString &fileName, int64_t size)
+void ScanFile(Catalogue &cat, const QString &fileName, int64_t size)
 {
     const qsizetype folderEnd = fileName.lastIndexOf(QLatin1Char('\\')) + 1;
-    const int code = EnabledExtensions(app.st).codeOf(QStringView(fileName).mid(folderEnd));
-    if (code > 0)
-        takeMediaFile(app, code, fileName.left(folderEnd), size, false);
+    const MediaType type = EnabledExtensions(cat.app.st).typeOf(QStringView(fileName).mid(folderEnd));
+    if (type != mtNone)
+        takeMediaFile(cat, type, fileName.left(folderEnd), size, false);
 }

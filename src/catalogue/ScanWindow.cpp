@@ -1,10 +1,10 @@
 #include "catalogue/ScanWindow.h"
 
-#include "catalogue/DiskList.h"
+#include "app/Artwork.h"
+#include "app/Language.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/DriveTable.h"
 #include "platform/drives/DirSearch.h"
-#include "shell/App.h"
-#include "shell/Artwork.h"
-#include "shell/Language.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -45,8 +45,9 @@ QString skippedText(int64_t count)
 }
 } // namespace
 
-TfrmScanDisks::TfrmScanDisks(App &application, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), app(application)
+TfrmScanDisks::TfrmScanDisks(Catalogue &catalogue, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), cat(catalogue),
+      app(catalogue.app)
 {
     setObjectName("frmScanDisks");
     setFixedSize(652, 223);
@@ -115,14 +116,9 @@ TfrmScanDisks::TfrmScanDisks(App &application, QWidget *parent)
         m_frames.push_back(ArtPixmap("search/frame" + QString::number(i), Animate1->size()));
 
     btnCancel->setText(QStringLiteral("Annuler"));
-    app.st.ScanWindow = this;
 }
 
-TfrmScanDisks::~TfrmScanDisks()
-{
-    if (app.st.ScanWindow == this)
-        app.st.ScanWindow = nullptr;
-}
+TfrmScanDisks::~TfrmScanDisks() = default;
 
 void TfrmScanDisks::showEvent(QShowEvent *event)
 {
@@ -231,7 +227,7 @@ void TfrmScanDisks::timProcTimer()
             if (!ext.Extension.isEmpty())
                 ext.LastFolder.clear();
         st.InaccessibleFolders = 0;
-        const ScanOutcome outcome = ScanFolder(app, root);
+        const ScanOutcome outcome = ScanFolder(cat, root, this);
         showStatus(true);
         if (st.ScanCancelled) {
             finish(2);
@@ -282,7 +278,7 @@ QTreeWidgetItem *TfrmScanDisks::addReportRow(const QString &text, int image)
 void TfrmScanDisks::setReportRow(QTreeWidgetItem *row, const QString &text, int image)
 {
     row->setText(0, text);
-    const auto &pictures = Images().scanReport;
+    const auto &pictures = app.images().scanReport;
     if (image >= 0 && image < static_cast<int>(pictures.size()))
         row->setIcon(0, pictures[image]);
     row->setData(0, Qt::UserRole, image);

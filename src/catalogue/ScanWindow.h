@@ -19,7 +19,8 @@
 #include <QPixmap>
 #include <vector>
 
-struct App;
+class App;
+struct Catalogue;
 class QLabel;
 class QPushButton;
 class QStatusBar;
@@ -32,9 +33,10 @@ class TfrmScanDisks : public QDialog, public ScanProgress
     Q_OBJECT
 public:
     // FormCreate.
-    TfrmScanDisks(App &app, QWidget *parent);
+    TfrmScanDisks(Catalogue &cat, QWidget *parent);
     ~TfrmScanDisks() override;
 
+    Catalogue &cat;
     App &app;
     QPushButton *btnCancel = nullptr;
     QLabel *Animate1 = nullptr;

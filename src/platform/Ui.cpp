@@ -13,14 +13,6 @@
 namespace platform {
 
 namespace {
-Ui *g_installed = nullptr;
-
-DesktopUi &desktop()
-{
-    static DesktopUi real;
-    return real;
-}
-
 QMessageBox::Icon iconOf(MsgKind kind)
 {
     switch (kind) {
@@ -57,16 +49,6 @@ const ButtonText kButtons[] = {
     {mbHelp, "&Aide", QMessageBox::HelpRole},
 };
 } // namespace
-
-Ui &ui()
-{
-    return g_installed ? *g_installed : desktop();
-}
-
-void installUi(Ui *seam)
-{
-    g_installed = seam;
-}
 
 int DesktopUi::messageBox(const MessageRequest &request)
 {

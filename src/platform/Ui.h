@@ -1,7 +1,8 @@
 // The one seam through which the program meets the user modally: message boxes, beeps, folder and
-// save dialogs, modal windows, opening documents, and ending the process. The program installs the
-// real implementation at start; tests install a fake that answers from a script, records every
-// interaction, and fails at once on an interaction it did not expect instead of hanging.
+// save dialogs, modal windows, opening documents, and ending the process. The program hands the
+// real implementation to its App at start; tests hand theirs a fake that answers from a script,
+// records every interaction, and fails at once on an interaction it did not expect instead of
+// hanging.
 #pragma once
 
 #include <QString>
@@ -58,11 +59,6 @@ public:
     // Ends the process at once with the given status; never returns.
     [[noreturn]] virtual void exitProcess(int status) = 0;
 };
-
-// The seam in use. Never null: before install() it is the real desktop implementation.
-Ui &ui();
-// Installs another implementation (tests); nullptr restores the real one.
-void installUi(Ui *seam);
 
 // The real implementation over Qt's dialogs.
 class DesktopUi : public Ui

@@ -1,7 +1,7 @@
 #include "shell/Application.h"
 
-#include "shell/App.h"
-#include "shell/Libry.h"
+#include "app/App.h"
+#include "app/Libry.h"
 
 #include <exception>
 
@@ -12,8 +12,10 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
+        // Nothing should reach here (commands report their own failures); if something does, the
+        // command ends with the standard box and the program goes on.
         if (m_app)
-            ShowException(*m_app, error);
+            ShowException(*m_app, QString::fromUtf8(error.what()));
     }
     return false;
 }

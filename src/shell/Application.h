@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-struct App;
+class App;
 
 class TApplication : public QApplication
 {

@@ -1,10 +1,9 @@
 #include "shell/Firstime.h"
 
+#include "app/App.h"
+#include "app/Artwork.h"
+#include "app/Language.h"
 #include "platform/Ui.h"
-#include "shell/App.h"
-#include "shell/Artwork.h"
-#include "shell/Language.h"
-#include "shell/Main.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -84,7 +83,7 @@ TfrmFirstTime::TfrmFirstTime(QWidget *parent) : QDialog(parent)
 
 bool ShowFirstTimeWindow(App &app)
 {
-    TfrmFirstTime window(app.frmMain);
-    platform::ui().execModal(&window);
+    TfrmFirstTime window(app.mainWindow);
+    app.ui().execModal(&window);
     return window.chkFirstTimeNeverAgain->isChecked();
 }

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-struct App;
+class App;
 class QCheckBox;
 class QPushButton;
 

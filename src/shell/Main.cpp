@@ -1,65 +1,60 @@
 #include "shell/Main.h"
 
-#include "catalogue/DiskList.h"
-#include "catalogue/ListView.h"
-#include "catalogue/MediaTypes.h"
-#include "catalogue/My_LView.h"
-#include "catalogue/ScanDisk.h"
-#include "components/controls/TURLLabel.h"
-#include "shell/App.h"
-#include "shell/Artwork.h"
+#include "app/App.h"
+#include "app/Artwork.h"
+#include "app/Language.h"
+#include "app/Settings.h"
+#include "catalogue/CataloguePane.h"
+#include "catalogue/DriveTable.h"
+#include "catalogue/FileLists.h"
+#include "catalogue/FolderTreeView.h"
+#include "catalogue/MediaTabs.h"
+#include "catalogue/ScanCommands.h"
 #include "shell/Firstime.h"
-#include "shell/Language.h"
-#include "shell/Libry.h"
+#include "shell/TbarMain.h"
 #include "viewers/ViewerDispatch.h"
+#include "viewers/ViewerPane.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSplitter>
-#include <QStackedWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QWindowStateChangeEvent>
 
-const char *const kHomePageAddress = "lumavista.example.org/";
-
-TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application)
+TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application), catalogue(application)
 {
     setObjectName("frmMain");
-    app.frmMain = this;
     setWindowIcon(ArtIcon("app/lumavista"));
     resize(736, 534);
+    app.mainWindow = this;
+    app.status = this;
 
-    createToolbars();
+    createToolbar();
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    createDriveBar();
-    column->addWidget(pnlToolBarDisk);
     pnlAllClient = new QWidget(central);
     pnlAllClient->setObjectName("pnlAllClient");
+    m_catalogue = new CataloguePane(catalogue, pnlAllClient);
+    m_viewer = new ViewerPane(app, pnlAllClient);
+    app.viewer = m_viewer;
+    column->addWidget(m_catalogue->pnlToolBarDisk);
     auto *clientRow = new QHBoxLayout(pnlAllClient);
     clientRow->setContentsMargins(0, 0, 0, 0);
     SplitRight = new QSplitter(Qt::Horizontal, pnlAllClient);
     SplitRight->setObjectName("SplitRight");
     SplitRight->setHandleWidth(7);
     SplitRight->setChildrenCollapsible(false);
-    createTabs();
-    createViewer();
-    SplitRight->addWidget(pcMain);
-    SplitRight->addWidget(pnlRight);
+    SplitRight->addWidget(m_catalogue->pcMain);
+    SplitRight->addWidget(m_viewer);
     SplitRight->setStretchFactor(0, 0);
     SplitRight->setStretchFactor(1, 1);
     connect(SplitRight, &QSplitter::splitterMoved, this, &TfrmMain::SplitRightMoved);
@@ -67,10 +62,13 @@ TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application)
     column->addWidget(pnlAllClient, 1);
     setCentralWidget(central);
     createStatusBar();
-    createTimers();
+    timFirstTimeOpenForm = new QTimer(this);
+    timFirstTimeOpenForm->setObjectName("timFirstTimeOpenForm");
+    timFirstTimeOpenForm->setInterval(1);
+    timFirstTimeOpenForm->setSingleShot(true);
+    connect(timFirstTimeOpenForm, &QTimer::timeout, this, &TfrmMain::timFirstTimeOpenFormTimer);
     CreateMenus(*this);
     wireCommands();
-    SetViewerButtons(app, mtNone);
 
     // FormCreate: the start-up sequence, then the French texts.
     InitialiseApplication();
@@ -79,8 +77,14 @@ TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application)
 
 TfrmMain::~TfrmMain()
 {
-    if (app.frmMain == this)
-        app.frmMain = nullptr;
+    // The panes' models read the catalogue store: they go before the store does.
+    delete takeCentralWidget();
+    if (app.mainWindow == this)
+        app.mainWindow = nullptr;
+    if (app.status == this)
+        app.status = nullptr;
+    if (app.viewer == m_viewer)
+        app.viewer = nullptr;
 }
 
 QAction *TfrmMain::action(const QString &name) const
@@ -88,57 +92,38 @@ QAction *TfrmMain::action(const QString &name) const
     return findChild<QAction *>(name);
 }
 
-QWidget *TfrmMain::viewerPage(const QString &name) const
+void TfrmMain::setStatusText(int panel, const QString &text)
 {
-    for (int i = 0; i < nbkViewer->count(); ++i)
-        if (nbkViewer->widget(i)->objectName() == name)
-            return nbkViewer->widget(i);
-    return nullptr;
+    QLabel *label = StatusPanels[static_cast<size_t>(panel)];
+    label->setText(text);
+    label->repaint();
 }
 
-QString TfrmMain::currentViewerPage() const
+QString TfrmMain::statusText(int panel) const
 {
-    return nbkViewer->currentWidget() ? nbkViewer->currentWidget()->objectName() : QString();
-}
-
-void TfrmMain::showViewerPage(const QString &name)
-{
-    if (QWidget *page = viewerPage(name))
-        nbkViewer->setCurrentWidget(page);
+    return panel >= 0 && panel <= 2 ? StatusPanels[static_cast<size_t>(panel)]->text() : QString();
 }
 
 void TfrmMain::InitialiseApplication()
 {
     AppState &st = app.st;
+    CataloguePane &pane = *m_catalogue;
     st.CurrentView.TreeHasFocus = false;
     st.Selection.ListHasFocus = false;
     st.FormReady = false;
     st.Selection.FileType = mtNone;
     st.SettingsFilePath = QStringLiteral("LUMA.INI");
-    LoadSettings(st);
+    LoadSettings(app);
     ApplyWindowGeometry();
-    InitExtensions(app);
-    InitTabSheets(app);
-    InitDiskTable(app);
     setWindowTitle(QStringLiteral("Lumavista"));
-    URLLabelHomePage->setText(QString::fromLatin1(kHomePageAddress));
-    URLLabelHomePage->setAddress(QString::fromLatin1(kHomePageAddress));
-    pnlToolBarAllDisks->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    pnlToolBarDir->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    ComboChoice->setCurrentIndex(st.settings.Scan_Type == 0 ? 0 : 1);
-    ComboChoiceChange(app);
-    txtSelectFolder->setText(st.settings.Starting_Folder);
+    pane.startUp();
     applyHints();
-    for (TListView *list : lv)
-        SetupColumns(list);
-    QToolButton *styleButton = ViewStyleButton(app, st.settings.Icon_Style);
+    QToolButton *styleButton = ViewStyleButton(*this, st.settings.Icon_Style);
     styleButton->setChecked(true);
-    SetViewStyle(app, styleButton->property("Tag").toInt());
-    ResetCatalogue(app);
-    if (st.settings.Show_Non_Empty_Tabs)
-        SetTypeTabsVisible(app, false);
+    SetViewStyle(*this, styleButton->property("Tag").toInt());
+    pane.showEmptyCatalogue();
     setPaneWidths(st.settings.Panel_Width, st.settings.TreeView_Width);
-    SplitLeftALLMoved(SplitLeft[0]);
+    pane.SplitLeftALLMoved(pane.SplitLeft[0]);
 }
 
 void TfrmMain::applyHints()
@@ -146,7 +131,7 @@ void TfrmMain::applyHints()
     // Qt shows a tool tip whenever one is set, so hints switched off are swallowed by eventFilter; the
     // texts stay as the buttons' accessible names.
     m_hintsOn = app.st.settings.Show_Hints;
-    for (QToolBar *bar : {tbMain, tbDir, tbViewer, tbDisk})
+    for (QToolBar *bar : {tbMain, m_catalogue->tbDir, m_viewer->tbViewer, m_catalogue->tbDisk})
         for (QToolButton *b : bar->findChildren<QToolButton *>())
             b->installEventFilter(this);
 }
@@ -176,7 +161,7 @@ void TfrmMain::SetDefaultWindow()
     s.Window_Height = 565;
     s.Window_State = 0;
     ApplyWindowGeometry();
-    SaveWindowSettings(app.st);
+    SaveWindowSettings(app);
 }
 
 void TfrmMain::SetDefaultFrames()
@@ -185,7 +170,7 @@ void TfrmMain::SetDefaultFrames()
     s.Panel_Width = 400;
     s.TreeView_Width = 230;
     setPaneWidths(400, 230);
-    SplitLeftALLMoved(SplitLeft[0]);
+    SplitLeftALLMoved(m_catalogue->SplitLeft[0]);
     SplitRightMoved();
 }
 
@@ -198,26 +183,16 @@ void TfrmMain::setPaneWidths(int panelWidth, int treeWidth)
     const int total = qMax(SplitRight->width(), panelWidth + handle + 200);
     SplitRight->resize(total, qMax(SplitRight->height(), 100));
     SplitRight->setSizes({panelWidth, total - panelWidth - handle});
-    QSplitter *all = SplitLeft[0];
-    const int inner = qMax(all->width(), treeWidth + all->handleWidth() + 100);
-    all->resize(inner, qMax(all->height(), 100));
-    all->setSizes({treeWidth, inner - treeWidth - all->handleWidth()});
-}
-
-void TfrmMain::CentreFramePanels()
-{
-    const int w = nbkViewer->width();
-    const int h = nbkViewer->height();
-    for (QFrame *panel : {pnlANI, pnlICO})
-        panel->move(w / 3 - panel->width() / 2, h / 3 - panel->height() / 2);
+    m_catalogue->setTreeWidth(treeWidth);
 }
 
 void TfrmMain::FormActivate()
 {
-    if (QTreeWidget *tree = tv[TypeOfTabSheet(app, pcMain->currentWidget())])
+    CataloguePane &pane = *m_catalogue;
+    if (TFolderTreeView *tree = pane.tree(TypeOfTabSheet(pane, pane.pcMain->currentWidget())))
         tree->setFocus();
     app.st.FormReady = true;
-    CentreFramePanels();
+    m_viewer->CentreFramePanels();
     if (!m_activatedOnce) {
         m_activatedOnce = true;
         if (app.st.settings.First_Time)
@@ -230,7 +205,7 @@ void TfrmMain::timFirstTimeOpenFormTimer()
     timFirstTimeOpenForm->stop();
     if (ShowFirstTimeWindow(app)) {
         app.st.settings.First_Time = false;
-        SaveFirstTime(app.st);
+        SaveFirstTime(app);
     }
 }
 
@@ -251,9 +226,10 @@ void TfrmMain::FormResize()
         st.settings.WindowLeft = g.left();
         st.settings.Window_Top = g.top();
     }
-    SaveWindowSettings(st);
+    if (!SaveWindowSettings(app))
+        return;
     st.RelayoutOnly = true;
-    nbkViewerPageChanged(app);
+    nbkViewerPageChanged(*m_viewer);
     st.RelayoutOnly = false;
 }
 
@@ -264,29 +240,14 @@ void TfrmMain::pnlRightResize()
         return;
     st.RightPaneResizing = true;
     QApplication::processEvents();
-    CentreFramePanels();
-    nbkViewerPageChanged(app);
+    m_viewer->CentreFramePanels();
+    nbkViewerPageChanged(*m_viewer);
     st.RightPaneResizing = false;
 }
 
 void TfrmMain::SplitLeftALLMoved(QSplitter *sender)
 {
-    AppState &st = app.st;
-    if (st.PropagatingTreeWidth || !sender)
-        return;
-    const int width = sender->sizes().value(0);
-    st.PropagatingTreeWidth = true;
-    for (QSplitter *split : SplitLeft) {
-        if (split == sender)
-            continue;
-        const int total = qMax(split->width(), sender->width());
-        if (split->width() < total)
-            split->resize(total, qMax(split->height(), 100));
-        split->setSizes({width, qMax(1, total - width - split->handleWidth())});
-    }
-    st.PropagatingTreeWidth = false;
-    st.settings.TreeView_Width = SplitLeft[0]->sizes().value(0);
-    SaveTreeViewWidth(st);
+    m_catalogue->SplitLeftALLMoved(sender);
 }
 
 void TfrmMain::SplitRightMoved()
@@ -294,7 +255,7 @@ void TfrmMain::SplitRightMoved()
     if (!app.st.FormReady)
         return;
     app.st.settings.Panel_Width = SplitRight->sizes().value(0);
-    SavePanelWidth(app.st);
+    SavePanelWidth(app);
 }
 
 bool TfrmMain::FormCloseQuery()
@@ -305,7 +266,7 @@ bool TfrmMain::FormCloseQuery()
         st.settings.WindowLeft = geometry().left();
         st.settings.Window_Top = geometry().top();
     }
-    SaveWindowSettings(st);
+    SaveWindowSettings(app);
     return true;
 }
 
@@ -334,16 +295,15 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == pnlRight && event->type() == QEvent::Resize)
-        pnlRightResize();
-    else if (event->type() == QEvent::ToolTip && !m_hintsOn && qobject_cast<QToolButton *>(watched))
+    if (event->type() == QEvent::ToolTip && !m_hintsOn && qobject_cast<QToolButton *>(watched))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::setFrenchTexts()
 {
-    pcMain->setTabText(pcMain->indexOf(ts[0]), SelectText("TOUS", "ALL"));
+    CataloguePane &pane = *m_catalogue;
+    pane.pcMain->setTabText(pane.pcMain->indexOf(pane.sheet(mtALL)), SelectText("TOUS", "ALL"));
     struct Hint
     {
         QWidget *w;
@@ -351,17 +311,7 @@ void TfrmMain::setFrenchTexts()
         const char *en;
     };
     const Hint hints[] = {
-        {btnFirstFile, "Premier fichier", "First file in list"},
-        {btnPreviousFile, "Fichier précédent", "Previous file in list"},
-        {btnNextFile, "Fichier suivant", "Next file in list"},
-        {btnLastFile, "Dernier fichier", "Last file in list"},
-        {btnPlayFile, "Jouer le fichier/Rafraîchir l'image", "Play file / refresh image"},
-        {btnStopPlayingFile, "Arrêter la lecture", "Stop playing file"},
-        {btnPreview, "Mode aperçu", "Preview file"},
-        {btnLoop, "Boucle", "Loop"},
-        {btnStretch, "Etirer l'image", "Stretch image"},
-        {btnTile, "Mosaïque", "Tile image"},
-        {btnMoreFolder, "Sélectionner le dossier", "Select folder"},
+        {pane.btnMoreFolder, "Sélectionner le dossier", "Select folder"},
         {btnScanDrives, "Explorer le(s) disque(s) / Le dossier", "Scan drive(s) / Folder"},
         {btnCollapseTreeView, "Réduire l'arborescence", "Collapse tree view"},
         {btnExpandTreeView, "Développer l'arborescence", "Expand tree view"},
@@ -376,14 +326,8 @@ void TfrmMain::setFrenchTexts()
         h.w->setToolTip(text);
         h.w->setAccessibleName(text);
     }
-    for (QGroupBox *box : {GroupBoxMID, GroupBoxWAV})
-        box->setTitle(SelectText("Durée", "Time"));
-    for (QLabel *l : {lblTotalMID, lblTotalWAV})
-        l->setText(SelectText("Total:", "Total:"));
-    for (QLabel *l : {lblPlayedMID, lblPlayedWAV})
-        l->setText(SelectText("Joué:", "Played:"));
-    ComboChoice->setItemText(0, SelectText("Disques", "Scan drives"));
-    ComboChoice->setItemText(1, SelectText("Dossier", "Scan folder"));
-    ComboChoice->setAccessibleName(SelectText("Mode d'exploration", "Scan mode"));
-    txtSelectFolder->setAccessibleName(SelectText("Dossier à explorer", "Folder to scan"));
+    pane.ComboChoice->setItemText(0, SelectText("Disques", "Scan drives"));
+    pane.ComboChoice->setItemText(1, SelectText("Dossier", "Scan folder"));
+    pane.ComboChoice->setAccessibleName(SelectText("Mode d'exploration", "Scan mode"));
+    pane.txtSelectFolder->setAccessibleName(SelectText("Dossier à explorer", "Folder to scan"));
 }

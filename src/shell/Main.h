@@ -1,41 +1,29 @@
-// TfrmMain, the main window: the toolbars, the tab pane with one folder tree and one file list per
-// media type, the viewer pane and the status bar. It owns every control for the whole run; the
-// subsystems hang their behaviour on these controls through App. The window's own life cycle
-// (creation, activation, resizing, splitters, closing) is here; object names are the controls' names.
+// TfrmMain, the main window: it composes the catalogue pane (drive bar, tab pane) and the viewer
+// pane, and owns what belongs to the whole window: the main toolbar tbMain, the menus and popups,
+// the status bar, and its own life cycle (creation, activation, resizing, splitters, closing). It is
+// the one place that knows every pane: it connects the ports of App and wires the menus and
+// toolbars to the panes' commands. Object names are the controls' names.
 #pragma once
+
+#include "app/Ports.h"
+#include "catalogue/Catalogue.h"
 
 #include <QMainWindow>
 #include <array>
 
-struct App;
+class App;
+class CataloguePane;
 class QAction;
-class QComboBox;
-class QFrame;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
-class QProgressBar;
-class QScrollArea;
 class QSplitter;
-class QStackedWidget;
 class QStatusBar;
-class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
-class QTreeWidget;
-class TAniIcon;
-class TAVIControl;
-class TGIFImage;
-class TImageEn;
-class TListView;
-class TMediaPlayer;
-class TPicture;
-class TURLLabel;
+class ViewerPane;
 
-class TfrmMain : public QMainWindow
+class TfrmMain : public QMainWindow, private StatusPort
 {
     Q_OBJECT
 public:
@@ -44,6 +32,10 @@ public:
     ~TfrmMain() override;
 
     App &app;
+    Catalogue catalogue; // the store of the trees, for the whole run
+
+    CataloguePane &cataloguePane() const { return *m_catalogue; }
+    ViewerPane &viewerPane() const { return *m_viewer; }
 
     // Main toolbar.
     QToolBar *tbMain = nullptr;
@@ -51,74 +43,8 @@ public:
                 *btnUpOneLevel = nullptr, *btnLargeIcon = nullptr, *btnSmallIcon = nullptr,
                 *btnListIcon = nullptr, *btnReportIcon = nullptr;
 
-    // Second bar: scan mode, folder, drives.
-    QFrame *pnlToolBarDisk = nullptr;
-    QWidget *pnlToolBarChoice = nullptr, *pnlToolBarDir = nullptr, *pnlToolBarAllDisks = nullptr;
-    QToolBar *tbChoice = nullptr, *tbDir = nullptr, *tbDisk = nullptr;
-    QComboBox *ComboChoice = nullptr;
-    QToolButton *btnMoreFolder = nullptr;
-    QLineEdit *txtSelectFolder = nullptr;
-    std::array<QToolButton *, 27> tbDrive{}; // [1..26] = tbA .. tbZ
-
-    // Tab pane: index by MediaType code 0..12.
     QWidget *pnlAllClient = nullptr;
-    QTabWidget *pcMain = nullptr;
-    std::array<QWidget *, 13> ts{};
-    std::array<QTreeWidget *, 13> tv{};
-    std::array<QSplitter *, 13> SplitLeft{};
-    std::array<TListView *, 13> lv{};
     QSplitter *SplitRight = nullptr;
-    QTreeWidget *tvALL() const { return tv[0]; }
-    TListView *lvALL() const { return lv[0]; }
-
-    // Viewer pane.
-    QFrame *pnlRight = nullptr;
-    QToolBar *tbViewer = nullptr;
-    QToolButton *btnFirstFile = nullptr, *btnPreviousFile = nullptr, *btnNextFile = nullptr,
-                *btnLastFile = nullptr, *btnPlayFile = nullptr, *btnStopPlayingFile = nullptr,
-                *btnPreview = nullptr, *btnLoop = nullptr, *btnStretch = nullptr, *btnTile = nullptr;
-    QStackedWidget *nbkViewer = nullptr;
-    // Page "VIDE".
-    QLabel *picBackGroundVIDE = nullptr, *picPresentation = nullptr, *picTitre = nullptr;
-    QFrame *pnlHomePage = nullptr;
-    QLabel *picHomePage = nullptr;
-    TURLLabel *URLLabelHomePage = nullptr;
-    // Page "ANI".
-    QLabel *picBackgroundANI = nullptr;
-    QFrame *pnlANI = nullptr;
-    TAniIcon *picANI = nullptr;
-    // Page "AVI_WIN".
-    QLabel *picBackGroundAVI_WIN = nullptr;
-    TAVIControl *AVIControlWIN = nullptr;
-    // Page "AVI_VIDEO".
-    QListWidget *ListViewAVIPlayer = nullptr;
-    TMediaPlayer *MediaPlayerAVI = nullptr;
-    // Page "BMP".
-    QScrollArea *scrollBMP = nullptr;
-    TPicture *picBMP = nullptr;
-    // Page "JPG".
-    QScrollArea *scrollJPG = nullptr;
-    TPicture *picJPG = nullptr;
-    QLabel *lblProgressJPG = nullptr;
-    // Pages "MID" and "WAV".
-    QWidget *pnlPositionMID = nullptr, *pnlPositionWAV = nullptr;
-    QProgressBar *ProgressBarMID = nullptr, *ProgressBarWAV = nullptr;
-    QGroupBox *GroupBoxMID = nullptr, *GroupBoxWAV = nullptr;
-    QLabel *lblTotalMID = nullptr, *lblPlayedMID = nullptr, *lblTotalWAV = nullptr, *lblPlayedWAV = nullptr;
-    QLabel *lblTotalTimeMID = nullptr, *lblPlayedTimeMID = nullptr, *lblTotalTimeWAV = nullptr,
-           *lblPlayedTimeWAV = nullptr;
-    QLabel *picBackgroundMID = nullptr, *picBackgroundWAV = nullptr;
-    TMediaPlayer *MediaPlayerMID = nullptr, *MediaPlayerWAV = nullptr;
-    // Pages "GIF", "PCX", "TIF", "WMF", "EMF".
-    QScrollArea *ScrollGIF = nullptr, *ScrollPCX = nullptr, *ScrollTIF = nullptr, *ScrollWMF = nullptr,
-                *ScrollEMF = nullptr;
-    TGIFImage *picGIF = nullptr;
-    TImageEn *PicPcx = nullptr, *picTIF = nullptr, *picWMF = nullptr, *picEMF = nullptr;
-    // Page "ICO".
-    QLabel *picBackgroundICO = nullptr;
-    QFrame *pnlICO = nullptr;
-    TPicture *picICO = nullptr;
-
     QStatusBar *StatusBarMain = nullptr;
     std::array<QLabel *, 3> StatusPanels{};
 
@@ -130,21 +56,13 @@ public:
     // Finds a menu item by its name (every item carries its name as objectName).
     QAction *action(const QString &name) const;
 
-    // Timers.
-    QTimer *timRepeatAVI = nullptr, *timAutoRepeatWAV = nullptr, *timAutoRepeatMID = nullptr,
-           *timPositionWav = nullptr, *timPositionMID = nullptr, *timFirstTimeOpenForm = nullptr;
-
-    // The page of nbkViewer with this name ("VIDE", "ANI", ... "ICO"), or nullptr.
-    QWidget *viewerPage(const QString &name) const;
-    QString currentViewerPage() const;
-    void showViewerPage(const QString &name);
+    QTimer *timFirstTimeOpenForm = nullptr;
 
     // Life cycle.
     void InitialiseApplication();
     void ApplyWindowGeometry();
     void SetDefaultWindow();
     void SetDefaultFrames();
-    void CentreFramePanels();
     void FormActivate();
     void FormResize();
     void pnlRightResize();
@@ -154,8 +72,10 @@ public:
     void timFirstTimeOpenFormTimer();
 
     bool firstActivationDone() const { return m_activatedOnce; }
-    // Viewer-pane resizes and the tool-tip switch of the toolbars.
+    // The tool-tip switch of the toolbars.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Switches the tool tips of the four toolbars on or off (Show_Hints).
+    void applyHints();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -163,23 +83,18 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void createToolbars();
-    void createDriveBar();
-    void createTabs();
-    void createViewer();
-    void createViewerPages();
+    // StatusPort.
+    void setStatusText(int panel, const QString &text) override;
+    QString statusText(int panel) const override;
+
+    void createToolbar();
     void createStatusBar();
-    void createTimers();
     void setFrenchTexts();
     void wireCommands();
-
-public:
-    // Switches the tool tips of the four toolbars on or off (Show_Hints).
-    void applyHints();
-
-private:
     void setPaneWidths(int panelWidth, int treeWidth);
 
+    CataloguePane *m_catalogue = nullptr;
+    ViewerPane *m_viewer = nullptr;
     bool m_activatedOnce = false;
     bool m_hintsOn = true;
 };

@@ -1,65 +1,77 @@
-// Connects the main window's controls to the commands of the units that own them.
-#include "catalogue/DiskList.h"
-#include "catalogue/MediaTypes.h"
-#include "catalogue/My_LView.h"
-#include "catalogue/My_TView.h"
-#include "catalogue/ScanDisk.h"
-#include "shell/App.h"
+// Connects the main window's toolbar and menus to the commands of the panes that own them, and the
+// panes' reports to what the main window shows.
+#include "catalogue/CataloguePane.h"
+#include "catalogue/FolderTrees.h"
+#include "catalogue/ScanCommands.h"
 #include "shell/Main.h"
+#include "shell/TbarMain.h"
+#include "viewers/ViewerPane.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMenu>
-#include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
 
 void TfrmMain::wireCommands()
 {
+    CataloguePane *pane = m_catalogue;
     for (QToolButton *b : {btnLargeIcon, btnSmallIcon, btnListIcon, btnReportIcon})
-        connect(b, &QToolButton::clicked, this, [this, b] { SetViewStyle(app, b->property("Tag").toInt()); });
+        connect(b, &QToolButton::clicked, this,
+                [this, b] { SetViewStyle(*this, b->property("Tag").toInt()); });
     for (const char *n :
          {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon", "mnuMain_View_List", "mnuMain_View_Report"}) {
         QAction *a = action(n);
-        connect(a, &QAction::triggered, this, [this, a] { SetViewStyle(app, a->property("Tag").toInt()); });
+        connect(a, &QAction::triggered, this, [this, a] { SetViewStyle(*this, a->property("Tag").toInt()); });
     }
-    for (int n = 1; n <= 26; ++n) {
-        QToolButton *b = tbDrive[n];
-        connect(b, &QToolButton::clicked, this, [this, b] { tbAClick(app, b); });
-    }
-    connect(action("mnuMain_View_Scan_Drives"), &QAction::triggered, this, [this] {
-        ComboChoice->setCurrentIndex(0);
-        ComboChoiceChange(app);
-    });
-    connect(action("mnuMain_View_Scan_Folder"), &QAction::triggered, this, [this] {
-        ComboChoice->setCurrentIndex(1);
-        ComboChoiceChange(app);
-    });
+    connect(action("mnuMain_View_Scan_Drives"), &QAction::triggered, this,
+            [pane] { ChooseScanMode(*pane, 0); });
+    connect(action("mnuMain_View_Scan_Folder"), &QAction::triggered, this,
+            [pane] { ChooseScanMode(*pane, 1); });
+    connect(action("mnuMain_View_ScanNow"), &QAction::triggered, this,
+            [pane] { mnuMain_View_ScanNowClick(*pane); });
+    connect(btnScanDrives, &QToolButton::clicked, this, [pane] { btnScanDrivesClick(*pane); });
     connect(action("mnuMain_File_Exit"), &QAction::triggered, this, &QWidget::close);
     connect(action("mnuMain_Tools_DefaultWindow"), &QAction::triggered, this, &TfrmMain::SetDefaultWindow);
     connect(action("mnuMain_Tools_DefaultFrames"), &QAction::triggered, this, &TfrmMain::SetDefaultFrames);
 
+    // The tree commands: toolbar buttons test their rule first, menu and popup items act at once.
+    const auto onClick = [this, pane](QToolButton *button, void (*command)(CataloguePane &)) {
+        connect(button, &QToolButton::clicked, this, [pane, command] { command(*pane); });
+    };
+    onClick(btnCollapseTreeView, btnCollapseTreeViewClick);
+    onClick(btnExpandTreeView, btnExpandTreeViewClick);
+    onClick(btnUpOneLevel, btnUpOneLevelClick);
+    const auto onTrigger = [this, pane](const char *name, void (*command)(CataloguePane &)) {
+        connect(action(QString::fromLatin1(name)), &QAction::triggered, this,
+                [pane, command] { command(*pane); });
+    };
+    onTrigger("mnuMain_View_CollapseTreeView", mnuMain_View_CollapseTreeViewClick);
+    onTrigger("popmnuTV_CollapseTreeView", mnuMain_View_CollapseTreeViewClick);
+    onTrigger("mnuMain_View_ExpandTreeView", mnuMain_View_ExpandTreeViewClick);
+    onTrigger("popmnuTV_ExpandTreeView", mnuMain_View_ExpandTreeViewClick);
+    onTrigger("mnuMain_View_TreeviewUpOneLevel", mnuMain_View_TreeviewUpOneLevelClick);
+    connect(pane, &CataloguePane::upOneLevelAvailable, btnUpOneLevel, &QWidget::setEnabled);
+    connect(pane, &CataloguePane::treeContextMenuRequested, this,
+            [this](const QPoint &p) { popmnuTreeView->popup(p); });
+    connect(pane, &CataloguePane::listContextMenuRequested, this,
+            [this](const QPoint &p) { popmnuListView->popup(p); });
+
     // The Play menu mirrors the viewer toolbar.
+    ViewerPane *viewer = m_viewer;
     const std::pair<const char *, QToolButton *> mirrors[] = {
-        {"mnuMain_Play_FirstFile", btnFirstFile},
-        {"mnuMain_Play_PreviousFile", btnPreviousFile},
-        {"NextFile", btnNextFile},
-        {"LastFile", btnLastFile},
-        {"mnuMain_Play_PlayFile", btnPlayFile},
-        {"mnuMain_Play_StopFile", btnStopPlayingFile},
-        {"mnuMain_Play_Preview", btnPreview},
-        {"mnuMain_Play_Loop", btnLoop},
-        {"mnuMain_Play_Stretch", btnStretch},
-        {"mnuMain_Play_Tile", btnTile},
+        {"mnuMain_Play_FirstFile", viewer->btnFirstFile},
+        {"mnuMain_Play_PreviousFile", viewer->btnPreviousFile},
+        {"NextFile", viewer->btnNextFile},
+        {"LastFile", viewer->btnLastFile},
+        {"mnuMain_Play_PlayFile", viewer->btnPlayFile},
+        {"mnuMain_Play_StopFile", viewer->btnStopPlayingFile},
+        {"mnuMain_Play_Preview", viewer->btnPreview},
+        {"mnuMain_Play_Loop", viewer->btnLoop},
+        {"mnuMain_Play_Stretch", viewer->btnStretch},
+        {"mnuMain_Play_Tile", viewer->btnTile},
     };
     for (const auto &[name, button] : mirrors) {
         QToolButton *b = button;
         connect(action(name), &QAction::triggered, this, [b] { b->click(); });
     }
-
-    connect(pcMain, &QTabWidget::currentChanged, this, [this] { pcMainChange(app); });
-    ConnectTreeHandlers(app);
-    ConnectListHandlers(app);
-    ConnectScanCommands(app);
+    connect(viewer, &ViewerPane::resized, this, &TfrmMain::pnlRightResize);
 }

@@ -1,7 +1,6 @@
 // The main menu and the popup menus: names, French captions and shortcuts. Items whose commands are
 // not wired here are wired by the units that own those commands.
-#include "shell/App.h"
-#include "shell/Language.h"
+#include "app/Language.h"
 #include "shell/Main.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "viewers/Backgrnd.h"
 
-#include "shell/Artwork.h"
+#include "app/Artwork.h"
 
 #include <QLabel>
 

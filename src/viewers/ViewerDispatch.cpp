@@ -1,10 +1,15 @@
 #include "viewers/ViewerDispatch.h"
 
-#include "shell/App.h"
-#include "shell/Language.h"
-#include "shell/Libry.h"
-#include "shell/Main.h"
+#include "app/App.h"
+#include "app/Language.h"
+#include "app/Libry.h"
 #include "viewers/Backgrnd.h"
+#include "viewers/View_ANI.h"
+#include "viewers/View_AVI.h"
+#include "viewers/View_BMP.h"
+#include "viewers/View_GIF.h"
+#include "viewers/View_Sound.h"
+#include "viewers/ViewerPane.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -25,67 +30,69 @@ void colour(QWidget *w, const QColor &c)
 }
 } // namespace
 
-void nbkViewerPageChanged(App &app)
+void nbkViewerPageChanged(ViewerPane &pane)
 {
+    App &app = pane.app;
     if (!app.st.FormReady)
         return;
-    if (app.frmMain->currentViewerPage() == QStringLiteral("VIDE"))
+    if (pane.currentViewerPage() == QStringLiteral("VIDE"))
         app.st.Selection.FileType = mtNone;
-    ApplyPageBackground(app, app.st.Selection.FileType);
-    SetViewerButtons(app, app.st.Selection.FileType);
+    ApplyPageBackground(pane, app.st.Selection.FileType);
+    SetViewerButtons(pane, app.st.Selection.FileType);
 }
 
-void ApplyPageBackground(App &app, int mediaType)
+void ApplyPageBackground(ViewerPane &pane, MediaType type)
 {
-    if (mediaType == mtNone)
+    if (type == mtNone)
         return;
-    if (mediaType < 1 || mediaType > 12)
-        InternalError(app, 7, SelectText("Type de fichier incorrect", "Bad file type."));
-    TfrmMain *f = app.frmMain;
+    if (!isMediaType(type))
+        InternalError(pane.app, 7, SelectText("Type de fichier incorrect", "Bad file type."));
     TfrmStoreBackground store; // created for this call only
-    switch (mediaType) {
+    switch (type) {
     case mtANI:
-        TileImage(store.picStoreANI->pixmap(), f->picBackgroundANI);
+        TileImage(store.picStoreANI->pixmap(), pane.pageANI->picBackgroundANI);
         break;
     case mtAVI:
-        colour(f->ListViewAVIPlayer, QColor(0x00, 0x80, 0x80));
-        TileImage(store.PicStoreAVI->pixmap(), f->picBackGroundAVI_WIN);
+        colour(pane.pageAVI_VIDEO->ListViewAVIPlayer, QColor(0x00, 0x80, 0x80));
+        TileImage(store.PicStoreAVI->pixmap(), pane.pageAVI_WIN->picBackGroundAVI_WIN);
         QApplication::processEvents();
         break;
     case mtBMP:
-        colour(f->scrollBMP, QColor(0xD1, 0xEB, 0xFE));
+        colour(pane.pageBMP->scrollBMP, QColor(0xD1, 0xEB, 0xFE));
         break;
     case mtJPG:
-        colour(f->scrollJPG, QColor(0xFD, 0xFD, 0xC1));
+        colour(pane.pageJPG->scrollJPG, QColor(0xFD, 0xFD, 0xC1));
         break;
     case mtMID:
-        TileImage(store.PicStoreMID->pixmap(), f->picBackgroundMID);
+        TileImage(store.PicStoreMID->pixmap(), pane.pageMID->picBackgroundMID);
         break;
     case mtWAV:
-        TileImage(store.PicStoreWAV->pixmap(), f->picBackgroundWAV);
+        TileImage(store.PicStoreWAV->pixmap(), pane.pageWAV->picBackgroundWAV);
         break;
     case mtGIF:
-        colour(f->ScrollGIF, Qt::white);
+        colour(pane.pageGIF->ScrollGIF, Qt::white);
         break;
     case mtPCX:
-        colour(f->ScrollPCX, QColor(0x80, 0xFF, 0x80));
+        colour(pane.pagePCX->ScrollPCX, QColor(0x80, 0xFF, 0x80));
         break;
     case mtTIF:
-        colour(f->ScrollTIF, QColor(0x80, 0x80, 0xC0));
+        colour(pane.pageTIF->ScrollTIF, QColor(0x80, 0x80, 0xC0));
         break;
     case mtWMF:
-        colour(f->ScrollWMF, QColor(0x80, 0xFF, 0xFF));
+        colour(pane.pageWMF->ScrollWMF, QColor(0x80, 0xFF, 0xFF));
         break;
     case mtEMF:
-        colour(f->ScrollEMF, QColor(0x40, 0x80, 0x80));
+        colour(pane.pageEMF->ScrollEMF, QColor(0x40, 0x80, 0x80));
         break;
     case mtICO:
-        TileImage(store.picStoreICO->pixmap(), f->picBackgroundICO);
+        TileImage(store.picStoreICO->pixmap(), pane.pageICO->picBackgroundICO);
+        break;
+    default:
         break;
     }
 }
 
-void SetViewerButtons(App &app, int mediaType)
+void SetViewerButtons(ViewerPane &pane, MediaType type)
 {
     // Play, Stop, Preview, Loop, Stretch, Tile by type; -1 first.
     static const bool kTable[14][6] = {
@@ -104,21 +111,20 @@ void SetViewerButtons(App &app, int mediaType)
         {1, 0, 1, 0, 0, 0}, // EMF
         {1, 0, 0, 0, 0, 0}, // ICO
     };
-    if (mediaType < -1 || mediaType == 0 || mediaType > 12)
-        InternalError(app, 9, SelectText("Type de fichier incorrect", "Bad file type."));
-    TfrmMain *f = app.frmMain;
-    for (QToolButton *b : {f->btnFirstFile, f->btnPreviousFile, f->btnNextFile, f->btnLastFile})
+    if (type != mtNone && !isMediaType(type))
+        InternalError(pane.app, 9, SelectText("Type de fichier incorrect", "Bad file type."));
+    for (QToolButton *b : {pane.btnFirstFile, pane.btnPreviousFile, pane.btnNextFile, pane.btnLastFile})
         b->setEnabled(true);
-    const bool *row = kTable[mediaType + 1];
-    QToolButton *buttons[6] = {f->btnPlayFile, f->btnStopPlayingFile, f->btnPreview,
-                               f->btnLoop,     f->btnStretch,         f->btnTile};
+    const bool *row = kTable[code(type) + 1];
+    QToolButton *buttons[6] = {pane.btnPlayFile, pane.btnStopPlayingFile, pane.btnPreview,
+                               pane.btnLoop,     pane.btnStretch,         pane.btnTile};
     for (int i = 0; i < 6; ++i)
         buttons[i]->setEnabled(row[i]);
 }
 
-QString PlayCaptionOfType(App &app, int mediaType)
+QString PlayCaptionOfType(ViewerPane &pane, MediaType type)
 {
-    switch (mediaType) {
+    switch (type) {
     case mtANI:
     case mtAVI:
     case mtMID:
@@ -136,6 +142,8 @@ QString PlayCaptionOfType(App &app, int mediaType)
         return SelectText("&Jouer/Rafraîchir l'image", "&Play/Refresh image");
     case mtNone:
         return {};
+    default:
+        break;
     }
-    InternalError(app, 11, SelectText("Type de fichier incorrect", "Bad file type."));
+    InternalError(pane.app, 11, SelectText("Type de fichier incorrect", "Bad file type."));
 }

@@ -2,11 +2,13 @@
 // when the notebook's page changes and after every resize of the window or the pane.
 #pragma once
 
+#include "app/MediaType.h"
+
 #include <QString>
 
-struct App;
+class ViewerPane;
 
-void nbkViewerPageChanged(App &app);
-void ApplyPageBackground(App &app, int mediaType);
-void SetViewerButtons(App &app, int mediaType);
-QString PlayCaptionOfType(App &app, int mediaType);
+void nbkViewerPageChanged(ViewerPane &pane);
+void ApplyPageBackground(ViewerPane &pane, MediaType type);
+void SetViewerButtons(ViewerPane &pane, MediaType type);
+QString PlayCaptionOfType(ViewerPane &pane, MediaType type);

@@ -1,7 +1,5 @@
 // The walk: what reaches the trees and the drive counts, where it stops, and what it survives.
-#include "ScanTestSupport.h"
-
-#include "catalogue/MediaTypes.h"
+#include "CatalogueFixture.h"
 
 #include "platform/drives/DirSearch.h"
 
@@ -11,10 +9,10 @@
 
 namespace {
 
-class ScanEngineTest : public ScanFixture
+class ScanEngineTest : public CatalogueFixture
 {
 protected:
-    void SetUp() override { start(); }
+    void SetUp() override { startStore(); }
     const DiskRecord &diskC() const { return app.st.Disks[3]; }
 };
 
@@ -45,10 +43,10 @@ TEST_F(ScanEngineTest, FolderAddedOncePerTypeAndCountedPerFile)
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(diskC().FileCount, 3);
     EXPECT_EQ(diskC().FileBytes, 9);
-    EXPECT_EQ(shape(tree(mtBMP)), QStringList({"C:\\ 3", "C:\\Photos\\ 18"}));
-    EXPECT_EQ(shape(tree(mtJPG)), QStringList({"C:\\ 3", "C:\\Photos\\ 18"}));
-    EXPECT_EQ(shape(tree(mtALL)), QStringList({"C:\\ 3", "C:\\Photos\\ 18"}));
-    EXPECT_EQ(nodeCount(tree(mtGIF)), 1);
+    EXPECT_EQ(shape(mtBMP), QStringList({"C:\\ 3", "C:\\Photos\\ 18"}));
+    EXPECT_EQ(shape(mtJPG), QStringList({"C:\\ 3", "C:\\Photos\\ 18"}));
+    EXPECT_EQ(shape(mtALL), QStringList({"C:\\ 3", "C:\\Photos\\ 18"}));
+    EXPECT_EQ(nodeCount(mtGIF), 1);
 }
 
 TEST_F(ScanEngineTest, EachTreeHoldsExactlyTheFoldersOfItsType)
@@ -60,14 +58,13 @@ TEST_F(ScanEngineTest, EachTreeHoldsExactlyTheFoldersOfItsType)
     writeFile("c/e/f/g/h.ico");
     writeFile("c/root.emf");
     ASSERT_TRUE(scanRoot("C:\\").ok);
-    EXPECT_EQ(mediaFolders(tree(mtGIF)), QStringList({"C:\\a\\", "C:\\a\\b\\c\\"}));
-    EXPECT_EQ(mediaFolders(tree(mtWAV)), QStringList({"C:\\a\\b\\"}));
-    EXPECT_EQ(mediaFolders(tree(mtICO)), QStringList({"C:\\e\\f\\g\\"}));
-    EXPECT_EQ(shape(tree(mtICO)), QStringList({"C:\\ 3", "C:\\e\\ 14", "C:\\e\\f\\ 14", "C:\\e\\f\\g\\ 18"}));
+    EXPECT_EQ(mediaFolders(mtGIF), QStringList({"C:\\a\\", "C:\\a\\b\\c\\"}));
+    EXPECT_EQ(mediaFolders(mtWAV), QStringList({"C:\\a\\b\\"}));
+    EXPECT_EQ(mediaFolders(mtICO), QStringList({"C:\\e\\f\\g\\"}));
+    EXPECT_EQ(shape(mtICO), QStringList({"C:\\ 3", "C:\\e\\ 14", "C:\\e\\f\\ 14", "C:\\e\\f\\g\\ 18"}));
     // Files only in the drive's root: the drive node and nothing below it.
-    EXPECT_EQ(shape(tree(mtEMF)), QStringList({"C:\\ 3"}));
-    EXPECT_EQ(mediaFolders(tree(mtALL)),
-              QStringList({"C:\\a\\", "C:\\a\\b\\", "C:\\a\\b\\c\\", "C:\\e\\f\\g\\"}));
+    EXPECT_EQ(shape(mtEMF), QStringList({"C:\\ 3"}));
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\a\\", "C:\\a\\b\\", "C:\\a\\b\\c\\", "C:\\e\\f\\g\\"}));
     EXPECT_EQ(diskC().FileCount, 5);
 }
 
@@ -76,17 +73,17 @@ TEST_F(ScanEngineTest, FoldersDifferingOnlyInCaseStayApart)
     writeFile("c/Photos/a.bmp");
     writeFile("c/PHOTOS/b.bmp");
     ASSERT_TRUE(scanRoot("C:\\").ok);
-    EXPECT_EQ(mediaFolders(tree(mtBMP)), QStringList({"C:\\PHOTOS\\", "C:\\Photos\\"}));
+    EXPECT_EQ(mediaFolders(mtBMP), QStringList({"C:\\PHOTOS\\", "C:\\Photos\\"}));
 }
 
 TEST_F(ScanEngineTest, DisabledTypesAreNotLookedFor)
 {
     app.st.settings.ScanFileFlags[mtGIF] = false;
-    ResetCatalogue(app);
+    ResetCatalogueStore(cat);
     writeFile("c/a/x.gif");
     writeFile("c/b/y.bmp");
     ASSERT_TRUE(scanRoot("C:\\").ok);
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\b\\"}));
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\b\\"}));
     EXPECT_EQ(diskC().FileCount, 1);
 }
 
@@ -97,7 +94,7 @@ TEST_F(ScanEngineTest, ExtensionsMatchInAnyCaseByTheLastDot)
     ASSERT_TRUE(scanRoot("C:\\").ok);
     EXPECT_EQ(diskC().FileCount, 3);
     EXPECT_EQ(diskC().FileBytes, 6);
-    EXPECT_EQ(mediaFolders(tree(mtBMP)), QStringList({"C:\\x\\"}));
+    EXPECT_EQ(mediaFolders(mtBMP), QStringList({"C:\\x\\"}));
 }
 
 TEST_F(ScanEngineTest, LinksToFilesCountWithTheSizeOfTheirTarget)
@@ -112,7 +109,7 @@ TEST_F(ScanEngineTest, LinksToFilesCountWithTheSizeOfTheirTarget)
     // real.wav, near.wav (6 bytes each), the dangling link (an empty file) and far.gif (10 bytes).
     EXPECT_EQ(diskC().FileCount, 4);
     EXPECT_EQ(diskC().FileBytes, 22);
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\a\\", "C:\\b\\"}));
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\a\\", "C:\\b\\"}));
 }
 
 TEST_F(ScanEngineTest, EmptyDriveRootEndsNormally)
@@ -120,7 +117,7 @@ TEST_F(ScanEngineTest, EmptyDriveRootEndsNormally)
     const ScanOutcome r = scanRoot("C:\\");
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(diskC().FileCount, 0);
-    EXPECT_EQ(nodeCount(tree(mtALL)), 1);
+    EXPECT_EQ(nodeCount(mtALL), 1);
 }
 
 TEST_F(ScanEngineTest, DriveWithoutMediumEndsAbnormally)
@@ -140,11 +137,9 @@ TEST_F(ScanEngineTest, LinksToFoldersAreNotFollowed)
     ASSERT_TRUE(QFile::link(folder("c"), tmp.filePath("c/a/up")));
     ASSERT_TRUE(QFile::link(folder("elsewhere"), tmp.filePath("c/out")));
     Recorder recorder;
-    app.st.ScanWindow = &recorder;
-    const ScanOutcome r = scanRoot("C:\\");
-    app.st.ScanWindow = nullptr;
+    const ScanOutcome r = scanRoot("C:\\", 3, &recorder);
     EXPECT_TRUE(r.ok);
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\a\\"}));
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\a\\"}));
     EXPECT_EQ(diskC().FileCount, 1);
     EXPECT_EQ(recorder.entered, QStringList({"C:\\", "C:\\a\\"}));
 }
@@ -167,7 +162,7 @@ TEST_F(ScanEngineTest, UnreadableSubfolderIsSkippedAndCounted)
     }
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(app.st.InaccessibleFolders, 2);
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\a\\", "C:\\z\\"}));
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\a\\", "C:\\z\\"}));
     EXPECT_EQ(diskC().FileCount, 2);
 }
 
@@ -213,13 +208,11 @@ TEST_F(ScanEngineTest, FolderDeletedBetweenItsListingAndItsWalk)
             ASSERT_TRUE(QDir(tmp.filePath("c/top/" + removed)).removeRecursively());
         }
     };
-    app.st.ScanWindow = &recorder;
-    const ScanOutcome r = scanRoot("C:\\");
-    app.st.ScanWindow = nullptr;
+    const ScanOutcome r = scanRoot("C:\\", 3, &recorder);
     ASSERT_FALSE(removed.isEmpty());
     EXPECT_TRUE(r.ok);
     const QString kept = removed == "one" ? "two" : "one";
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\top\\" + kept + "\\", "C:\\z\\"}));
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\top\\" + kept + "\\", "C:\\z\\"}));
     EXPECT_EQ(app.st.InaccessibleFolders, 0);
 }
 
@@ -259,9 +252,7 @@ TEST_F(ScanEngineTest, StatusShownOnEntryAndClearedOnNormalEnd)
 {
     writeFile("c/a/b/x.bmp");
     Recorder recorder;
-    app.st.ScanWindow = &recorder;
-    ASSERT_TRUE(scanRoot("C:\\").ok);
-    app.st.ScanWindow = nullptr;
+    ASSERT_TRUE(scanRoot("C:\\", 3, &recorder).ok);
     EXPECT_EQ(recorder.entered, QStringList({"C:\\", "C:\\a\\", "C:\\a\\b\\"}));
     EXPECT_EQ(recorder.done, 3);
 }
@@ -272,18 +263,18 @@ TEST_F(ScanEngineTest, ScanFileOnItsOwn)
     writeFile("c/Music/b.wav", "12");
     app.st.ScanRequest.CurrentDrive = 3;
     ClearLastFolders(app);
-    ScanFile(app, "C:\\Music\\Song.MID");
-    ScanFile(app, "C:\\Music\\b.wav");
-    ScanFile(app, "C:\\Music\\readme");
-    ScanFile(app, "C:\\Mu.sic\\x");
+    ScanFile(cat, "C:\\Music\\Song.MID");
+    ScanFile(cat, "C:\\Music\\b.wav");
+    ScanFile(cat, "C:\\Music\\readme");
+    ScanFile(cat, "C:\\Mu.sic\\x");
     EXPECT_EQ(diskC().FileCount, 2);
     EXPECT_EQ(diskC().FileBytes, 6);
-    EXPECT_EQ(mediaFolders(tree(mtMID)), QStringList({"C:\\Music\\"}));
+    EXPECT_EQ(mediaFolders(mtMID), QStringList({"C:\\Music\\"}));
     EXPECT_EQ(app.st.Extensions[mtMID].LastFolder, "C:\\Music\\");
     EXPECT_EQ(app.st.Extensions[mtALL].LastFolder, "C:\\Music\\");
     // A folder on no drive letter counts into no drive.
     app.st.ScanRequest.CurrentDrive = 0;
-    ScanFile(app, "C:\\Music\\b.wav", 100);
+    ScanFile(cat, "C:\\Music\\b.wav", 100);
     EXPECT_EQ(diskC().FileCount, 2);
 }
 

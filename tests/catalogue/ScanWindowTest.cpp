@@ -1,9 +1,8 @@
 // The scan command with its window run for real: report rows, closing rules, cancel, modes, and what
 // the trees and tabs look like afterwards.
-#include "ScanTestSupport.h"
+#include "CatalogueFixture.h"
 
-#include "catalogue/MediaTypes.h"
-#include "catalogue/ScanDisk.h"
+#include "catalogue/ScanCommands.h"
 #include "catalogue/ScanWindow.h"
 
 #include <QAction>
@@ -14,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -29,7 +29,7 @@ std::ostream &operator<<(std::ostream &os, const Row &r)
     return os << r.image << ' ' << r.text.toStdString();
 }
 
-class ScanWindowTest : public ScanFixture
+class ScanWindowTest : public CatalogueFixture
 {
 protected:
     std::vector<Row> rows;
@@ -75,11 +75,6 @@ protected:
         buttonAtEnd = w->btnCancel->text();
     }
 
-    bool tabShown(int code) const
-    {
-        return main->pcMain->isTabVisible(main->pcMain->indexOf(main->ts[code]));
-    }
-
     void writeMedia()
     {
         writeFile("c/Photos/2000/a.bmp");
@@ -93,43 +88,29 @@ TEST_F(ScanWindowTest, ScanNowFillsTheTreesAndClosesByItself)
     start();
     writeMedia();
     runWindow();
-    main->action("mnuMain_View_ScanNow")->trigger();
+    mnuMain_View_ScanNowClick(*pane);
     EXPECT_EQ(ui.modalWindows, std::vector<QString>({"frmScanDisks"}));
     EXPECT_FALSE(closedByUser);
     EXPECT_EQ(rows, std::vector<Row>({{"Fin normale de traitement du disque C", 2}}));
     EXPECT_EQ(buttonAtEnd, "Fermer");
     EXPECT_EQ(caption, "Scan drives");
     EXPECT_TRUE(animated);
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\Photos\\", "C:\\Photos\\2000\\"}));
-    EXPECT_EQ(mediaFolders(tree(mtBMP)), QStringList({"C:\\Photos\\2000\\"}));
-    EXPECT_EQ(mediaFolders(tree(mtGIF)), QStringList({"C:\\Photos\\"}));
-    for (int code = 1; code <= 12; ++code)
-        EXPECT_EQ(tabShown(code), code == mtBMP || code == mtGIF) << code;
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\Photos\\", "C:\\Photos\\2000\\"}));
+    EXPECT_EQ(mediaFolders(mtBMP), QStringList({"C:\\Photos\\2000\\"}));
+    EXPECT_EQ(mediaFolders(mtGIF), QStringList({"C:\\Photos\\"}));
+    for (MediaType t : kMediaTypes)
+        EXPECT_EQ(tabShown(t), t == mtBMP || t == mtGIF) << code(t);
     // Expanded at the end (the default), the ALL tab active on its root, the scan over.
-    for (QTreeWidgetItemIterator it(tree(mtALL)); *it; ++it) {
-        if ((*it)->childCount() > 0) {
-            EXPECT_TRUE((*it)->isExpanded());
+    store().forEachNode(mtALL, [&](NodeId n) {
+        if (store().childCount(n) > 0) {
+            EXPECT_TRUE(tree(mtALL)->isNodeExpanded(n));
         }
-    }
-    EXPECT_EQ(main->pcMain->currentWidget(), main->ts[mtALL]);
-    EXPECT_EQ(app.st.CurrentView.CurrentNode, tree(mtALL)->topLevelItem(0));
+    });
+    EXPECT_EQ(pane->pcMain->currentWidget(), pane->sheet(mtALL));
+    EXPECT_EQ(app.st.CurrentView.CurrentNode, root(mtALL));
     EXPECT_FALSE(app.st.ScanRequest.Scanning);
-    EXPECT_EQ(app.st.ScanWindow, nullptr);
+    EXPECT_FALSE(store().inBatch());
     EXPECT_EQ(app.st.Disks[3].FileCount, 2);
-}
-
-TEST_F(ScanWindowTest, ScanButtonAndF5StartTheScan)
-{
-    start({"First_Time=0"});
-    writeMedia();
-    runWindow();
-    main->btnScanDrives->click();
-    EXPECT_EQ(ui.modalWindows.size(), 1u);
-    main->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-    QTest::keyClick(main.get(), Qt::Key_F5);
-    EXPECT_EQ(ui.modalWindows.size(), 2u);
-    EXPECT_EQ(mediaFolders(tree(mtGIF)), QStringList({"C:\\Photos\\"}));
 }
 
 TEST_F(ScanWindowTest, CollapsedAtTheEndWhenAsked)
@@ -137,12 +118,11 @@ TEST_F(ScanWindowTest, CollapsedAtTheEndWhenAsked)
     start({"Expand_Treeview_At_End_Of_Scan=0"});
     writeMedia();
     runWindow();
-    RunScan(app);
-    for (int code : {mtALL, mtBMP, mtGIF}) {
-        const QTreeWidgetItem *root = tree(code)->topLevelItem(0);
-        EXPECT_TRUE(root->isExpanded()) << code;
-        ASSERT_EQ(root->childCount(), 1);
-        EXPECT_FALSE(root->child(0)->isExpanded()) << code;
+    RunScan(*pane);
+    for (MediaType t : {mtALL, mtBMP, mtGIF}) {
+        EXPECT_TRUE(tree(t)->isNodeExpanded(root(t))) << code(t);
+        ASSERT_EQ(store().childCount(root(t)), 1);
+        EXPECT_FALSE(tree(t)->isNodeExpanded(store().child(root(t), 0))) << code(t);
     }
 }
 
@@ -158,17 +138,17 @@ TEST_F(ScanWindowTest, CancelKeepsNothing)
                 QMetaObject::invokeMethod(w->btnCancel, &QPushButton::click, Qt::QueuedConnection);
         });
     });
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_FALSE(closedByUser);
     EXPECT_EQ(rows, std::vector<Row>({{"Lecture du disque C ...", 0}}));
     EXPECT_EQ(buttonAtEnd, "Annuler");
-    for (int code = 0; code <= 12; ++code) {
-        EXPECT_EQ(nodeCount(tree(code)), 1) << code;
-        if (code > 0) {
-            EXPECT_FALSE(tabShown(code)) << code;
+    for (MediaType t : kAllTypes) {
+        EXPECT_EQ(nodeCount(t), 1) << code(t);
+        if (t != mtALL) {
+            EXPECT_FALSE(tabShown(t)) << code(t);
         }
     }
-    EXPECT_EQ(main->pcMain->currentWidget(), main->ts[mtALL]);
+    EXPECT_EQ(pane->pcMain->currentWidget(), pane->sheet(mtALL));
     EXPECT_TRUE(app.st.CurrentView.CurrentFolder.isEmpty());
     EXPECT_TRUE(app.st.ScanCancelled);
     EXPECT_FALSE(app.st.ScanRequest.Scanning);
@@ -184,9 +164,9 @@ TEST_F(ScanWindowTest, EscapeCancels)
                 QTest::keyClick(w, Qt::Key_Escape);
         });
     });
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_EQ(rows.size(), 1u);
-    EXPECT_EQ(nodeCount(tree(mtALL)), 1);
+    EXPECT_EQ(nodeCount(mtALL), 1);
     EXPECT_TRUE(app.st.ScanCancelled);
 }
 
@@ -195,10 +175,10 @@ TEST_F(ScanWindowTest, DontCloseScanFormWaitsForClose)
     start({"Dont_Close_Scan_Form=1"});
     writeMedia();
     runWindow();
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_TRUE(closedByUser);
     EXPECT_EQ(rows, std::vector<Row>({{"Fin normale de traitement du disque C", 2}}));
-    EXPECT_EQ(mediaFolders(tree(mtBMP)), QStringList({"C:\\Photos\\2000\\"}));
+    EXPECT_EQ(mediaFolders(mtBMP), QStringList({"C:\\Photos\\2000\\"}));
 }
 
 TEST_F(ScanWindowTest, FailedDriveIsReportedAndTheOthersStillScanned)
@@ -207,14 +187,14 @@ TEST_F(ScanWindowTest, FailedDriveIsReportedAndTheOthersStillScanned)
     start();
     writeMedia();
     runWindow();
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_TRUE(closedByUser);
     EXPECT_EQ(rows, std::vector<Row>(
                         {{"Fin normale de traitement du disque C", 2},
                          {"Fin anormale de traitement du disque E : Le périphérique n'est pas prêt.", 1}}));
     EXPECT_TRUE(app.st.ScanFailed);
     // What the good drive held is kept.
-    EXPECT_EQ(mediaFolders(tree(mtGIF)), QStringList({"C:\\Photos\\"}));
+    EXPECT_EQ(mediaFolders(mtGIF), QStringList({"C:\\Photos\\"}));
 }
 
 TEST_F(ScanWindowTest, SkippedFoldersAreCountedInTheRow)
@@ -231,25 +211,25 @@ TEST_F(ScanWindowTest, SkippedFoldersAreCountedInTheRow)
         AsOrdinaryUser user;
         if (!user.ordinary())
             GTEST_SKIP() << "cannot leave the root user";
-        RunScan(app);
+        RunScan(*pane);
     }
     EXPECT_FALSE(closedByUser);
     EXPECT_EQ(rows, std::vector<Row>(
                         {{"Fin normale de traitement du disque C (2 dossiers inaccessibles ignorés)", 2}}));
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\Photos\\", "C:\\Photos\\2000\\"}));
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\Photos\\", "C:\\Photos\\2000\\"}));
 }
 
 TEST_F(ScanWindowTest, NoDriveSelectedShowsNoRow)
 {
     start();
     writeMedia();
-    main->tbDrive[3]->click(); // released: C takes no part
+    pane->tbDrive[3]->click(); // released: C takes no part
     ASSERT_FALSE(app.st.Disks[3].Selected);
     runWindow();
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_TRUE(rows.empty());
     EXPECT_FALSE(closedByUser);
-    EXPECT_EQ(nodeCount(tree(mtALL)), 1);
+    EXPECT_EQ(nodeCount(mtALL), 1);
     EXPECT_EQ(app.st.ScanRequest.CurrentDrive, 26);
 }
 
@@ -261,10 +241,10 @@ TEST_F(ScanWindowTest, FolderMode)
     EXPECT_EQ(app.st.ScanRequest.Folder, "C:\\Photos");
     EXPECT_FALSE(app.st.ScanRequest.ScanDrives);
     runWindow();
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_EQ(caption, "Scan a folder");
     EXPECT_EQ(rows, std::vector<Row>({{"Fin normale de traitrement du dossier C:\\Photos", 2}}));
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"C:\\Photos\\", "C:\\Photos\\2000\\"}));
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\Photos\\", "C:\\Photos\\2000\\"}));
     EXPECT_EQ(app.st.ScanRequest.CurrentDrive, 3);
     EXPECT_EQ(app.st.Disks[3].FileCount, 2);
 }
@@ -273,20 +253,20 @@ TEST_F(ScanWindowTest, FolderModeWithoutAFolderScansNothing)
 {
     start({"Scan_Type=1"});
     writeMedia();
-    main->txtSelectFolder->setText("  ");
+    pane->txtSelectFolder->setText("  ");
     EXPECT_EQ(app.st.ScanRequest.Folder, "");
     runWindow();
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_TRUE(rows.empty());
     EXPECT_FALSE(closedByUser);
-    EXPECT_EQ(nodeCount(tree(mtALL)), 1);
+    EXPECT_EQ(nodeCount(mtALL), 1);
 }
 
 TEST_F(ScanWindowTest, FolderModeOnAMissingFolderEndsAbnormally)
 {
     start({"Scan_Type=1", "Starting_Folder=C:\\Gone"});
     runWindow();
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_TRUE(closedByUser);
     EXPECT_EQ(rows, std::vector<Row>({{"Fin anormale de traitement du dossier C:\\Gone : Le chemin d'accès "
                                        "spécifié est introuvable.",
@@ -302,13 +282,13 @@ TEST_F(ScanWindowTest, StartScanCWithWalksThatFolderForDriveC)
     writeFile("d/Media/b.jpg");
     writeFile("d/Other/c.bmp");
     runWindow();
-    RunScan(app);
+    RunScan(*pane);
     EXPECT_EQ(rows, std::vector<Row>({{"Fin normale de traitement du disque C", 2},
                                       {"Fin normale de traitement du disque D", 2}}));
     EXPECT_EQ(app.st.Disks[3].FileCount, 2); // D:\Media, counted on C's row
     EXPECT_EQ(app.st.Disks[4].FileCount, 3);
-    EXPECT_EQ(mediaFolders(tree(mtALL)), QStringList({"D:\\Media\\", "D:\\Other\\"}));
-    EXPECT_EQ(tree(mtALL)->topLevelItem(0)->childCount(), 1); // no (C:) node: C's root was not walked
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"D:\\Media\\", "D:\\Other\\"}));
+    EXPECT_EQ(store().childCount(root(mtALL)), 1); // no (C:) node: C's root was not walked
 }
 
 } // namespace

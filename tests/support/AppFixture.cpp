@@ -1,25 +1,18 @@
 #include "support/AppFixture.h"
 
 #include "platform/drives/DriveMap.h"
-#include "shell/Main.h"
-#include "shell/The_Icon.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-AppFixture::AppFixture()
+AppFixture::AppFixture() : app(ui, platform::DriveMap())
 {
     qputenv("LUMAVISTA_CONFIG_DIR", QFile::encodeName(tmp.filePath("config")));
     setDrives("C=" + folder("c"));
 }
 
-AppFixture::~AppFixture()
-{
-    main.reset();
-    delete app.frmIcons;
-    app.frmIcons = nullptr;
-}
+AppFixture::~AppFixture() = default;
 
 QString AppFixture::folder(const QString &relative)
 {
@@ -41,7 +34,7 @@ QString AppFixture::writeFile(const QString &relative, const QByteArray &content
 void AppFixture::setDrives(const QString &spec)
 {
     qputenv("LUMAVISTA_DRIVES", spec.toUtf8());
-    platform::DriveMap::reload();
+    app.setDrives(platform::DriveMap::detect());
 }
 
 QString AppFixture::settingsPath() const
@@ -63,11 +56,4 @@ QString AppFixture::settingsText() const
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(f.readAll());
-}
-
-TfrmMain &AppFixture::createMain()
-{
-    main = std::make_unique<TfrmMain>(app);
-    app.frmIcons = new TfrmIcons;
-    return *main;
 }

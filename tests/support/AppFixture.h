@@ -1,15 +1,12 @@
-// A fresh application per test: its own settings folder and drive map in a temporary folder, the
-// scripted modal seam, and (on demand) the main window.
+// A fresh application per test: its own settings folder and drive map in a temporary folder and the
+// scripted modal seam. No window is made here: the catalogue and shell fixtures add theirs.
 #pragma once
 
-#include "shell/App.h"
+#include "app/App.h"
 #include "support/FakeUi.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
-
-class TfrmMain;
 
 class AppFixture : public ::testing::Test
 {
@@ -21,18 +18,39 @@ protected:
     QString folder(const QString &relative);
     // Writes a file (creating folders) and returns its native path.
     QString writeFile(const QString &relative, const QByteArray &content = "x");
-    // Sets LUMAVISTA_DRIVES for this test and reloads the drive map.
+    // Sets LUMAVISTA_DRIVES for this test and gives the App the drive map it describes.
     void setDrives(const QString &spec);
     // Writes the settings file with these lines under [Lumavista].
     void writeSettings(const QStringList &lines);
     QString settingsText() const;
     QString settingsPath() const;
 
-    // Creates the main window (runs the start-up sequence).
-    TfrmMain &createMain();
-
     QTemporaryDir tmp;
     FakeUi ui;
     App app;
-    std::unique_ptr<TfrmMain> main;
+};
+
+// Records what the status bar would show.
+class FakeStatus : public StatusPort
+{
+public:
+    QString panels[3];
+    void setStatusText(int panel, const QString &text) override { panels[panel] = text; }
+    QString statusText(int panel) const override { return panels[panel]; }
+};
+
+// Records what the catalogue asks of the viewer pane.
+class FakeViewer : public ViewerPort
+{
+public:
+    bool playing = false;
+    int stops = 0;
+    int emptyPages = 0;
+    bool stopAvailable() const override { return playing; }
+    void stopPlayback() override
+    {
+        ++stops;
+        playing = false;
+    }
+    void showEmptyPage() override { ++emptyPages; }
 };

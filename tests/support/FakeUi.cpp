@@ -3,15 +3,9 @@
 #include <QDialog>
 #include <gtest/gtest.h>
 
-FakeUi::FakeUi()
-{
-    platform::installUi(this);
-}
+FakeUi::FakeUi() = default;
 
-FakeUi::~FakeUi()
-{
-    platform::installUi(nullptr);
-}
+FakeUi::~FakeUi() = default;
 
 int FakeUi::messageBox(const platform::MessageRequest &request)
 {

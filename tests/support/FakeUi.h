@@ -1,6 +1,6 @@
-// A scripted stand-in for the modal seam. Each test says what the user will answer; every
-// interaction is recorded. An interaction nobody scripted fails the test at once (and throws, so a
-// command never waits for a click that will not come).
+// A scripted stand-in for the modal seam, handed to the test's App. Each test says what the user
+// will answer; every interaction is recorded. An interaction nobody scripted fails the test at once (and
+// throws, so a command never waits for a click that will not come).
 #pragma once
 
 #include "platform/Ui.h"

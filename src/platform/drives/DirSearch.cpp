@@ -149,7 +149,9 @@ void giveBackBuffer(std::unique_ptr<char[]> buffer)
 
 struct DirSearch::Impl
 {
-    int fd = -1; // the folder searched
+    const DriveMap *drives = nullptr;
+    QByteArray root; // the native root of the drive searched
+    int fd = -1;     // the folder searched
     // The folder's entries, read straight from the kernel in blocks (no DIR: it would stat the
     // folder again and allocate its own block for every search).
     std::unique_ptr<char[]> buffer;
@@ -181,6 +183,14 @@ struct DirSearch::Impl
         dotsPending = 0;
         currentName = nullptr;
         sizeKnown = true;
+    }
+
+    // Only a failure needs to ask whether the root itself is there: opening a folder below it (or
+    // the root itself) proves that it is.
+    bool rootMissing() const
+    {
+        struct stat rootStat;
+        return ::stat(root.constData(), &rootStat) != 0 || !S_ISDIR(rootStat.st_mode);
     }
 
     void forgetFolder()
@@ -389,7 +399,10 @@ struct DirSearch::Impl
     }
 };
 
-DirSearch::DirSearch() : d(std::make_unique<Impl>()) {}
+DirSearch::DirSearch(const DriveMap &drives) : d(std::make_unique<Impl>())
+{
+    d->drives = &drives;
+}
 
 DirSearch::~DirSearch()
 {
@@ -429,16 +442,12 @@ int DirSearch::findFirst(const QString &pattern)
     m_entry = SearchEntry();
     if (pattern.size() < 2 || pattern.at(1) != u':')
         return ERROR_PATH_NOT_FOUND;
-    const DriveMapping *drive = DriveMap::current().find(pattern.at(0));
+    const DriveMapping *drive = d->drives->find(pattern.at(0));
     if (!drive)
         return ERROR_INVALID_DRIVE;
-    const QByteArray root = QFile::encodeName(drive->nativeRoot);
-    // Only a failure needs to ask whether the root itself is there: opening a folder below it (or
-    // the root itself) proves that it is.
-    const auto rootMissing = [&root] {
-        struct stat rootStat;
-        return ::stat(root.constData(), &rootStat) != 0 || !S_ISDIR(rootStat.st_mode);
-    };
+    d->root = QFile::encodeName(drive->nativeRoot);
+    const QByteArray &root = d->root;
+    const auto rootMissing = [this] { return d->rootMissing(); };
 
     const QStringView tail = QStringView(pattern).mid(2);
     if (!tail.isEmpty() && tail.front() != u'\\' && tail.front() != u'/')
@@ -479,21 +488,58 @@ int DirSearch::findFirst(const QString &pattern)
         return code;
     }
 
+    bool folderHidden = false;
+    bool parentHidden = false;
+    if (!isDriveRoot) {
+        const qsizetype slash = rel.lastIndexOf(u'/');
+        folderHidden = rel.at(slash + 1) == u'.';
+        if (slash > 0) {
+            const qsizetype before = rel.lastIndexOf(u'/', slash - 1);
+            parentHidden = rel.at(before + 1) == u'.';
+        }
+    }
+    return startListing(isDriveRoot, folderHidden, parentHidden);
+}
+
+int DirSearch::startListing(bool isDriveRoot, bool folderHidden, bool parentHidden)
+{
     d->buffer = takeBuffer();
     if (!isDriveRoot) {
         d->dotsPending = 2;
-        const qsizetype slash = rel.lastIndexOf(u'/');
-        d->folderHidden = rel.at(slash + 1) == u'.';
-        if (slash > 0) {
-            const qsizetype before = rel.lastIndexOf(u'/', slash - 1);
-            d->parentHidden = rel.at(before + 1) == u'.';
-        }
+        d->folderHidden = folderHidden;
+        d->parentHidden = parentHidden;
     }
     const int code = d->next(m_entry);
     // A drive root has no "." or "..": an empty one has nothing to find at all.
     if (code == ERROR_NO_MORE_FILES)
         return ERROR_FILE_NOT_FOUND;
     return code;
+}
+
+int DirSearch::findFirstBelow(const DirSearch &parent)
+{
+    d->close();
+    d->forgetFolder();
+    const bool parentHidden = parent.d->folderHidden;
+    const char *name = parent.d->currentName;
+    const int parentFd = parent.d->fd;
+    d->drives = parent.d->drives;
+    d->root = parent.d->root;
+    m_entry = SearchEntry();
+    if (!name || parentFd < 0)
+        return ERROR_PATH_NOT_FOUND;
+    // A link put in the folder's place since the parent listed it is not followed.
+    d->fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (d->fd < 0) {
+        const int error = errno;
+        return d->rootMissing() ? ERROR_NOT_READY : codeOfOpenError(error, false);
+    }
+    if (d->detail == SearchDetail::Full && !d->knowFolderDev()) {
+        const int code = codeOfOpenError(errno, false);
+        d->close();
+        return code;
+    }
+    return startListing(false, name[0] == '.', parentHidden);
 }
 
 int DirSearch::findExact(QStringView shownName)

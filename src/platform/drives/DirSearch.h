@@ -60,10 +60,13 @@ struct SearchEntry
     bool isFolder() const { return attributes & FILE_ATTRIBUTE_DIRECTORY; }
 };
 
+class DriveMap;
+
 class DirSearch
 {
 public:
-    DirSearch();
+    // Searches the drives of this map (which must outlive the search).
+    explicit DirSearch(const DriveMap &drives);
     ~DirSearch();
     DirSearch(const DirSearch &) = delete;
     DirSearch &operator=(const DirSearch &) = delete;
@@ -71,6 +74,11 @@ public:
     // Starts a search. pattern is a drive path ending in "\*.*" (every entry of the folder) or the
     // drive path of one entry. Returns the result code; on 0, entry() is the first entry.
     int findFirst(const QString &pattern);
+    // Starts a search of every entry of the folder the parent search stands on (its current entry,
+    // a folder): the same as findFirst(parent's folder + name + "\\*.*"), with the same codes, but
+    // opened from the parent's open folder, so a deep walk never resolves its whole path again.
+    // The parent must not move on before this returns.
+    int findFirstBelow(const DirSearch &parent);
     // Next entry: 0 with entry() filled, 18 at the end, or an error code.
     int findNext();
     const SearchEntry &entry() const { return m_entry; }
@@ -88,6 +96,7 @@ public:
 
 private:
     int findExact(QStringView shownName);
+    int startListing(bool isDriveRoot, bool folderHidden, bool parentHidden);
 
     struct Impl;
     std::unique_ptr<Impl> d;

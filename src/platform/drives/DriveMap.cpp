@@ -1,20 +1,15 @@
 #include "platform/drives/DriveMap.h"
 
-#include "platform/drives/DriveNames.h"
 #include "platform/drives/DriveEntries.h"
+#include "platform/drives/DriveNames.h"
 #include "platform/drives/MountTable.h"
 #include "platform/drives/VolumeQuery.h"
 
 #include <cstdio>
-#include <memory>
-#include <mutex>
 
 namespace platform {
 
 namespace {
-
-std::mutex g_currentMutex;
-std::unique_ptr<DriveMap> g_current;
 
 DriveMap buildCurrent()
 {
@@ -37,23 +32,9 @@ QChar upperLetter(QChar c)
 
 } // namespace
 
-const DriveMap &DriveMap::current()
+DriveMap DriveMap::detect()
 {
-    std::lock_guard lock(g_currentMutex);
-    if (!g_current)
-        g_current = std::make_unique<DriveMap>(buildCurrent());
-    return *g_current;
-}
-
-void DriveMap::reload()
-{
-    DriveMap fresh = buildCurrent();
-    std::lock_guard lock(g_currentMutex);
-    // Assign in place so references handed out by current() stay valid.
-    if (g_current)
-        *g_current = std::move(fresh);
-    else
-        g_current = std::make_unique<DriveMap>(std::move(fresh));
+    return buildCurrent();
 }
 
 DriveMap DriveMap::fromSpec(const QString &spec, QStringList *problems)

@@ -62,10 +62,9 @@ struct DiskSpace
 class DriveMap
 {
 public:
-    // The map of this process: LUMAVISTA_DRIVES when set, else the mount table. Built once.
-    static const DriveMap &current();
-    // Rebuilds current() (tests change LUMAVISTA_DRIVES between cases).
-    static void reload();
+    // The map as the process sees it now: LUMAVISTA_DRIVES when set, else the mount table. The
+    // program reads it once at start and keeps it (App::drives()).
+    static DriveMap detect();
 
     // From an explicit LUMAVISTA_DRIVES text; malformed entries are reported once on stderr and ignored.
     static DriveMap fromSpec(const QString &spec, QStringList *problems = nullptr);

@@ -38,7 +38,7 @@ struct Walk
 Walk listWith(SearchDetail detail, const QString &pattern)
 {
     Walk w;
-    DirSearch search;
+    DirSearch search(drives_test::map());
     search.setDetail(detail);
     int code = w.firstCode = search.findFirst(pattern);
     while (code == ERROR_SUCCESS && w.entries.size() < 1000) {
@@ -190,7 +190,7 @@ TEST_F(DirSearchDetailTest, TheLighterSearchKnowsWhatAWalkMustNotEnter)
 TEST_F(DirSearchDetailTest, SizeIsReadWhenAskedAndTheDetailStaysForLaterSearches)
 {
     writeFile("c/grows.avi", 10);
-    DirSearch search;
+    DirSearch search(drives_test::map());
     search.setDetail(SearchDetail::NamesAndKinds);
     ASSERT_EQ(search.findFirst(QStringLiteral("C:\\*.*")), ERROR_SUCCESS);
     ASSERT_EQ(search.entry().name, u"grows.avi");

@@ -35,7 +35,7 @@ struct Listing
 Listing listAll(const QString &pattern)
 {
     Listing l;
-    DirSearch search;
+    DirSearch search(drives_test::map());
     int code = l.firstCode = search.findFirst(pattern);
     while (code == ERROR_SUCCESS && l.entries.size() < 1000) {
         l.entries.push_back(search.entry());
@@ -47,7 +47,7 @@ Listing listAll(const QString &pattern)
 
 int firstCode(const QString &pattern)
 {
-    DirSearch search;
+    DirSearch search(drives_test::map());
     return search.findFirst(pattern);
 }
 
@@ -176,7 +176,7 @@ TEST_F(DirSearchTest, FolderListsDotsFirstThenEveryEntry)
     EXPECT_EQ(jpg->lastWriteMSecs, 946684800000);
 
     // A walk that does not want local times still gets the instant.
-    DirSearch quick;
+    DirSearch quick(drives_test::map());
     quick.setLocalTimesWanted(false);
     ASSERT_EQ(quick.findFirst(QStringLiteral("C:\\Photos\\b.jpg")), ERROR_SUCCESS);
     EXPECT_FALSE(quick.entry().lastWrite.isValid());
@@ -194,7 +194,7 @@ TEST_F(DirSearchTest, ExactNameGivesOneEntry)
 {
     makeFolder(QStringLiteral("c/Photos"));
     writeFile(QStringLiteral("c/Photos/b.jpg"), QByteArray(77, 'x'));
-    DirSearch search;
+    DirSearch search(drives_test::map());
     ASSERT_EQ(search.findFirst(QStringLiteral("C:\\Photos\\b.jpg")), ERROR_SUCCESS);
     EXPECT_EQ(search.entry().name, u"b.jpg");
     EXPECT_EQ(search.entry().size, 77u);
@@ -214,7 +214,7 @@ TEST_F(DirSearchTest, SizesAboveFourGigabytes)
     if (!f.resize(size))
         GTEST_SKIP() << "the temporary folder cannot hold a sparse 5 GiB file";
     f.close();
-    DirSearch search;
+    DirSearch search(drives_test::map());
     ASSERT_EQ(search.findFirst(QStringLiteral("C:\\big.avi")), ERROR_SUCCESS);
     EXPECT_EQ(search.entry().size, uint64_t(size));
     const Listing l = listAll(QStringLiteral("C:\\*.*"));
@@ -249,7 +249,7 @@ TEST_F(DirSearchTest, SymbolicLinks)
         EXPECT_EQ(e->attributes & (folderLink | FILE_ATTRIBUTE_ARCHIVE), FILE_ATTRIBUTE_ARCHIVE) << broken;
     }
 
-    DirSearch search;
+    DirSearch search(drives_test::map());
     ASSERT_EQ(search.findFirst(QStringLiteral("C:\\a\\b\\up")), ERROR_SUCCESS);
     EXPECT_EQ(search.entry().attributes & folderLink, folderLink);
     ASSERT_EQ(search.findFirst(QStringLiteral("C:\\a\\dangling.wav")), ERROR_SUCCESS);
@@ -262,7 +262,7 @@ TEST_F(DirSearchTest, OtherMountIsAReparsePoint)
     if (::stat("/", &root) != 0 || ::stat("/proc", &proc) != 0 || root.st_dev == proc.st_dev)
         GTEST_SKIP() << "/proc is not a file system of its own here";
     drives_test::ScopedDrives whole(QStringLiteral("C=/"));
-    DirSearch search;
+    DirSearch search(drives_test::map());
     ASSERT_EQ(search.findFirst(QStringLiteral("C:\\proc")), ERROR_SUCCESS);
     EXPECT_EQ(search.entry().attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
               FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
@@ -275,10 +275,10 @@ TEST_F(DirSearchTest, BackslashInANameIsShownAsStandIn)
     const Listing l = listAll(QStringLiteral("C:\\*.*"));
     ASSERT_EQ(l.entries.size(), 1u);
     EXPECT_EQ(l.entries[0].name, shown);
-    DirSearch search;
+    DirSearch search(drives_test::map());
     ASSERT_EQ(search.findFirst(QStringLiteral("C:\\") + shown), ERROR_SUCCESS);
     EXPECT_EQ(search.entry().size, 9u);
-    EXPECT_EQ(DriveMap::current().toNative(QStringLiteral("C:\\") + shown),
+    EXPECT_EQ(drives_test::map().toNative(QStringLiteral("C:\\") + shown),
               native(QStringLiteral("c/we\\ird.bmp")));
 }
 

@@ -80,7 +80,7 @@ TEST(DriveSpec, VariableReplacesDetectionEntirely)
 {
     {
         drives_test::ScopedDrives drives(QStringLiteral("M=/srv/m,ramdisk"));
-        const DriveMap &map = DriveMap::current();
+        const DriveMap &map = drives.map();
         ASSERT_EQ(map.drives().size(), 1u);
         EXPECT_EQ(map.driveType(QLatin1Char('M')), DRIVE_RAMDISK);
         EXPECT_EQ(map.driveType(QLatin1Char('C')), DRIVE_NO_ROOT_DIR);
@@ -88,6 +88,6 @@ TEST(DriveSpec, VariableReplacesDetectionEntirely)
     {
         // Blank counts as unset: the mount table is used again, and it always has C:.
         drives_test::ScopedDrives drives(QStringLiteral("  "));
-        EXPECT_EQ(DriveMap::current().find(QLatin1Char('C'))->nativeRoot, u"/");
+        EXPECT_EQ(drives.map().find(QLatin1Char('C'))->nativeRoot, u"/");
     }
 }

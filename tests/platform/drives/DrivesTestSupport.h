@@ -14,15 +14,24 @@
 
 namespace drives_test {
 
-// Sets LUMAVISTA_DRIVES and rebuilds the process's drive map; puts both back afterwards.
+// The drive map the searches of a test use: the one of the innermost ScopedDrives alive.
+inline const platform::DriveMap *&activeMap()
+{
+    static const platform::DriveMap *active = nullptr;
+    return active;
+}
+
+// Sets LUMAVISTA_DRIVES and reads the drive map from it; puts both back afterwards.
 class ScopedDrives
 {
 public:
     explicit ScopedDrives(const QString &spec)
-        : m_had(qEnvironmentVariableIsSet("LUMAVISTA_DRIVES")), m_old(qgetenv("LUMAVISTA_DRIVES"))
+        : m_had(qEnvironmentVariableIsSet("LUMAVISTA_DRIVES")), m_old(qgetenv("LUMAVISTA_DRIVES")),
+          m_previous(activeMap())
     {
         qputenv("LUMAVISTA_DRIVES", spec.toUtf8());
-        platform::DriveMap::reload();
+        m_map = platform::DriveMap::detect();
+        activeMap() = &m_map;
     }
     ~ScopedDrives()
     {
@@ -30,15 +39,25 @@ public:
             qputenv("LUMAVISTA_DRIVES", m_old);
         else
             qunsetenv("LUMAVISTA_DRIVES");
-        platform::DriveMap::reload();
+        activeMap() = m_previous;
     }
     ScopedDrives(const ScopedDrives &) = delete;
     ScopedDrives &operator=(const ScopedDrives &) = delete;
+    const platform::DriveMap &map() const { return m_map; }
 
 private:
     bool m_had;
     QByteArray m_old;
+    const platform::DriveMap *m_previous;
+    platform::DriveMap m_map;
 };
+
+// The map of the innermost ScopedDrives, or the one the process sees.
+inline const platform::DriveMap &map()
+{
+    static const platform::DriveMap detected = platform::DriveMap::detect();
+    return activeMap() ? *activeMap() : detected;
+}
 
 // While alive, the effective user is "nobody" if the test runs as root; otherwise nothing changes.
 class AsOrdinaryUser

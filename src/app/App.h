@@ -1,0 +1,45 @@
+// The application object: the global records, and the services every subsystem reaches through it:
+// the modal seam, the drive map, the pictures, and the ports the shell connects between subsystems.
+// Nothing of this is global: the program builds one App in main(), each test builds its own.
+#pragma once
+
+#include "app/Global.h"
+#include "app/Ports.h"
+#include "platform/drives/DriveMap.h"
+
+#include <memory>
+
+namespace platform {
+class Ui;
+}
+class QWidget;
+struct ImageLists;
+
+class App
+{
+public:
+    App(platform::Ui &ui, platform::DriveMap drives);
+    ~App();
+    App(const App &) = delete;
+    App &operator=(const App &) = delete;
+
+    AppState st;
+
+    platform::Ui &ui() const { return m_ui; }
+    const platform::DriveMap &drives() const { return m_drives; }
+    void setDrives(platform::DriveMap drives) { m_drives = std::move(drives); }
+    // The program's image lists, drawn from its artwork on first use.
+    const ImageLists &images() const;
+
+    // Connected by the shell; null until then.
+    ViewerPort *viewer = nullptr;
+    StatusPort *status = nullptr;
+    FileCommandPort *fileCommands = nullptr;
+    // The window modal windows belong to; null before it exists.
+    QWidget *mainWindow = nullptr;
+
+private:
+    platform::Ui &m_ui;
+    platform::DriveMap m_drives;
+    mutable std::unique_ptr<ImageLists> m_images;
+};

@@ -1,0 +1,104 @@
+// The size, duration and date formatting routines.
+#include "app/App.h"
+#include "app/Language.h"
+#include "app/Libry.h"
+#include "platform/drives/DirSearch.h"
+
+#include <QLocale>
+
+QString FormatGroupedNumber(int64_t n)
+{
+    const bool negative = n < 0;
+    QString digits = QString::number(negative ? -static_cast<uint64_t>(n) : static_cast<uint64_t>(n));
+    for (int i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, ' ');
+    return negative ? '-' + digits : digits;
+}
+
+QString FormatBytes(int64_t n)
+{
+    return FormatGroupedNumber(n) + SelectText(" octets", " bytes");
+}
+
+QString FormatKilobytes(int64_t n)
+{
+    return FormatGroupedNumber((n + 1023) / 1024) + SelectText(" Ko", " Kb");
+}
+
+QString FormatMegabytes(int64_t n)
+{
+    if (n <= 1073741823)
+        return FormatGroupedNumber((n + 1048575) / 1048576) + SelectText(" Mo", " Mb");
+    const int64_t mb = n / 1048576;
+    const int64_t g = mb / 1024;
+    const int64_t h = mb * 100 / 1024 - g * 100;
+    return QString::number(g) + ',' + QString::number(h).rightJustified(2, '0') + SelectText(" Go", " Gb");
+}
+
+QString FormatShortSize(int64_t n)
+{
+    if (n < 1024)
+        return {};
+    if (n <= 1048575)
+        return FormatKilobytes(n);
+    return FormatMegabytes(n);
+}
+
+QString FormatDuration(int64_t ms)
+{
+    const int64_t hours = ms / 3600000;
+    const int64_t minutes = (ms / 1000) % 3600 / 60;
+    const int64_t seconds = ms / 1000 - hours * 3600 - minutes * 60;
+    QString text;
+    if (hours != 0)
+        text += QString::number(hours) + " h ";
+    if (minutes != 0)
+        text += QString::number(minutes) + " min ";
+    return text + QString::number(seconds) + " sec";
+}
+
+namespace {
+// The file system's packed time has two-second steps.
+QDateTime packedTime(QDateTime t)
+{
+    const QTime time = t.time();
+    t.setTime(QTime(time.hour(), time.minute(), time.second() & ~1));
+    return t;
+}
+} // namespace
+
+QString FormatFileTime(const QDateTime &time)
+{
+    if (!time.isValid())
+        return {};
+    const QDateTime t = packedTime(time);
+    const QLocale locale;
+    return locale.toString(t.date(), QLocale::ShortFormat) + ' ' +
+           locale.toString(t.time(), QLocale::ShortFormat);
+}
+
+QString FormatFileDateTime(App &app, const QString &path)
+{
+    platform::SearchEntry e;
+    if (SearchOne(app, path, &e) != platform::ERROR_SUCCESS)
+        return {};
+    return FormatFileTime(e.lastWrite);
+}
+
+QString FormatFolderDate(App &app, const QString &path, bool withTime)
+{
+    platform::SearchEntry e;
+    const int code = SearchOne(app, StripTrailingBackslash(path), &e);
+    if (code == platform::ERROR_SUCCESS) {
+        if (!e.isFolder())
+            return {};
+        const QLocale locale;
+        QString text = locale.toString(e.lastWrite.date(), QLocale::ShortFormat);
+        if (withTime)
+            text += ' ' + locale.toString(e.lastWrite.time(), QLocale::ShortFormat);
+        return text;
+    }
+    if (code != platform::ERROR_NO_MORE_FILES)
+        ShowFolderAccessError(app, path);
+    return {};
+}

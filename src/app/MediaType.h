@@ -1,0 +1,89 @@
+// Media type codes and the one table that describes them. Code order (ALL, then the twelve types as
+// the program has always numbered them) indexes the records; tab order (ALL, then the types
+// alphabetically) only places the tabs. Every table of the program about a type reads this one.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+enum class MediaType : int8_t {
+    None = -1,
+    ALL = 0,
+    ANI,
+    AVI,
+    BMP,
+    JPG,
+    MID,
+    WAV,
+    GIF,
+    PCX,
+    TIF,
+    WMF,
+    EMF,
+    ICO
+};
+
+inline constexpr MediaType mtNone = MediaType::None;
+inline constexpr MediaType mtALL = MediaType::ALL;
+inline constexpr MediaType mtANI = MediaType::ANI;
+inline constexpr MediaType mtAVI = MediaType::AVI;
+inline constexpr MediaType mtBMP = MediaType::BMP;
+inline constexpr MediaType mtJPG = MediaType::JPG;
+inline constexpr MediaType mtMID = MediaType::MID;
+inline constexpr MediaType mtWAV = MediaType::WAV;
+inline constexpr MediaType mtGIF = MediaType::GIF;
+inline constexpr MediaType mtPCX = MediaType::PCX;
+inline constexpr MediaType mtTIF = MediaType::TIF;
+inline constexpr MediaType mtWMF = MediaType::WMF;
+inline constexpr MediaType mtEMF = MediaType::EMF;
+inline constexpr MediaType mtICO = MediaType::ICO;
+
+inline constexpr int kTypeCount = 13; // ALL and the twelve types
+inline constexpr int kTableRows = 21; // the records indexed by type; the first empty row ends them
+
+constexpr int code(MediaType t)
+{
+    return static_cast<int>(t);
+}
+// The type of a code; None outside -1..12.
+constexpr MediaType mediaTypeOf(int code)
+{
+    return code >= 0 && code < kTypeCount ? static_cast<MediaType>(code) : MediaType::None;
+}
+constexpr bool isMediaType(MediaType t)
+{
+    return code(t) >= 1 && code(t) < kTypeCount;
+}
+
+// ALL and the twelve types, in code order; the twelve types alone.
+inline constexpr std::array<MediaType, 13> kAllTypes = {mtALL, mtANI, mtAVI, mtBMP, mtJPG, mtMID, mtWAV,
+                                                        mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO};
+inline constexpr std::array<MediaType, 12> kMediaTypes = {mtANI, mtAVI, mtBMP, mtJPG, mtMID, mtWAV,
+                                                          mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO};
+
+struct MediaTypeInfo
+{
+    MediaType type;
+    const char *code;      // "ALL", "ANI" .. "ICO": object names (tsANI, tvANI), art files
+    const char *extension; // "$$$" for ALL, ".ANI" ..
+    const char *tabName;   // row name of the tab table: "$$$", "ANI" ..
+    const char *descriptionFr;
+    const char *descriptionEn;
+    const char *scanFlagKey; // settings key of the type's scan flag, empty for ALL
+    int tabOrder;            // position of the type's tab among the thirteen
+    int listPicture;         // picture of the type's files in the lists
+};
+
+// The row of a type (ALL for None: callers check the type first).
+const MediaTypeInfo &mediaTypeInfo(MediaType t);
+// The type whose tab stands at this position, None outside 0..12.
+MediaType typeAtTabOrder(int position);
+
+// A table indexed by type code (rows 0..20 by default; rows past the twelve types stay empty).
+template <typename T, size_t Rows = kTableRows> struct TypeTable : std::array<T, Rows>
+{
+    using std::array<T, Rows>::operator[];
+    T &operator[](MediaType t) { return (*this)[static_cast<size_t>(code(t))]; }
+    const T &operator[](MediaType t) const { return (*this)[static_cast<size_t>(code(t))]; }
+};

@@ -1,0 +1,137 @@
+// The settings values, one per key of the settings file (section "Lumavista" of LUMA.INI). One table
+// (SettingsTable.cpp) names every key with its kind, default, range and the group whose saver writes
+// it; LoadSettings reads every key through it and each saver writes its group's keys through it, at
+// the moment they change. There is no save-all.
+//
+// Reading: an integer is decimal text, or hexadecimal when the text is longer than two characters
+// and starts with 0x or 0X; text that does not convert gives the key's default. A flag is an integer,
+// true when not 0. Values are stored as read: a range is applied where a value is used
+// (ClampSetting), since some users of a value define their own handling of a bad one.
+// Writing: a saver that cannot write the file shows the standard error box ("Ne peut écrire dans
+// LUMA.INI.") and returns false; the command that called it stops there.
+#pragma once
+
+#include "app/MediaType.h"
+
+#include <QString>
+
+class App;
+struct AppState;
+namespace platform {
+class DriveMap;
+}
+
+struct Settings
+{
+    Settings(); // every value at its key's default (Starting_Folder empty until loaded)
+
+    int WindowLeft;
+    int Window_Top;
+    int Window_Width;
+    int Window_Height;
+    int Window_State; // 0 maximised, 1 (or anything else) normal
+    int Panel_Width;
+    int TreeView_Width;
+    int Icon_Style;
+    int Scan_Type;
+    bool Beep_On_Error_Message;
+    bool Show_Hints;
+    QString Starting_Folder; // default: the drive path of the home folder (see defaultStartingFolder)
+    int JPEG_Scale;
+    bool JPEG_Grayscale;
+    int JPEG_Performance;
+    int JPEG_Pixel_Format;
+    bool JPEG_Progressive_Display;
+    bool JPEG_Smoothing;
+    bool First_Time;
+    int First_Drive_Number;
+    bool Scan_After_Change_Folder;
+    bool Show_Non_Empty_Tabs;
+    bool Msg_If_Copy_Cancel;
+    bool Dont_Close_Scan_Form;
+    bool Wiew_When_Click_ListView;
+    bool Expand_Treeview_At_End_Of_Scan;
+    // No floppy probe to spare here, and an untested A: that does not exist would fail every scan.
+    bool DontTestAWhenStarting;
+    QString Start_Scan_C_With;
+    bool HasStartScanCFolder = false; // derived at load: Start_Scan_C_With is not empty
+    bool Scan_Removable_Drive;
+    bool Scan_Fixed_Drive;
+    bool Scan_Network_Drive;
+    bool Scan_CDRom_Drive;
+    bool Scan_Ram_Drive;
+    TypeTable<bool, kTypeCount> ScanFileFlags{}; // [1..12] by media type
+};
+
+extern const char *const kSettingsSection; // "Lumavista"
+
+// The groups of keys, each written by its own saver.
+enum class SettingGroup {
+    Window,
+    PanelWidth,
+    TreeViewWidth,
+    IconStyle,
+    ScanType,
+    StartingFolder,
+    Jpeg,
+    General,
+    FirstTime,
+    ScanFileFlags,
+    Never // read only: the user edits them by hand
+};
+
+// The drive path of the user's home folder ("C:\home\anne"), or "C:\" when it lies on no drive.
+QString defaultStartingFolder(const platform::DriveMap &drives);
+
+// Integer and flag conversions of the settings file (exposed for tests).
+int profileToInt(const QString &text, int def);
+
+// The value of an integer key brought into the key's range (the key's default for an unknown key).
+int ClampSetting(const Settings &s, const char *key);
+
+void LoadSettings(App &app);
+void LoadScanTypeFlags(App &app);
+void SetScanTypeFlagByExtension(AppState &st, const QString &extension, bool flag);
+
+// Writes one group's keys; false (after the error box) when the file cannot be written.
+bool SaveSettingGroup(App &app, SettingGroup group);
+inline bool SaveScanTypeFlags(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::ScanFileFlags);
+}
+inline bool SaveWindowSettings(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::Window);
+}
+inline bool SavePanelWidth(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::PanelWidth);
+}
+inline bool SaveTreeViewWidth(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::TreeViewWidth);
+}
+inline bool SaveIconStyle(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::IconStyle);
+}
+inline bool SaveScanType(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::ScanType);
+}
+inline bool SaveStartingFolder(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::StartingFolder);
+}
+inline bool SaveJpegSettings(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::Jpeg);
+}
+inline bool SaveGeneralOptions(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::General);
+}
+inline bool SaveFirstTime(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::FirstTime);
+}

@@ -1,0 +1,273 @@
+#include "catalogue/CataloguePane.h"
+
+#include "app/Artwork.h"
+#include "app/Settings.h"
+#include "catalogue/DriveTable.h"
+#include "catalogue/FileListView.h"
+#include "catalogue/FileLists.h"
+#include "catalogue/FolderTreeView.h"
+#include "catalogue/FolderTrees.h"
+#include "catalogue/MediaTabs.h"
+#include "catalogue/ScanCommands.h"
+#include "catalogue/store/FolderTreeModel.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+QToolBar *makeBar(const char *name, QWidget *parent)
+{
+    auto *bar = new QToolBar(parent);
+    bar->setObjectName(name);
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(20, 20));
+    bar->setFixedHeight(26);
+    return bar;
+}
+
+// Keeps TreeHasFocus. A popup menu or another window taking the focus for a while is not leaving the
+// tree: the commands that follow still act on it.
+class TreeFocusWatcher : public QObject
+{
+public:
+    TreeFocusWatcher(CataloguePane &pane) : QObject(&pane), m_pane(pane) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            tvALLEnter(m_pane);
+        } else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                tvALLExit(m_pane);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    CataloguePane &m_pane;
+};
+
+} // namespace
+
+CataloguePane::CataloguePane(Catalogue &catalogue, QWidget *parent)
+    : QObject(parent), cat(catalogue), app(catalogue.app)
+{
+    createDriveBar(parent);
+    createTabs(parent);
+    connectHandlers();
+}
+
+CataloguePane::~CataloguePane() = default;
+
+void CataloguePane::createDriveBar(QWidget *parent)
+{
+    pnlToolBarDisk = new QFrame(parent);
+    pnlToolBarDisk->setObjectName("pnlToolBarDisk");
+    pnlToolBarDisk->setFixedHeight(26);
+    auto *row = new QHBoxLayout(pnlToolBarDisk);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    pnlToolBarChoice = new QWidget(pnlToolBarDisk);
+    pnlToolBarChoice->setObjectName("pnlToolBarChoice");
+    pnlToolBarChoice->setFixedWidth(121);
+    auto *choiceRow = new QHBoxLayout(pnlToolBarChoice);
+    choiceRow->setContentsMargins(0, 0, 0, 0);
+    tbChoice = makeBar("tbChoice", pnlToolBarChoice);
+    ComboChoice = new QComboBox(tbChoice);
+    ComboChoice->setObjectName("ComboChoice");
+    ComboChoice->setFixedWidth(108);
+    ComboChoice->setIconSize(QSize(13, 13));
+    ComboChoice->addItem(ArtIcon("choice/drives"), "Scan drives");
+    ComboChoice->addItem(ArtIcon("choice/folder"), "Scan folder");
+    tbChoice->addWidget(ComboChoice);
+    choiceRow->addWidget(tbChoice);
+    row->addWidget(pnlToolBarChoice);
+
+    pnlToolBarDir = new QWidget(pnlToolBarDisk);
+    pnlToolBarDir->setObjectName("pnlToolBarDir");
+    auto *dirRow = new QHBoxLayout(pnlToolBarDir);
+    dirRow->setContentsMargins(0, 0, 0, 0);
+    tbDir = makeBar("tbDir", pnlToolBarDir);
+    btnMoreFolder = new QToolButton(tbDir);
+    btnMoreFolder->setObjectName("btnMoreFolder");
+    btnMoreFolder->setIcon(ArtIcon("toolbar/folder-open"));
+    btnMoreFolder->setAutoRaise(true);
+    btnMoreFolder->setFocusPolicy(Qt::NoFocus);
+    tbDir->addWidget(btnMoreFolder);
+    txtSelectFolder = new QLineEdit(tbDir);
+    txtSelectFolder->setObjectName("txtSelectFolder");
+    txtSelectFolder->setReadOnly(true);
+    txtSelectFolder->setFixedWidth(226);
+    tbDir->addWidget(txtSelectFolder);
+    dirRow->addWidget(tbDir);
+    pnlToolBarDir->setVisible(false);
+    row->addWidget(pnlToolBarDir, 1);
+
+    pnlToolBarAllDisks = new QWidget(pnlToolBarDisk);
+    pnlToolBarAllDisks->setObjectName("pnlToolBarAllDisks");
+    auto *diskRow = new QHBoxLayout(pnlToolBarAllDisks);
+    diskRow->setContentsMargins(0, 0, 0, 0);
+    tbDisk = makeBar("tbDisk", pnlToolBarAllDisks);
+    tbDisk->setIconSize(QSize(16, 16));
+    tbDisk->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    for (int n = 1; n <= 26; ++n) {
+        const QString letter(QChar('A' + n - 1));
+        auto *b = new QToolButton(tbDisk);
+        b->setObjectName("tb" + letter);
+        b->setText(letter);
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        b->setFixedWidth(43);
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setFocusPolicy(Qt::TabFocus);
+        tbDrive[n] = b;
+        // A widget in a tool bar is shown and hidden through its action.
+        b->setProperty("toolbarAction", QVariant::fromValue(static_cast<QObject *>(tbDisk->addWidget(b))));
+    }
+    diskRow->addWidget(tbDisk);
+    pnlToolBarAllDisks->setVisible(false);
+    row->addWidget(pnlToolBarAllDisks, 1);
+}
+
+void CataloguePane::createTabs(QWidget *parent)
+{
+    pcMain = new QTabWidget(parent);
+    pcMain->setObjectName("pcMain");
+    pcMain->setTabPosition(QTabWidget::South);
+    pcMain->tabBar()->setExpanding(false);
+    pcMain->tabBar()->setUsesScrollButtons(true);
+    pcMain->setDocumentMode(false);
+    const ImageLists &images = app.images();
+    for (int page = 0; page < kTypeCount; ++page) {
+        const MediaType t = typeAtTabOrder(page);
+        const auto c = static_cast<size_t>(code(t));
+        const QString name = QString::fromLatin1(mediaTypeInfo(t).code);
+        auto *sheet = new QWidget(pcMain);
+        sheet->setObjectName("ts" + name);
+        auto *lay = new QHBoxLayout(sheet);
+        lay->setContentsMargins(0, 0, 0, 0);
+        auto *split = new QSplitter(Qt::Horizontal, sheet);
+        split->setObjectName("SplitLeft" + name);
+        split->setHandleWidth(7);
+        split->setChildrenCollapsible(false);
+        auto *view = new TFolderTreeView(split);
+        view->setObjectName("tv" + name);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        view->setMinimumWidth(20);
+        auto *model = new FolderTreeModel(cat.store, t, &images.treeView, view);
+        view->setFolderModel(model);
+        auto *list = new TListView(split);
+        list->setObjectName("lv" + name);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        list->setImages(&images.smallList, &images.largeList);
+        split->addWidget(view);
+        split->addWidget(list);
+        split->setStretchFactor(0, 0);
+        split->setStretchFactor(1, 1);
+        lay->addWidget(split);
+        pcMain->addTab(sheet, name);
+        ts[c] = sheet;
+        tv[c] = view;
+        tm[c] = model;
+        SplitLeft[c] = split;
+        lv[c] = list;
+        connect(split, &QSplitter::splitterMoved, this, [this, split] { SplitLeftALLMoved(split); });
+    }
+}
+
+void CataloguePane::connectHandlers()
+{
+    connect(pcMain, &QTabWidget::currentChanged, this, [this] { pcMainChange(*this); });
+    auto *focus = new TreeFocusWatcher(*this);
+    for (MediaType t : kAllTypes) {
+        TFolderTreeView *view = tree(t);
+        // The user's changes only: the program's own selections run tvALLChange themselves.
+        connect(view, &TFolderTreeView::currentNodeChanged, this,
+                [this, t](NodeId node) { tvALLChange(*this, t, node); });
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &p) {
+            emit treeContextMenuRequested(view->viewport()->mapToGlobal(p));
+        });
+        view->installEventFilter(focus);
+
+        TListView *l = list(t);
+        connect(l, &TListView::keyDown, this,
+                [this, l](int key, Qt::KeyboardModifiers shift) { lvALLKeyDown(*this, l, key, shift); });
+        connect(l, &TListView::keyUp, this, [this] { lvALLKeyUp(app); });
+        connect(l, &TListView::mouseDown, this, [this](Qt::MouseButton b) { lvALLMouseDown(app, b); });
+        connect(l, &TListView::mouseUp, this, [this] { lvALLMouseUp(app); });
+        connect(l, &TListView::entered, this, [this] { lvALLEnter(app); });
+        connect(l, &TListView::exited, this, [this] { lvALLExit(app); });
+        connect(l, &QWidget::customContextMenuRequested, this,
+                [this, l](const QPoint &p) { emit listContextMenuRequested(l->mapToGlobal(p)); });
+    }
+    connect(list(mtALL), &TListView::itemDoubleClicked, this, [this] { lvALLDblClick(*this); });
+    for (int n = 1; n <= 26; ++n) {
+        QToolButton *b = tbDrive[n];
+        connect(b, &QToolButton::clicked, this, [this, b] { tbAClick(*this, b); });
+    }
+    ConnectScanCommands(*this);
+}
+
+void CataloguePane::startUp()
+{
+    const Settings &s = app.st.settings;
+    InitExtensions(app);
+    InitTabSheets(app);
+    InitDiskTable(*this);
+    pnlToolBarAllDisks->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    pnlToolBarDir->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    ComboChoice->setCurrentIndex(s.Scan_Type == 0 ? 0 : 1);
+    ComboChoiceChange(*this);
+    txtSelectFolder->setText(s.Starting_Folder);
+    for (TListView *l : lv)
+        SetupColumns(l);
+}
+
+void CataloguePane::showEmptyCatalogue()
+{
+    ResetCatalogue(*this);
+    if (app.st.settings.Show_Non_Empty_Tabs)
+        SetTypeTabsVisible(*this, false);
+}
+
+void CataloguePane::setTreeWidth(int treeWidth)
+{
+    // Splitters share out their own width; before the window is first laid out that width is not
+    // known yet, so the splitter is first given room for the wanted width. Later growth goes to the
+    // list (its stretch factor), so the width stays as set.
+    QSplitter *all = SplitLeft[0];
+    const int inner = qMax(all->width(), treeWidth + all->handleWidth() + 100);
+    all->resize(inner, qMax(all->height(), 100));
+    all->setSizes({treeWidth, inner - treeWidth - all->handleWidth()});
+}
+
+void CataloguePane::SplitLeftALLMoved(QSplitter *sender)
+{
+    AppState &st = app.st;
+    if (st.PropagatingTreeWidth || !sender)
+        return;
+    const int width = sender->sizes().value(0);
+    st.PropagatingTreeWidth = true;
+    for (QSplitter *split : SplitLeft) {
+        if (split == sender)
+            continue;
+        const int total = qMax(split->width(), sender->width());
+        if (split->width() < total)
+            split->resize(total, qMax(split->height(), 100));
+        split->setSizes({width, qMax(1, total - width - split->handleWidth())});
+    }
+    st.PropagatingTreeWidth = false;
+    st.settings.TreeView_Width = SplitLeft[0]->sizes().value(0);
+    SaveTreeViewWidth(app);
+}

@@ -1,0 +1,81 @@
+// The catalogue pane: the drive bar (scan mode, folder box, drive buttons tbA..tbZ) and the tab
+// pane pcMain with one sheet per type (ALL first, then the types alphabetically), each holding a
+// folder tree tv<TYPE> over the store, a splitter SplitLeft<TYPE> and a file list lv<TYPE>. The
+// shell places the drive bar and the tab pane in its window and wires its menus to the pane's
+// commands; the pane reports what the shell shows elsewhere through its signals.
+//
+// Arrays are indexed by type code (0 ALL .. 12 ICO), not by tab position.
+#pragma once
+
+#include "catalogue/Catalogue.h"
+
+#include <QObject>
+#include <array>
+
+class FolderTreeModel;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class TFolderTreeView;
+class TListView;
+
+class CataloguePane : public QObject
+{
+    Q_OBJECT
+public:
+    // Creates the controls as children of parent (the shell re-parents them into its layout).
+    CataloguePane(Catalogue &catalogue, QWidget *parent);
+    ~CataloguePane() override;
+
+    Catalogue &cat;
+    App &app;
+
+    // Drive bar.
+    QFrame *pnlToolBarDisk = nullptr;
+    QWidget *pnlToolBarChoice = nullptr, *pnlToolBarDir = nullptr, *pnlToolBarAllDisks = nullptr;
+    QToolBar *tbChoice = nullptr, *tbDir = nullptr, *tbDisk = nullptr;
+    QComboBox *ComboChoice = nullptr;
+    QToolButton *btnMoreFolder = nullptr;
+    QLineEdit *txtSelectFolder = nullptr;
+    std::array<QToolButton *, 27> tbDrive{}; // [1..26] = tbA .. tbZ
+
+    // Tab pane, by type code.
+    QTabWidget *pcMain = nullptr;
+    std::array<QWidget *, 13> ts{};
+    std::array<TFolderTreeView *, 13> tv{};
+    std::array<FolderTreeModel *, 13> tm{};
+    std::array<QSplitter *, 13> SplitLeft{};
+    std::array<TListView *, 13> lv{};
+
+    TFolderTreeView *tree(MediaType t) const { return tv[static_cast<size_t>(code(t))]; }
+    TListView *list(MediaType t) const { return lv[static_cast<size_t>(code(t))]; }
+    QWidget *sheet(MediaType t) const { return ts[static_cast<size_t>(code(t))]; }
+
+    // The catalogue's part of the start-up: the type and tab tables, the drive table and buttons,
+    // the scan mode and folder boxes from the settings, the lists' columns.
+    void startUp();
+    // The end of the start-up: the empty catalogue, and only the ALL tab when Show_Non_Empty_Tabs.
+    void showEmptyCatalogue();
+
+    // Every tree splitter follows the one moved (ignored while it is being done); TreeView_Width takes
+    // the width of the ALL tree and is saved.
+    void SplitLeftALLMoved(QSplitter *sender);
+    // Gives the tab pane's splitters room for the wanted tree width before the window is laid out.
+    void setTreeWidth(int treeWidth);
+
+signals:
+    // Whether Up one level can act (the shell's button follows).
+    void upOneLevelAvailable(bool available);
+    void treeContextMenuRequested(const QPoint &globalPos);
+    void listContextMenuRequested(const QPoint &globalPos);
+
+private:
+    void createDriveBar(QWidget *parent);
+    void createTabs(QWidget *parent);
+    void connectHandlers();
+};

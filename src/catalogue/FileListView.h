@@ -1,0 +1,119 @@
+// TListView: the file list control. Rules:
+// - One model (TListModel) and one selection model per list; a list view shows the three icon
+//   styles and a tree view the report style, both over that model and that selection, so a style
+//   change keeps the items, their selection and the focused item.
+// - Styles: 0 large icons (32-pixel pictures, caption below, grid flowing left to right), 1 small
+//   icons (16-pixel pictures, caption beside, rows flowing left to right), 2 list (16-pixel
+//   pictures, columns flowing top to bottom), 3 report (the columns with their headers). Every style
+//   uses uniform item sizes, so 100,000 rows lay out and scroll without a widget or a size per row.
+// - A selection always covers whole rows; an item is selected when its row is.
+// - The list turns the events of whichever view is shown into its own signals (keys, mouse buttons,
+//   focus entering or leaving the list, double click on an item); focus moving between its own two
+//   views is not leaving the list.
+// - Columns given a width of -1 are sized to their content when a batch of updates ends and when
+//   the report style is shown.
+#pragma once
+
+#include "catalogue/FileListModel.h"
+
+#include <QStackedWidget>
+#include <cstdint>
+#include <vector>
+
+class QAbstractItemView;
+class QItemSelectionModel;
+class QListView;
+class QStyledItemDelegate;
+class QTreeView;
+
+class TListView : public QStackedWidget
+{
+    Q_OBJECT
+public:
+    explicit TListView(QWidget *parent = nullptr);
+
+    int viewStyle() const { return m_style; }
+    // Gives the list a style 0..3. Any other value is remembered as the list's style (for the
+    // caller's own check) and leaves the views as they are.
+    void setViewStyle(int style);
+
+    // Column captions, widths (-1: sized to content) and alignments; the first column is the caption.
+    void setColumns(const QStringList &captions, const QList<int> &widths,
+                    const QList<Qt::Alignment> &alignments);
+    void setImages(const std::vector<QIcon> *small, const std::vector<QIcon> *large);
+    int columnCount() const { return m_model->columnCount(); }
+    int columnWidth(int column) const;
+
+    int count() const { return m_model->count(); }
+    const TListItem &item(int row) const { return m_model->at(row); }
+    QString itemText(int row, int column) const { return m_model->text(row, column); }
+    int addItem(TListItem item) { return m_model->append(std::move(item)); }
+    void addItems(std::vector<TListItem> &&items) { m_model->append(std::move(items)); }
+    void clear();
+    // Changes at every clear: a filler that lets other code run can tell that its rows were dropped.
+    uint64_t contentStamp() const { return m_stamp; }
+
+    // Repainting is suspended from the first begin to the matching end (calls nest).
+    void beginUpdate();
+    void endUpdate();
+    bool updating() const { return m_updateDepth > 0; }
+
+    bool isSelected(int row) const;
+    void setSelected(int row, bool selected);
+    int selectedCount() const;
+    int firstSelected() const; // lowest selected row or -1
+    void deselectAll();
+    // Selects every row for which keep(row) holds, leaving the others as they are.
+    template <typename Pred> void selectRowsWhere(Pred keep)
+    {
+        std::vector<std::pair<int, int>> ranges;
+        for (int row = 0; row < count(); ++row) {
+            if (!keep(row))
+                continue;
+            if (!ranges.empty() && ranges.back().second == row - 1)
+                ranges.back().second = row;
+            else
+                ranges.emplace_back(row, row);
+        }
+        selectRanges(ranges);
+    }
+    void selectRanges(const std::vector<std::pair<int, int>> &ranges);
+    int currentItem() const; // focused row or -1
+    void setCurrentItem(int row);
+
+    TListModel *model() const { return m_model; }
+    QItemSelectionModel *selectionModel() const { return m_selection; }
+    QListView *iconView() const { return m_icons; }
+    QTreeView *reportView() const { return m_report; }
+    QAbstractItemView *activeView() const;
+
+signals:
+    // A row's selection or focus changed (the lists' shared change handler listens).
+    void itemStateChanged(int row);
+    void itemDoubleClicked(int row);
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void keyUp(int key, Qt::KeyboardModifiers modifiers);
+    void mouseDown(Qt::MouseButton button);
+    void mouseUp(Qt::MouseButton button);
+    void entered();
+    void exited();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void sizeColumnsToContent();
+
+    TListModel *m_model;
+    QItemSelectionModel *m_selection;
+    QListView *m_icons;
+    QTreeView *m_report;
+    QStyledItemDelegate *m_plainDelegate;
+    QStyledItemDelegate *m_largeDelegate;
+    QList<int> m_widths;
+    int m_style = -1;
+    int m_updateDepth = 0;
+    uint64_t m_stamp = 0;
+    bool m_hasFocus = false;
+    bool m_switching = false;
+};

@@ -1,0 +1,44 @@
+// Interned folder names: each distinct name is kept once, whatever the number of nodes that carry
+// it, and named by a 32-bit id. Names that fit in Latin-1 (plain and Western accented names: nearly
+// all) take one byte a character; others keep their UTF-16.
+//
+// Rules: ids are dense from 0 and stay valid until clear(); the same text always gives the same id;
+// texts compare exactly (case-sensitive) for identity.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class NameTable
+{
+public:
+    uint32_t intern(QStringView name);
+    QString text(uint32_t id) const;
+    // Compares the stored name with other: negative, zero or positive, like QString::compare.
+    int compare(uint32_t id, QStringView other, Qt::CaseSensitivity cs) const;
+    bool equals(uint32_t id, QStringView other) const;
+    int length(uint32_t id) const { return int(m_entries[id].length); }
+    // Appends the name to out.
+    void appendTo(uint32_t id, QString &out) const;
+
+    size_t size() const { return m_entries.size(); }
+    size_t memoryBytes() const;
+    void clear();
+
+private:
+    struct Entry
+    {
+        uint32_t offset;
+        uint32_t length : 31;
+        uint32_t wide : 1;
+    };
+    static uint32_t hashOf(QStringView name);
+    uint32_t hashOf(uint32_t id) const;
+    void grow();
+
+    std::vector<char> m_latin1;
+    std::vector<char16_t> m_wide;
+    std::vector<Entry> m_entries;
+    std::vector<uint32_t> m_slots; // open addressing: id + 1, 0 for an empty slot
+};

@@ -1,0 +1,93 @@
+#include "viewers/pages/PageKit.h"
+
+#include "components/media/TMediaPlayer.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace pagekit {
+
+namespace {
+// Keeps a page's background picture filling the page and its presentation picture centred.
+class BackgroundFitter : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            auto *page = static_cast<QWidget *>(watched);
+            for (QObject *child : page->children()) {
+                auto *label = qobject_cast<QLabel *>(child);
+                if (!label)
+                    continue;
+                if (label->objectName().startsWith("picBack"))
+                    label->setGeometry(page->rect());
+                else if (label->objectName() == "picPresentation")
+                    label->move((page->width() - label->width()) / 2, (page->height() - label->height()) / 2);
+            }
+        }
+        return false;
+    }
+};
+} // namespace
+
+void becomePage(QWidget *page, QStackedWidget *book, const char *name)
+{
+    page->setObjectName(name);
+    page->setAccessibleName(QString::fromLatin1(name));
+    page->setAutoFillBackground(true);
+    book->addWidget(page);
+}
+
+QLabel *backgroundPicture(QWidget *page, const char *name)
+{
+    if (!page->findChild<BackgroundFitter *>(QString(), Qt::FindDirectChildrenOnly))
+        page->installEventFilter(new BackgroundFitter(page));
+    auto *pic = new QLabel(page);
+    pic->setObjectName(name);
+    pic->setScaledContents(true);
+    pic->lower();
+    return pic;
+}
+
+QScrollArea *scrollBox(QWidget *page, const char *name, const QColor &colour)
+{
+    auto *scroll = new QScrollArea(page);
+    scroll->setObjectName(name);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette p = scroll->palette();
+    p.setColor(QPalette::Window, colour);
+    scroll->setPalette(p);
+    scroll->setAutoFillBackground(true);
+    scroll->viewport()->setAutoFillBackground(true);
+    scroll->viewport()->setPalette(p);
+    auto *lay = new QVBoxLayout(page);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->addWidget(scroll);
+    return scroll;
+}
+
+TMediaPlayer *mediaPlayer(QWidget *page, const char *name)
+{
+    auto *player = new TMediaPlayer(page);
+    player->setObjectName(name);
+    player->setVisible(false);
+    return player;
+}
+
+QFrame *sunkenFrame(QWidget *page, const char *name, int size)
+{
+    auto *f = new QFrame(page);
+    f->setObjectName(name);
+    f->setFrameShape(QFrame::Panel);
+    f->setFrameShadow(QFrame::Sunken);
+    f->setFixedSize(size, size);
+    return f;
+}
+
+} // namespace pagekit
