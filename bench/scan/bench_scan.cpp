@@ -67,25 +67,32 @@ bool isMediaName(const QString &name)
     return false;
 }
 
-// The directory search alone, walked the way the engine walks (names and kinds, the sizes of media
-// files only): the floor under the scan's time.
-int64_t listTree(const platform::DriveMap &drives, const QString &path)
+// The directory search alone, walked the way the engine walks (each folder opened from its parent,
+// names and kinds, the sizes of media files only): the floor under the scan's time.
+int64_t listFolder(platform::DirSearch &search, int code)
 {
-    platform::DirSearch search(drives);
-    search.setDetail(platform::SearchDetail::NamesAndKinds);
     int64_t entries = 0;
-    for (int code = search.findFirst(path + "*.*"); code == platform::ERROR_SUCCESS;
-         code = search.findNext()) {
+    for (; code == platform::ERROR_SUCCESS; code = search.findNext()) {
         ++entries;
         const platform::SearchEntry &e = search.entry();
         if (e.isFolder()) {
-            if (!(e.attributes & platform::FILE_ATTRIBUTE_REPARSE_POINT) && e.name != "." && e.name != "..")
-                entries += listTree(drives, path + e.name + '\\');
+            if (!(e.attributes & platform::FILE_ATTRIBUTE_REPARSE_POINT) && e.name != "." && e.name != "..") {
+                platform::DirSearch below(search.drives());
+                below.setDetail(platform::SearchDetail::NamesAndKinds);
+                entries += listFolder(below, below.findFirstBelow(search));
+            }
         } else if (isMediaName(e.name)) {
             search.entrySize();
         }
     }
     return entries;
+}
+
+int64_t listTree(const platform::DriveMap &drives, const QString &path)
+{
+    platform::DirSearch search(drives);
+    search.setDetail(platform::SearchDetail::NamesAndKinds);
+    return listFolder(search, search.findFirst(path + "*.*"));
 }
 
 double runList(const platform::DriveMap &drives, int64_t *entries)

@@ -7,6 +7,7 @@
 #include "catalogue/FolderTrees.h"
 #include "catalogue/MediaTabs.h"
 #include "catalogue/ScanWindow.h"
+#include "platform/Memory.h"
 #include "platform/Ui.h"
 
 #include <QComboBox>
@@ -57,6 +58,7 @@ void RunScan(CataloguePane &pane)
     if (st.settings.Show_Non_Empty_Tabs)
         ShowNonEmptyTypeTabs(pane, true);
     pcMainChange(pane);
+    platform::ReleaseFreedMemory();
 }
 
 void ComboChoiceChange(CataloguePane &pane)

@@ -128,15 +128,22 @@ ScanOutcome walk(Catalogue &cat, const EnabledExtensions &media, const QString &
     AppState &st = cat.app.st;
     const bool isRoot = parent == nullptr;
     ScanOutcome outcome;
-    if (progress)
-        progress->enteringFolder(path);
-    processMessages();
-
     // Only the kinds are needed, and the sizes of media files: nothing else is asked of the disk.
     DirSearch search(cat.app.drives());
     search.setDetail(platform::SearchDetail::NamesAndKinds);
-    int code = isRoot ? search.findFirst(path + QStringLiteral("*.*")) : search.findFirstBelow(*parent);
+    int code = platform::ERROR_SUCCESS;
     if (!isRoot) {
+        // Another mount found only now, when opened: not entered, not shown.
+        code = search.findFirstBelow(*parent);
+        if (code == platform::SEARCH_REPARSE_POINT)
+            return outcome;
+    }
+    if (progress)
+        progress->enteringFolder(path);
+    processMessages();
+    if (isRoot)
+        code = search.findFirst(path + QStringLiteral("*.*"));
+    else {
         // One unreadable folder must not cost the rest of the disk.
         if (code == platform::ERROR_ACCESS_DENIED) {
             ++st.InaccessibleFolders;

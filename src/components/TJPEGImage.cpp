@@ -11,7 +11,7 @@ constexpr qint64 ProgressIntervalMs = 500;
 
 qint64 monotonicMs()
 {
-    static QElapsedTimer timer;
+    static QElapsedTimer timer; // global: a clock shared by every picture; it holds no state of theirs
     if (!timer.isValid())
         timer.start();
     return timer.elapsed();

@@ -8,6 +8,7 @@ namespace pictures {
 using platform::Error;
 using platform::makeError;
 
+// Global: one memory limit for every decoder of the process (tests and tools lower it).
 static std::atomic<qint64> limitBytes{qint64(1) << 30};
 
 qint64 maxImageBytes()

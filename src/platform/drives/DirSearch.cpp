@@ -9,8 +9,12 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -52,6 +56,7 @@ struct Credentials
 // changes only when the process sets it, which this program never does.
 const Credentials &currentCredentials()
 {
+    // Per thread: the ids of the thread that searches; cached, not state of the program.
     thread_local Credentials cached;
     thread_local bool known = false;
     if (!known || cached.uid != ::geteuid() || cached.gid != ::getegid()) {
@@ -117,6 +122,56 @@ void setShownName(QString &name, const char *bytes)
         out[i] = QLatin1Char(bytes[i]);
 }
 
+// The longest record a listing can hold: the header and a 255-byte name with its end, aligned.
+constexpr size_t kLongestRecord = (offsetof(struct dirent64, d_name) + 256 + 7) & ~size_t(7);
+
+// Whether the file system under fd fills a listing buffer whenever it has entries left, so that a
+// read leaving room for another record is the last one. Only local file systems known to do so.
+bool shortReadsEndListings(int fd)
+{
+    struct statfs fs;
+    if (::fstatfs(fd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC: // also ext2 and ext3
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Opens name below the folder dirFd as a folder to list, refusing links and other mounts. Answers
+// the descriptor, or -1 with errno (EXDEV for another mount, ELOOP or ENOTDIR for a link).
+int openFolderBelow(int dirFd, const char *name)
+{
+    static bool haveOpenat2 = true; // the same answer for every call of a run
+    if (haveOpenat2) {
+        struct open_how how
+        {
+        };
+        how.flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        how.resolve = RESOLVE_NO_XDEV | RESOLVE_NO_SYMLINKS;
+        const long fd = ::syscall(SYS_openat2, dirFd, name, &how, sizeof how);
+        if (fd >= 0 || errno != ENOSYS)
+            return int(fd);
+        haveOpenat2 = false;
+    }
+    // An older kernel: open, then compare the devices.
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat parent, folder;
+    if (::fstat(dirFd, &parent) != 0 || ::fstat(fd, &folder) != 0 || parent.st_dev != folder.st_dev) {
+        ::close(fd);
+        errno = EXDEV;
+        return -1;
+    }
+    return fd;
+}
+
 // Listing buffers kept for the next search of this thread: a walk starts a search in every folder,
 // and a fresh block each time costs the allocator more than reading a small folder costs the kernel.
 constexpr size_t kListingBufferSize = 32 * 1024;
@@ -157,6 +212,8 @@ struct DirSearch::Impl
     std::unique_ptr<char[]> buffer;
     size_t filled = 0;
     size_t consumed = 0;
+    bool shortReadEnds = false; // see shortReadsEndListings
+    bool drained = false;       // the last read was the last one
     SearchDetail detail = SearchDetail::Full;
     bool localTimes = true;
     int dotsPending = 0;       // "." and ".." still to hand out
@@ -180,6 +237,7 @@ struct DirSearch::Impl
         fd = -1;
         giveBackBuffer(std::move(buffer));
         filled = consumed = 0;
+        drained = false;
         dotsPending = 0;
         currentName = nullptr;
         sizeKnown = true;
@@ -261,9 +319,9 @@ struct DirSearch::Impl
         entry.shortName.clear();
     }
 
-    // Names and kinds from d_type alone where it says enough: a plain file or a device needs no stat,
-    // a folder only its own (for another mount). False when the general path must decide.
-    bool describeByType(SearchEntry &entry, const char *name, unsigned char type, bool *gone)
+    // Names and kinds from d_type alone where it says enough: a plain file, a device or a folder
+    // needs no stat. False when the general path must decide (links, unknown types).
+    bool describeByType(SearchEntry &entry, unsigned char type)
     {
         switch (type) {
         case DT_REG:
@@ -279,17 +337,12 @@ struct DirSearch::Impl
             entry.size = 0;
             sizeKnown = true;
             return true;
-        case DT_DIR: {
-            struct stat st;
-            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-                *gone = errno == ENOENT || !describeUnstatable(entry, type);
-                return true;
-            }
-            if (!S_ISDIR(st.st_mode))
-                return false; // replaced meanwhile
-            describeKind(entry, st, false, false);
+        case DT_DIR:
+            // Whether it is another mount is found out if the folder is entered (findFirstBelow).
+            entry.attributes = FILE_ATTRIBUTE_DIRECTORY | hiddenBitOf(entry.name);
+            entry.size = 0;
+            sizeKnown = true;
             return true;
-        }
         default:
             return false;
         }
@@ -301,9 +354,8 @@ struct DirSearch::Impl
     {
         currentName = name;
         const bool full = detail == SearchDetail::Full;
-        bool gone = false;
-        if (!full && describeByType(entry, name, type, &gone))
-            return !gone;
+        if (!full && describeByType(entry, type))
+            return true;
         struct stat st;
         bool link = type == DT_LNK;
         bool dangling = false;
@@ -381,11 +433,14 @@ struct DirSearch::Impl
             return ERROR_NO_MORE_FILES;
         for (;;) {
             if (consumed >= filled) {
+                if (drained)
+                    return ERROR_NO_MORE_FILES;
                 const ssize_t n = ::getdents64(fd, buffer.get(), kListingBufferSize);
                 if (n <= 0)
                     return n < 0 ? codeOfOpenError(errno, false) : ERROR_NO_MORE_FILES;
                 filled = size_t(n);
                 consumed = 0;
+                drained = shortReadEnds && filled + kLongestRecord <= kListingBufferSize;
             }
             const auto *e = reinterpret_cast<const dirent64 *>(buffer.get() + consumed);
             consumed += e->d_reclen;
@@ -402,6 +457,11 @@ struct DirSearch::Impl
 DirSearch::DirSearch(const DriveMap &drives) : d(std::make_unique<Impl>())
 {
     d->drives = &drives;
+}
+
+const DriveMap &DirSearch::drives() const
+{
+    return *d->drives;
 }
 
 DirSearch::~DirSearch()
@@ -488,6 +548,7 @@ int DirSearch::findFirst(const QString &pattern)
         return code;
     }
 
+    d->shortReadEnds = shortReadsEndListings(d->fd);
     bool folderHidden = false;
     bool parentHidden = false;
     if (!isDriveRoot) {
@@ -528,12 +589,17 @@ int DirSearch::findFirstBelow(const DirSearch &parent)
     m_entry = SearchEntry();
     if (!name || parentFd < 0)
         return ERROR_PATH_NOT_FOUND;
-    // A link put in the folder's place since the parent listed it is not followed.
-    d->fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // A link put in the folder's place since the parent listed it is not followed, and another
+    // mount is not entered.
+    d->fd = openFolderBelow(parentFd, name);
     if (d->fd < 0) {
         const int error = errno;
+        if (error == EXDEV || error == ELOOP)
+            return SEARCH_REPARSE_POINT;
         return d->rootMissing() ? ERROR_NOT_READY : codeOfOpenError(error, false);
     }
+    // Subfolders lie on the parent's file system (another mount was refused above).
+    d->shortReadEnds = parent.d->shortReadEnds;
     if (d->detail == SearchDetail::Full && !d->knowFolderDev()) {
         const int code = codeOfOpenError(errno, false);
         d->close();

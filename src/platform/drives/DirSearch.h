@@ -17,7 +17,12 @@
 // Detail: a search fills every field by default. A walk that only needs names and kinds asks for
 // SearchDetail::NamesAndKinds: the same entries, codes, and folder, archive, system, hidden and
 // reparse-point attributes, but no read-only attribute, no times, and a size of 0 until entrySize()
-// asks for it. Only folders and links are then looked at beyond their directory entry.
+// asks for it. Only links are then looked at beyond their directory entry: a plain folder entry does
+// not say whether it is another mount; findFirstBelow answers SEARCH_REPARSE_POINT for one instead
+// of listing it.
+// On the local file systems that fill a listing buffer whenever they can (ext4, XFS, Btrfs, tmpfs),
+// a listing read that leaves room for the longest entry is the last one: the end is known without
+// asking the kernel once more.
 #pragma once
 
 #include <QDateTime>
@@ -44,7 +49,10 @@ enum SearchCode : int {
     ERROR_ACCESS_DENIED = 5,
     ERROR_INVALID_DRIVE = 15,
     ERROR_NO_MORE_FILES = 18,
-    ERROR_NOT_READY = 21
+    ERROR_NOT_READY = 21,
+    // Not a system code: the folder findFirstBelow was asked to list is another mount, which a
+    // walk does not enter.
+    SEARCH_REPARSE_POINT = -1
 };
 
 enum class SearchDetail { Full, NamesAndKinds };
@@ -67,6 +75,7 @@ class DirSearch
 public:
     // Searches the drives of this map (which must outlive the search).
     explicit DirSearch(const DriveMap &drives);
+    const DriveMap &drives() const;
     ~DirSearch();
     DirSearch(const DirSearch &) = delete;
     DirSearch &operator=(const DirSearch &) = delete;
@@ -77,7 +86,9 @@ public:
     // Starts a search of every entry of the folder the parent search stands on (its current entry,
     // a folder): the same as findFirst(parent's folder + name + "\\*.*"), with the same codes, but
     // opened from the parent's open folder, so a deep walk never resolves its whole path again.
-    // The parent must not move on before this returns.
+    // SEARCH_REPARSE_POINT when the folder is another mount; a folder replaced by a link or a file
+    // since the parent listed it is not followed: ERROR_PATH_NOT_FOUND, as for one gone. The parent
+    // must not move on before this returns.
     int findFirstBelow(const DirSearch &parent);
     // Next entry: 0 with entry() filled, 18 at the end, or an error code.
     int findNext();

@@ -8,6 +8,7 @@ namespace platform::media {
 
 namespace {
 std::recursive_mutex g_acquireMutex; // the destructor may run inside acquire()
+// Global: SDL opens one audio device per process; every media device shares it.
 std::weak_ptr<AudioOutput> g_output;
 } // namespace
 

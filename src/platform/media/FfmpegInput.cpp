@@ -23,7 +23,7 @@ constexpr int kMaxSide = 8192;
 
 void quietLogs()
 {
-    static std::once_flag once;
+    static std::once_flag once; // global: the library's log level is process-wide
     std::call_once(once, [] {
         if (qEnvironmentVariableIsEmpty("LUMAVISTA_MEDIA_DEBUG"))
             av_log_set_level(AV_LOG_QUIET);

@@ -15,7 +15,7 @@ constexpr int kBlock = 512;
 
 void quietLogs()
 {
-    static std::once_flag once;
+    static std::once_flag once; // global: the synthesiser library's log handlers are process-wide
     std::call_once(once, [] {
         if (!qEnvironmentVariableIsEmpty("LUMAVISTA_MEDIA_DEBUG"))
             return;
@@ -103,6 +103,7 @@ private:
 
 SynthCache &synthCache()
 {
+    // Global: a loaded soundfont is worth keeping for the next tune whoever plays it.
     static SynthCache cache;
     return cache;
 }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <array>
 #include <fcntl.h>
@@ -343,4 +344,102 @@ TEST(SearchErrorText, EveryCodeHasItsOwnFrenchAndEnglishText)
     EXPECT_EQ(searchErrorText(ERROR_NOT_READY, false), QStringLiteral("The device is not ready."));
     EXPECT_TRUE(searchErrorText(1234).contains(u"1234"));
     EXPECT_TRUE(searchErrorText(1234, false).contains(u"1234"));
+}
+
+// A walk opens each folder from its parent's open folder; the codes and entries are those of a
+// search by the folder's whole path.
+TEST_F(DirSearchTest, SearchBelowAFolderAgreesWithTheSearchOfItsPath)
+{
+    makeFolder(QStringLiteral("c/top/.hidden/inner"));
+    makeFolder(QStringLiteral("c/top/plain"));
+    writeFile(QStringLiteral("c/top/plain/a.bmp"), QByteArray(10, 'x'));
+    writeFile(QStringLiteral("c/top/file.txt"));
+    link(native(QStringLiteral("c/top/plain")), QStringLiteral("c/top/linked"));
+    const auto below = [&](const QString &name, DirSearch &child) {
+        DirSearch parent(drives_test::map());
+        parent.setDetail(SearchDetail::NamesAndKinds);
+        for (int code = parent.findFirst(QStringLiteral("C:\\top\\*.*")); code == ERROR_SUCCESS;
+             code = parent.findNext())
+            if (parent.entry().name == name)
+                return child.findFirstBelow(parent);
+        return -100;
+    };
+    for (const QString &name : {QStringLiteral("plain"), QStringLiteral(".hidden")}) {
+        DirSearch child(drives_test::map());
+        const int code = below(name, child);
+        ASSERT_EQ(code, ERROR_SUCCESS) << name.toStdString();
+        Listing fromParent;
+        for (int c = code; c == ERROR_SUCCESS && fromParent.entries.size() < 100; c = child.findNext())
+            fromParent.entries.push_back(child.entry());
+        const Listing byPath = listAll("C:\\top\\" + name + "\\*.*");
+        ASSERT_EQ(fromParent.entries.size(), byPath.entries.size()) << name.toStdString();
+        for (size_t i = 0; i < byPath.entries.size(); ++i) {
+            EXPECT_EQ(fromParent.entries[i].name, byPath.entries[i].name);
+            EXPECT_EQ(fromParent.entries[i].attributes, byPath.entries[i].attributes)
+                << byPath.entries[i].name.toStdString();
+        }
+    }
+    // A link to a folder is never listed from its parent (a walk knows it for a reparse point).
+    {
+        DirSearch child(drives_test::map());
+        EXPECT_EQ(below(QStringLiteral("linked"), child), ERROR_PATH_NOT_FOUND);
+    }
+    // A folder gone since its parent listed it, or replaced by a file.
+    {
+        DirSearch parent(drives_test::map());
+        ASSERT_EQ(parent.findFirst(QStringLiteral("C:\\top\\*.*")), ERROR_SUCCESS);
+        while (parent.entry().name != "plain")
+            ASSERT_EQ(parent.findNext(), ERROR_SUCCESS);
+        ASSERT_TRUE(QDir(native(QStringLiteral("c/top/plain"))).removeRecursively());
+        DirSearch child(drives_test::map());
+        EXPECT_EQ(child.findFirstBelow(parent), ERROR_PATH_NOT_FOUND);
+        writeFile(QStringLiteral("c/top/plain"));
+        EXPECT_EQ(child.findFirstBelow(parent), ERROR_PATH_NOT_FOUND);
+    }
+}
+
+TEST_F(DirSearchTest, AnotherMountIsNotListedFromItsParent)
+{
+    struct stat root, proc;
+    if (::stat("/", &root) != 0 || ::stat("/proc", &proc) != 0 || root.st_dev == proc.st_dev)
+        GTEST_SKIP() << "/proc is not a file system of its own here";
+    drives_test::ScopedDrives whole(QStringLiteral("C=/"));
+    DirSearch parent(drives_test::map());
+    parent.setDetail(SearchDetail::NamesAndKinds);
+    int code = parent.findFirst(QStringLiteral("C:\\*.*"));
+    while (code == ERROR_SUCCESS && parent.entry().name != "proc")
+        code = parent.findNext();
+    ASSERT_EQ(code, ERROR_SUCCESS);
+    DirSearch child(drives_test::map());
+    EXPECT_EQ(child.findFirstBelow(parent), SEARCH_REPARSE_POINT);
+}
+
+// Folders far larger than one listing read, of every size around the read's end: every entry comes
+// once, whether the end is known from a short read or asked of the kernel.
+TEST_F(DirSearchTest, LargeFoldersListEveryEntryOnce)
+{
+    for (int count : {1, 700, 1500, 4000}) {
+        const QString rel = QStringLiteral("c/big%1").arg(count);
+        makeFolder(rel);
+        for (int i = 0; i < count; ++i) {
+            // Names of every length, so that reads end at every offset.
+            const QString name = QStringLiteral("%1_%2.bmp").arg(i).arg(QString(i % 200, QLatin1Char('n')));
+            QFile f(native(rel + '/' + name));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        for (SearchDetail detail : {SearchDetail::Full, SearchDetail::NamesAndKinds}) {
+            DirSearch search(drives_test::map());
+            search.setDetail(detail);
+            QSet<QString> seen;
+            int entries = 0;
+            int code = search.findFirst(QStringLiteral("C:\\big%1\\*.*").arg(count));
+            for (; code == ERROR_SUCCESS; code = search.findNext()) {
+                ++entries;
+                seen.insert(search.entry().name);
+            }
+            EXPECT_EQ(code, ERROR_NO_MORE_FILES);
+            EXPECT_EQ(entries, count + 2) << count; // with . and ..
+            EXPECT_EQ(seen.size(), count + 2) << count;
+        }
+    }
 }

@@ -1,0 +1,12 @@
+#include "platform/Memory.h"
+
+#include <malloc.h>
+
+namespace platform {
+
+void ReleaseFreedMemory()
+{
+    malloc_trim(0);
+}
+
+} // namespace platform
