@@ -118,7 +118,8 @@ bool SaveSettingGroup(App &app, SettingGroup group)
         if (key.group != group)
             continue;
         if (!platform::WritePrivateProfileString(kSettingsSection, key.name, textOf(app.st.settings, key),
-                                                 app.st.SettingsFilePath)) {
+                                                 app.st.SettingsFilePath)
+                 .ok()) {
             ShowException(app, QStringLiteral("Ne peut écrire dans %1").arg(app.st.SettingsFilePath));
             return false;
         }

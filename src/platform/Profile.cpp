@@ -163,31 +163,22 @@ QString GetPrivateProfileString(const QString &section, const QString &key, cons
     return found ? v : def.left(kProfileValueMax);
 }
 
-bool WritePrivateProfileString(const QString &section, const QString &key, const QString &value,
-                               const QString &fileName, QString *errorText)
+Status WritePrivateProfileString(const QString &section, const QString &key, const QString &value,
+                                 const QString &fileName)
 {
     const QString path = profilePath(fileName);
     QDir().mkpath(QFileInfo(path).absolutePath());
     bool exists = false;
     const QString text = readText(path, &exists);
-    if (!exists && QFileInfo::exists(path)) {
-        if (errorText)
-            *errorText = QStringLiteral("unreadable");
-        return false;
-    }
+    if (!exists && QFileInfo::exists(path))
+        return makeError(Error::Kind::Io, QStringLiteral("%1: unreadable").arg(path));
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        if (errorText)
-            *errorText = out.errorString();
-        return false;
-    }
+    if (!out.open(QIODevice::WriteOnly))
+        return makeError(Error::Kind::Io, QStringLiteral("%1: %2").arg(path, out.errorString()));
     out.write(profileUpdate(text, section, key, value).toUtf8());
-    if (!out.commit()) {
-        if (errorText)
-            *errorText = out.errorString();
-        return false;
-    }
-    return true;
+    if (!out.commit())
+        return makeError(Error::Kind::Io, QStringLiteral("%1: %2").arg(path, out.errorString()));
+    return Status::success();
 }
 
 } // namespace platform

@@ -10,6 +10,8 @@
 // $XDG_CONFIG_HOME/Lumavista (~/.config/Lumavista).
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 
 namespace platform {
@@ -25,10 +27,10 @@ QString profilePath(const QString &fileName);
 QString GetPrivateProfileString(const QString &section, const QString &key, const QString &def,
                                 const QString &fileName);
 
-// Writes key=value into section. Returns false when the file could not be written; errorText then
-// holds the system's reason. The file on disk is either the old one or the new one, never a mix.
-bool WritePrivateProfileString(const QString &section, const QString &key, const QString &value,
-                               const QString &fileName, QString *errorText = nullptr);
+// Writes key=value into section. A failure (Kind::Io) carries the system's reason. The file on disk
+// is either the old one or the new one, never a mix.
+Status WritePrivateProfileString(const QString &section, const QString &key, const QString &value,
+                                 const QString &fileName);
 
 // Pure text transformations behind the two calls above (also used by the fuzz target).
 QString profileLookup(const QString &text, const QString &section, const QString &key, bool *found);

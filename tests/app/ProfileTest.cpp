@@ -86,7 +86,7 @@ TEST_F(ProfileTest, AWriteKeepsEveryOtherLineAsItWas)
 TEST_F(ProfileTest, ANewSectionGoesAtTheEnd)
 {
     writeSettings({"Icon_Style=2"});
-    ASSERT_TRUE(WritePrivateProfileString("New", "Key", "v", "LUMA.INI"));
+    ASSERT_TRUE(WritePrivateProfileString("New", "Key", "v", "LUMA.INI").ok());
     EXPECT_EQ(settingsText(), "[Lumavista]\nIcon_Style=2\n\n[New]\nKey=v\n");
 }
 

@@ -13,6 +13,7 @@
 #include "catalogue/ScanEngine.h"
 #include "catalogue/store/FolderTreeModel.h"
 #include "support/AppFixture.h"
+#include "support/AsOrdinaryUser.h"
 
 #include <QDialog>
 #include <QFile>
@@ -161,22 +162,4 @@ protected:
     FakeViewer viewer;
     std::unique_ptr<QWidget> host;
     CataloguePane *pane = nullptr;
-};
-
-// Root passes every permission check: while alive, the effective user is "nobody".
-class AsOrdinaryUser
-{
-public:
-    AsOrdinaryUser() : m_switched(::geteuid() == 0 && ::seteuid(65534) == 0) {}
-    ~AsOrdinaryUser()
-    {
-        if (m_switched && ::seteuid(0) != 0)
-            ADD_FAILURE() << "could not return to root";
-    }
-    AsOrdinaryUser(const AsOrdinaryUser &) = delete;
-    AsOrdinaryUser &operator=(const AsOrdinaryUser &) = delete;
-    bool ordinary() const { return ::geteuid() != 0; }
-
-private:
-    bool m_switched;
 };

@@ -12,15 +12,6 @@
 class ListCommandsTest : public CatalogueFixture
 {
 protected:
-    // Runs f, which must end the program through the internal-error box; returns the box's text.
-    template <typename F> QString internalError(F f)
-    {
-        ui.acceptOkBoxes = true;
-        ui.messages.clear();
-        EXPECT_THROW(f(), ProcessExit);
-        return ui.messages.empty() ? QString() : ui.messages.back().text;
-    }
-
     // A folder C:\P\ with a sub-folder and three pictures, shown in the ALL list.
     void openPictures()
     {

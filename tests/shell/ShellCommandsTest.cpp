@@ -16,14 +16,6 @@
 class ShellCommandsTest : public ShellFixture
 {
 protected:
-    // Runs f, which must end the program through the internal-error box; returns the box's text.
-    template <typename F> QString internalError(F f)
-    {
-        ui.acceptOkBoxes = true;
-        ui.messages.clear();
-        EXPECT_THROW(f(), ProcessExit);
-        return ui.messages.empty() ? QString() : ui.messages.back().text;
-    }
     // Shows a folder of the ALL tree in its list, as a click on its node does.
     void openFolder(const QString &path)
     {

@@ -24,6 +24,14 @@ protected:
     void writeSettings(const QStringList &lines);
     QString settingsText() const;
     QString settingsPath() const;
+    // Runs f, which must end the program through the internal-error box; the box's text.
+    template <typename F> QString internalError(F f)
+    {
+        ui.acceptOkBoxes = true;
+        ui.messages.clear();
+        EXPECT_THROW(f(), ProcessExit);
+        return ui.messages.empty() ? QString() : ui.messages.back().text;
+    }
 
     QTemporaryDir tmp;
     FakeUi ui;

@@ -12,18 +12,15 @@ std::recursive_mutex g_acquireMutex; // the destructor may run inside acquire()
 std::weak_ptr<AudioOutput> g_output;
 } // namespace
 
-std::shared_ptr<AudioOutput> AudioOutput::acquire(QString *error)
+ErrorOr<std::shared_ptr<AudioOutput>> AudioOutput::acquire()
 {
     std::lock_guard lock(g_acquireMutex);
     if (auto existing = g_output.lock())
         return existing;
     // SDL reads SDL_AUDIODRIVER and the disk driver's file name at each initialisation, so a
     // fresh subsystem per first user keeps tests that switch drivers independent.
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        if (error)
-            *error = QString::fromUtf8(SDL_GetError());
-        return nullptr;
-    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return makeError(Error::Kind::Device, QString::fromUtf8(SDL_GetError()));
     std::shared_ptr<AudioOutput> out(new AudioOutput);
     SDL_AudioSpec want{};
     want.freq = 44100;
@@ -35,11 +32,8 @@ std::shared_ptr<AudioOutput> AudioOutput::acquire(QString *error)
     SDL_AudioSpec have{};
     out->m_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
                                         SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    if (out->m_device == 0) {
-        if (error)
-            *error = QString::fromUtf8(SDL_GetError());
-        return nullptr; // the destructor quits the subsystem
-    }
+    if (out->m_device == 0)
+        return makeError(Error::Kind::Device, QString::fromUtf8(SDL_GetError())); // out quits the subsystem
     out->m_format.rate = have.freq;
     out->m_format.channels = have.channels;
     SDL_PauseAudioDevice(out->m_device, 0);

@@ -7,6 +7,7 @@
 // no longer touches the stream. Producers convert to format() once, so the callback only adds.
 #pragma once
 
+#include "platform/Result.h"
 #include "platform/media/AudioStream.h"
 
 #include <QString>
@@ -25,8 +26,8 @@ public:
         int channels = 2;
     };
 
-    // The shared output, opening it if needed; nullptr and *error set when none can be opened.
-    static std::shared_ptr<AudioOutput> acquire(QString *error);
+    // The shared output, opening it if needed; a Device error with SDL's reason when none can be.
+    static ErrorOr<std::shared_ptr<AudioOutput>> acquire();
     ~AudioOutput();
     AudioOutput(const AudioOutput &) = delete;
     AudioOutput &operator=(const AudioOutput &) = delete;

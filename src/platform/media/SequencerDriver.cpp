@@ -160,10 +160,10 @@ MciResult SequencerDriver::open(const QString &path, QWidget *)
     if (!m_midi.parse(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()), &why))
         return mciError(MCIERR_INVALID_FILE, QString::fromStdString(why));
 
-    QString error;
-    m_output = AudioOutput::acquire(&error);
-    if (!m_output)
-        return mciError(MCIERR_HARDWARE, error);
+    auto output = AudioOutput::acquire();
+    if (!output)
+        return mciError(MCIERR_HARDWARE, output.error().message);
+    m_output = *output;
     m_fonts = soundFontCandidates();
     const int rate = m_output->format().rate;
     SynthCache::Entry cached;

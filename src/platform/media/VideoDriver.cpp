@@ -47,12 +47,12 @@ MciResult VideoDriver::open(const QString &path, QWidget *display)
     if (!r.ok())
         return r;
     if (m_input.hasAudio()) {
-        QString why;
-        m_output = AudioOutput::acquire(&why);
-        if (!m_output) {
+        auto output = AudioOutput::acquire();
+        if (!output) {
             m_input.close();
-            return mciError(MCIERR_HARDWARE, why);
+            return mciError(MCIERR_HARDWARE, output.error().message);
         }
+        m_output = *output;
         m_input.setAudioTarget(m_output->format().rate, m_output->format().channels);
     }
     m_lengthMs = m_input.durationMs();

@@ -24,12 +24,12 @@ MciResult WaveDriver::open(const QString &path, QWidget *)
     MciResult r = m_input.open(path, "wav", true, false);
     if (!r.ok())
         return r;
-    QString why;
-    m_output = AudioOutput::acquire(&why);
-    if (!m_output) {
+    auto output = AudioOutput::acquire();
+    if (!output) {
         m_input.close();
-        return mciError(MCIERR_HARDWARE, why);
+        return mciError(MCIERR_HARDWARE, output.error().message);
     }
+    m_output = *output;
     const AudioOutput::Format f = m_output->format();
     m_input.setAudioTarget(f.rate, f.channels);
     m_lengthMs = m_input.durationMs();

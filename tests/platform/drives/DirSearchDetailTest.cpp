@@ -214,7 +214,7 @@ TEST_F(DirSearchDetailTest, FolderThatCanBeReadButNotSearched)
     makeFolder("c/a/nosearch/inside");
     writeFile("c/a/nosearch/f.bmp", 20);
     ::chmod(QFile::encodeName(native("c/a/nosearch")).constData(), 0444);
-    drives_test::AsOrdinaryUser user;
+    AsOrdinaryUser user;
     if (!user.ordinary())
         GTEST_SKIP() << "cannot leave the root user";
     // Only the names and d_type are known there: both searches say the same.

@@ -290,7 +290,7 @@ TEST_F(DirSearchTest, AccessDenied)
     ::chmod(nativeBytes(QStringLiteral("c/locked")).constData(), 0);
     ::chmod(nativeBytes(QStringLiteral("e")).constData(), 0);
     // Root passes every permission check; act as "nobody" meanwhile.
-    drives_test::AsOrdinaryUser user;
+    AsOrdinaryUser user;
     if (!user.ordinary())
         GTEST_SKIP() << "cannot leave the root user";
     EXPECT_EQ(firstCode(QStringLiteral("C:\\locked\\*.*")), ERROR_ACCESS_DENIED);
@@ -318,7 +318,7 @@ TEST_F(DirSearchTest, ReadOnlyFollowsWhatTheUserMayWrite)
     EXPECT_FALSE(readOnly(own, "shared.bmp"));
     EXPECT_EQ(readOnly(own, "locked.bmp"), !root);
 
-    drives_test::AsOrdinaryUser user;
+    AsOrdinaryUser user;
     if (!root || !user.ordinary())
         return; // the files belong to the user already checked above
     const Listing other = listAll(QStringLiteral("C:\\*.*"));

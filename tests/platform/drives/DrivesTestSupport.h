@@ -2,6 +2,7 @@
 // way to act as an ordinary user when the tests run as root (root passes every permission check).
 #pragma once
 
+#include "../../support/AsOrdinaryUser.h"
 #include "platform/drives/DriveMap.h"
 
 #include <QByteArray>
@@ -58,29 +59,6 @@ inline const platform::DriveMap &map()
     static const platform::DriveMap detected = platform::DriveMap::detect();
     return activeMap() ? *activeMap() : detected;
 }
-
-// While alive, the effective user is "nobody" if the test runs as root; otherwise nothing changes.
-class AsOrdinaryUser
-{
-public:
-    AsOrdinaryUser()
-    {
-        if (::geteuid() == 0)
-            m_switched = ::seteuid(65534) == 0;
-    }
-    ~AsOrdinaryUser()
-    {
-        if (m_switched && ::seteuid(0) != 0)
-            ADD_FAILURE() << "could not return to root";
-    }
-    AsOrdinaryUser(const AsOrdinaryUser &) = delete;
-    AsOrdinaryUser &operator=(const AsOrdinaryUser &) = delete;
-    // False when still root: permission tests cannot run.
-    bool ordinary() const { return ::geteuid() != 0; }
-
-private:
-    bool m_switched = false;
-};
 
 // A temporary folder everyone may pass through, so tests acting as "nobody" can reach inside.
 inline QString makeOpenTempDir(QTemporaryDir &dir)
