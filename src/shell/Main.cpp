@@ -75,16 +75,19 @@ TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application), c
     setFrenchTexts();
 }
 
-TfrmMain::~TfrmMain()
+TfrmMain::~TfrmMain() = default;
+
+TfrmMain::Releaser::~Releaser()
 {
-    // The panes' models read the catalogue store: they go before the store does.
-    delete takeCentralWidget();
-    if (app.mainWindow == this)
+    App &app = form->app;
+    if (app.mainWindow == form)
         app.mainWindow = nullptr;
-    if (app.status == this)
+    if (app.status == static_cast<StatusPort *>(form))
         app.status = nullptr;
-    if (app.viewer == m_viewer)
+    if (app.viewer && app.viewer == form->m_viewer)
         app.viewer = nullptr;
+    // The panes' models read the catalogue store: they go before the store does.
+    delete form->takeCentralWidget();
 }
 
 QAction *TfrmMain::action(const QString &name) const

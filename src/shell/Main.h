@@ -34,6 +34,16 @@ public:
     App &app;
     Catalogue catalogue; // the store of the trees, for the whole run
 
+private:
+    // Lets go of App's ports and deletes the panes before the catalogue they show goes, also when
+    // the window's creation ends early (an internal error at start).
+    struct Releaser
+    {
+        TfrmMain *form;
+        ~Releaser();
+    } m_releaser{this};
+
+public:
     CataloguePane &cataloguePane() const { return *m_catalogue; }
     ViewerPane &viewerPane() const { return *m_viewer; }
 
