@@ -35,6 +35,7 @@ public:
     ViewerPort *viewer = nullptr;
     StatusPort *status = nullptr;
     FileCommandPort *fileCommands = nullptr;
+    FileListPort *lists = nullptr;
     // The window modal windows belong to; null before it exists.
     QWidget *mainWindow = nullptr;
 

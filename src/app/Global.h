@@ -83,6 +83,61 @@ struct ScanRequestRecord
     bool Scanning = false;
 };
 
+// What each viewer page loaded last (read by the previews and the file properties window).
+struct ViewedPictureRecord // BMP, PCX, TIF, WMF, EMF
+{
+    int32_t Width = 0;
+    int32_t Height = 0;
+    QString FileName;
+    QString Path;
+    bool Monochrome = false;
+};
+
+struct ViewedSizeRecord // ICO, ANI
+{
+    int32_t Width = 0;
+    int32_t Height = 0;
+    QString Path;
+};
+
+struct ViewedGIFRecord
+{
+    int32_t Width = 0;
+    int32_t Height = 0;
+    QString FileName;
+    QString Path;
+    bool Animated = false;
+    bool Interlaced = false;
+    bool Transparent = false;
+    int32_t FrameCount = 0;
+    int32_t Speed = 0;
+    bool Tile = false;
+};
+
+struct ViewedJPGRecord
+{
+    QString FileName;
+    QString Path;
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+
+struct ViewedSoundRecord // MID, WAV
+{
+    bool Repeat = false;  // play again at the end
+    int32_t LengthMs = 0; // as the device reports it
+    QString Path;
+};
+
+struct ViewedAVIRecord
+{
+    QString FileName;
+    QString Path;
+    bool InWindow = false; // played by the animation control, not as video
+    int32_t LengthMs = 0;  // video playback only
+    bool Repeat = false;
+};
+
 struct AppState
 {
     // Shell state.
@@ -108,4 +163,12 @@ struct AppState
     bool ScanFailed = false;
     int64_t InaccessibleFolders = 0; // folders skipped by the current root for access denied
     uint64_t ListFillSerial = 0;     // counts list fills; a fill that sees it move was overtaken
+
+    // Viewers.
+    ViewedPictureRecord ViewedBMP, ViewedPCX, ViewedTIF, ViewedWMF, ViewedEMF;
+    ViewedSizeRecord ViewedICO, ViewedANI;
+    ViewedGIFRecord ViewedGIF;
+    ViewedJPGRecord ViewedJPG;
+    ViewedSoundRecord ViewedMID, ViewedWAV;
+    ViewedAVIRecord ViewedAVI;
 };

@@ -132,6 +132,12 @@ void ShowFolderAccessError(App &app, const QString &path)
                    MsgKind::Error, platform::mbOK);
 }
 
+void ShowFileAccessError(App &app)
+{
+    ShowMessageDlg(app, SelectText("Erreur accès fichier.", "File access error."), MsgKind::Error,
+                   platform::mbOK);
+}
+
 QString StripTrailingBackslash(const QString &path)
 {
     return path.endsWith('\\') ? path.left(path.size() - 1) : path;

@@ -34,6 +34,8 @@ void TileImage(const QPixmap &source, QLabel *target);
 
 // The folder access error box: "Erreur accès dossier:", a line break and the folder.
 void ShowFolderAccessError(App &app, const QString &path);
+// The file access error box of the viewers: "Erreur accès fichier.".
+void ShowFileAccessError(App &app);
 
 // Path routines.
 namespace platform {

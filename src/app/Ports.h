@@ -16,6 +16,28 @@ public:
     virtual void stopPlayback() = 0;
     // Shows the empty page ("VIDE").
     virtual void showEmptyPage() = 0;
+    // The Play command: shows or plays the file of the Selection (a refresh of a picture).
+    virtual void play() = 0;
+    // The Selection changed without Play: the toolbar offers Play for a file item.
+    virtual void selectionChanged() = 0;
+};
+
+// What the viewer's navigation asks of the list of the Selection (Selection.List).
+class FileListPort
+{
+public:
+    virtual ~FileListPort() = default;
+    virtual int itemCount() const = 0;
+    // Whether the row stands for a media file.
+    virtual bool isFileItem(int row) const = 0;
+    // Clears the list's selection, selects the row, gives the list the focus and makes the row its
+    // focused item: the list's change handler then does what a click would have done.
+    virtual void selectItem(int row) = 0;
+    virtual void deselectAll() = 0;
+    // Runs the list's change handler for the item on view again (nothing when it is gone).
+    virtual void refreshSelectedItem() = 0;
+    // Whether the tree node on view is a folder holding media files.
+    virtual bool currentNodeIsMediaFolder() const = 0;
 };
 
 // The main window's status bar: panels 0, 1 and 2.

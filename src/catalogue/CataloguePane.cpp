@@ -65,9 +65,61 @@ CataloguePane::CataloguePane(Catalogue &catalogue, QWidget *parent)
     createDriveBar(parent);
     createTabs(parent);
     connectHandlers();
+    app.lists = this;
 }
 
-CataloguePane::~CataloguePane() = default;
+CataloguePane::~CataloguePane()
+{
+    if (app.lists == this)
+        app.lists = nullptr;
+}
+
+int CataloguePane::itemCount() const
+{
+    const MediaType t = app.st.Selection.List;
+    return t == mtNone ? 0 : list(t)->count();
+}
+
+bool CataloguePane::isFileItem(int row) const
+{
+    const MediaType t = app.st.Selection.List;
+    return t != mtNone && IsMediaItem(list(t), row);
+}
+
+void CataloguePane::selectItem(int row)
+{
+    const MediaType t = app.st.Selection.List;
+    if (t == mtNone || row < 0 || row >= list(t)->count())
+        return;
+    TListView *l = list(t);
+    DeselectAll(l);
+    l->setSelected(row, true);
+    l->setFocus(Qt::OtherFocusReason);
+    l->setCurrentItem(row);
+}
+
+void CataloguePane::deselectAll()
+{
+    const MediaType t = app.st.Selection.List;
+    if (t != mtNone)
+        DeselectAll(list(t));
+}
+
+void CataloguePane::refreshSelectedItem()
+{
+    const SelectionRecord &s = app.st.Selection;
+    if (s.List == mtNone)
+        return;
+    // The list may have been filled again since: an item that is no longer there is not shown.
+    TListView *l = list(s.List);
+    if (s.Item >= 0 && s.Item < l->count() && l->item(s.Item).caption == s.FileName)
+        lvALLChange(*this, l, s.Item);
+}
+
+bool CataloguePane::currentNodeIsMediaFolder() const
+{
+    return IsMediaFolderNode(cat);
+}
 
 void CataloguePane::createDriveBar(QWidget *parent)
 {
@@ -203,6 +255,7 @@ void CataloguePane::connectHandlers()
         TListView *l = list(t);
         connect(l, &TListView::keyDown, this,
                 [this, l](int key, Qt::KeyboardModifiers shift) { lvALLKeyDown(*this, l, key, shift); });
+        connect(l, &TListView::itemStateChanged, this, [this, l](int row) { lvALLChange(*this, l, row); });
         connect(l, &TListView::keyUp, this, [this] { lvALLKeyUp(app); });
         connect(l, &TListView::mouseDown, this, [this](Qt::MouseButton b) { lvALLMouseDown(app, b); });
         connect(l, &TListView::mouseUp, this, [this] { lvALLMouseUp(app); });

@@ -24,7 +24,7 @@ class QWidget;
 class TFolderTreeView;
 class TListView;
 
-class CataloguePane : public QObject
+class CataloguePane : public QObject, public FileListPort
 {
     Q_OBJECT
 public:
@@ -67,6 +67,14 @@ public:
     void SplitLeftALLMoved(QSplitter *sender);
     // Gives the tab pane's splitters room for the wanted tree width before the window is laid out.
     void setTreeWidth(int treeWidth);
+
+    // FileListPort, over the list of the Selection.
+    int itemCount() const override;
+    bool isFileItem(int row) const override;
+    void selectItem(int row) override;
+    void deselectAll() override;
+    void refreshSelectedItem() override;
+    bool currentNodeIsMediaFolder() const override;
 
 signals:
     // Whether Up one level can act (the shell's button follows).

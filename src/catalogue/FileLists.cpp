@@ -2,11 +2,14 @@
 
 #include "app/Language.h"
 #include "app/Libry.h"
+#include "app/MediaTypes.h"
+
 #include "catalogue/CataloguePane.h"
 #include "catalogue/FileListView.h"
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/MediaTabs.h"
+#include <memory>
 
 void SetupColumns(TListView *list)
 {
@@ -130,6 +133,46 @@ QString FileCountText(int count)
 void ShowFileCount(App &app)
 {
     SetStatusText(app, 1, FileCountText(app.st.Selection.FileCount));
+}
+
+void lvALLChange(CataloguePane &pane, TListView *sender, int row)
+{
+    App &app = pane.app;
+    SelectionRecord &s = app.st.Selection;
+    app.st.RelayoutOnly = false;
+    if (!sender || row < 0 || row >= sender->count() || s.ChangeGuard)
+        return;
+    if (sender->currentItem() != row || !sender->isSelected(row))
+        return;
+    s.ChangeGuard = true;
+    // Cleared on every way out.
+    const std::unique_ptr<bool, void (*)(bool *)> guard(&s.ChangeGuard, [](bool *flag) { *flag = false; });
+    if (!s.ModifierKeyDown)
+        StopPlaybackIfActive(app);
+    if (s.RightButtonDown)
+        return; // the row is the focused item already; nothing new is shown
+    MediaType listType = mtNone;
+    for (MediaType t : kAllTypes)
+        if (pane.list(t) == sender)
+            listType = t;
+    if (s.ModifierKeyDown) {
+        // A selection being extended keeps the file on view, and the focus on it.
+        if (s.List == listType && s.Item >= 0 && s.Item < sender->count())
+            sender->setCurrentItem(s.Item);
+        return;
+    }
+    s.Item = row;
+    s.ItemKind = sender->item(row).kind;
+    if (s.ItemKind != ListItemKind::File && app.viewer)
+        app.viewer->showEmptyPage();
+    s.List = listType;
+    s.FileName = sender->item(row).caption;
+    s.FileType = TypeOfFile(s.FileName);
+    if (!app.viewer)
+        return;
+    app.viewer->selectionChanged();
+    if (app.st.settings.Wiew_When_Click_ListView)
+        app.viewer->play();
 }
 
 void lvALLKeyDown(CataloguePane &pane, TListView *sender, int key, Qt::KeyboardModifiers shift)

@@ -51,6 +51,12 @@ void OpenListFolder(CataloguePane &pane);
 QString FileCountText(int count);
 void ShowFileCount(App &app);
 
+// The lists' change handler: the selection or the focus of a row changed. When the row is the
+// list's focused item and selected, it becomes the item on view (Selection) and, when
+// Wiew_When_Click_ListView is set, is shown; a right button or a held Shift or Ctrl key keep the
+// file on view instead. ChangeGuard keeps the program's own changes from running it again.
+void lvALLChange(CataloguePane &pane, TListView *sender, int row);
+
 // Handlers shared by the thirteen lists (the double click only on lvALL).
 void lvALLKeyDown(CataloguePane &pane, TListView *sender, int key, Qt::KeyboardModifiers shift);
 void lvALLKeyUp(App &app);

@@ -163,7 +163,11 @@ const QImage &TJPEGImage::bitmap()
         [this](int completed, int total, long counter, long limit) {
             onLibraryProgress(completed, total, counter, limit);
         },
-        error);
+        error,
+        [this, generation](const QImage &partial) {
+            if (generation == m_generation)
+                emit passDecoded(partial);
+        });
     emit progress(Stage::Ending, decoded.isNull() ? 0 : 100);
     // Options changed by a progress handler make this decode stale: keep nothing, not even its
     // failure.

@@ -70,6 +70,9 @@ public:
 
 signals:
     void progress(TJPEGImage::Stage stage, int percent);
+    // A coarse pass of a progressive file decoded scan by scan (with ProgressiveDisplay): the
+    // picture as it stands, valid during the signal only.
+    void passDecoded(const QImage &partial);
     void changed();
 
 private:

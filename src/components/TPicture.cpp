@@ -100,6 +100,12 @@ platform::Status TPicture::loadFromFile(const QString &path)
         if (platform::Status status = jpeg->loadFromFile(path); !status)
             return status;
         connect(jpeg.get(), &TJPEGImage::progress, this, &TPicture::progress);
+        connect(jpeg.get(), &TJPEGImage::passDecoded, this, [this](const QImage &partial) {
+            // Drawn at once, and let go before the decode writes into the picture again.
+            m_partial = partial;
+            repaint();
+            m_partial = QImage();
+        });
         connect(jpeg.get(), &TJPEGImage::changed, this, [this] {
             m_drawError.clear();
             pictureResized();
@@ -123,6 +129,25 @@ platform::Status TPicture::loadFromFile(const QString &path)
     m_image = std::move(img);
     pictureResized();
     return platform::Status::success();
+}
+
+bool TPicture::isDecoded() const
+{
+    return !m_jpeg || m_jpeg->hasBitmap();
+}
+
+platform::Status TPicture::decodeNow()
+{
+    if (!m_jpeg || m_jpeg->hasBitmap() || m_decoding)
+        return platform::Status::success();
+    m_decoding = true;
+    const QImage decoded = m_jpeg ? m_jpeg->bitmap() : QImage();
+    m_decoding = false;
+    platform::Status status = m_jpeg ? m_jpeg->lastDecode() : platform::Status::success();
+    if (decoded.isNull() && !status.ok())
+        m_drawError = status.message();
+    update();
+    return status;
 }
 
 bool TPicture::isEmpty() const
@@ -190,6 +215,12 @@ void TPicture::paintEvent(QPaintEvent *)
     // the reason and so allows a new attempt.
     if (isEmpty() || (m_jpeg && !m_drawError.isEmpty()))
         return;
+    // While the owner decodes, or before it does: the coarse pass there is, or nothing.
+    if (m_jpeg && !m_jpeg->hasBitmap() && (m_decoding || !m_decodeOnPaint)) {
+        if (!m_partial.isNull())
+            drawPicture(m_partial);
+        return;
+    }
     const QImage img = image();
     if (img.isNull()) {
         // A damaged JPEG found while drawing: draw nothing and keep the reason.
@@ -197,6 +228,11 @@ void TPicture::paintEvent(QPaintEvent *)
             m_drawError = m_jpeg->lastDecode().message();
         return;
     }
+    drawPicture(img);
+}
+
+void TPicture::drawPicture(const QImage &img)
+{
     QPainter p(this);
     if (m_stretch) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);

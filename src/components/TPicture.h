@@ -45,6 +45,16 @@ public:
     // The message of the last decode that failed while drawing; empty when none.
     QString drawError() const { return m_drawError; }
 
+    // Whether a JPEG is decoded when first drawn (the default). Without, the owner decodes it
+    // with decodeNow() where it suits it (outside a paint, so that its progress can be painted).
+    bool decodeOnPaint() const { return m_decodeOnPaint; }
+    void setDecodeOnPaint(bool on) { m_decodeOnPaint = on; }
+    // Whether the picture is ready to draw: not a JPEG, or a JPEG decoded.
+    bool isDecoded() const;
+    // Decodes a JPEG not decoded yet, painting each coarse pass of a progressive file as it comes;
+    // the decode's answer (success for anything else).
+    platform::Status decodeNow();
+
     QSize sizeHint() const override;
 
 signals:
@@ -56,6 +66,7 @@ protected:
 
 private:
     void pictureResized();
+    void drawPicture(const QImage &img);
 
     QImage m_image;
     std::unique_ptr<TJPEGImage> m_jpeg;
@@ -63,4 +74,7 @@ private:
     bool m_center = false;
     bool m_autoSize = false;
     QString m_drawError;
+    bool m_decodeOnPaint = true;
+    bool m_decoding = false;
+    QImage m_partial; // a coarse pass, drawn while a decode goes on
 };

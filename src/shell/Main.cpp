@@ -290,10 +290,13 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        // Nothing the viewer opened outlives the window: the video preview's own window included.
+        m_viewer->closePreviews();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)

@@ -5,6 +5,7 @@
 #include "catalogue/ScanCommands.h"
 #include "shell/Main.h"
 #include "shell/TbarMain.h"
+#include "shell/ViewerPopup.h"
 #include "viewers/ViewerPane.h"
 
 #include <QAction>
@@ -74,4 +75,5 @@ void TfrmMain::wireCommands()
         connect(action(name), &QAction::triggered, this, [b] { b->click(); });
     }
     connect(viewer, &ViewerPane::resized, this, &TfrmMain::pnlRightResize);
+    ConnectViewerPopup(*this);
 }

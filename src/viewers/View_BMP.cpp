@@ -1,30 +1,40 @@
 #include "viewers/View_BMP.h"
 
+#include "app/App.h"
+#include "app/Libry.h"
 #include "components/TPicture.h"
+#include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 
-#include <QLabel>
+#include <QScrollArea>
 #include <QStackedWidget>
 
-TViewPageBMP::TViewPageBMP(QStackedWidget *book) : QWidget(book)
+TViewPageBMP::TViewPageBMP(ViewerPane &pane, QStackedWidget *book) : QWidget(book), m_pane(pane)
 {
     pagekit::becomePage(this, book, "BMP");
     scrollBMP = pagekit::scrollBox(this, "scrollBMP", QColor(0xD1, 0xEB, 0xFE));
     picBMP = pagekit::pictureIn<TPicture>(scrollBMP, "picBMP", false);
+    pagekit::showPictureIn(scrollBMP, picBMP, false);
 }
 
-TViewPageJPG::TViewPageJPG(QStackedWidget *book) : QWidget(book)
+void TViewPageBMP::LoadBMP(const QString &path)
 {
-    pagekit::becomePage(this, book, "JPG");
-    scrollJPG = pagekit::scrollBox(this, "scrollJPG", QColor(0xFD, 0xFD, 0xC1));
-    picJPG = pagekit::pictureIn<TPicture>(scrollJPG, "picJPG", false);
-    lblProgressJPG = new QLabel(this);
-    lblProgressJPG->setObjectName("lblProgressJPG");
-    lblProgressJPG->setAlignment(Qt::AlignCenter);
-    lblProgressJPG->setStyleSheet("background: yellow;");
-    QFont big = lblProgressJPG->font();
-    big.setPixelSize(16);
-    lblProgressJPG->setFont(big);
-    lblProgressJPG->move(8, 13);
-    lblProgressJPG->setVisible(false);
+    App &app = m_pane.app;
+    if (!app.st.FormReady)
+        return;
+    pagekit::BusyCursor busy;
+    m_pane.showViewerPage(QStringLiteral("BMP"));
+    pagekit::scrollToOrigin(scrollBMP);
+    if (!picBMP->loadFromFile(pagekit::nativePath(app, path)).ok()) {
+        busy.release();
+        ShowFileAccessError(app);
+        picBMP->clear();
+    }
+    ViewedPictureRecord &r = app.st.ViewedBMP;
+    r.Width = picBMP->pictureWidth();
+    r.Height = picBMP->pictureHeight();
+    r.Path = path;
+    r.FileName = pagekit::nameOf(path);
+    r.Monochrome = picBMP->isMonochrome();
+    pagekit::showPictureIn(scrollBMP, picBMP, picBMP->stretch());
 }

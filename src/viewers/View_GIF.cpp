@@ -1,28 +1,15 @@
 #include "viewers/View_GIF.h"
 
+#include "app/App.h"
+#include "app/Libry.h"
 #include "components/TGIFImage.h"
-#include "components/TImageEn.h"
-#include "components/TPicture.h"
+#include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 
-#include <QFrame>
-#include <QLabel>
+#include <QScrollArea>
 #include <QStackedWidget>
 
-namespace {
-
-// A scroll box of colour holding an image view of the same colour.
-TImageEn *imageView(QWidget *page, QScrollArea *&scroll, const char *scrollName, const char *viewName,
-                    const QColor &colour)
-{
-    scroll = pagekit::scrollBox(page, scrollName, colour);
-    TImageEn *view = pagekit::pictureIn<TImageEn>(scroll, viewName, true);
-    view->setBackground(colour);
-    return view;
-}
-} // namespace
-
-TViewPageGIF::TViewPageGIF(QStackedWidget *book) : QWidget(book)
+TViewPageGIF::TViewPageGIF(ViewerPane &pane, QStackedWidget *book) : QWidget(book), m_pane(pane)
 {
     pagekit::becomePage(this, book, "GIF");
     ScrollGIF = pagekit::scrollBox(this, "ScrollGIF", Qt::white);
@@ -31,39 +18,39 @@ TViewPageGIF::TViewPageGIF(QStackedWidget *book) : QWidget(book)
     picGIF->setLoop(true);
 }
 
-TViewPagePCX::TViewPagePCX(QStackedWidget *book) : QWidget(book)
+void TViewPageGIF::LoadGIF(const QString &path)
 {
-    pagekit::becomePage(this, book, "PCX");
-    PicPcx = imageView(this, ScrollPCX, "ScrollPCX", "PicPcx", QColor(0x80, 0xFF, 0x80));
-    PicPcx->setScrollBars(true);
+    App &app = m_pane.app;
+    if (!app.st.FormReady)
+        return;
+    pagekit::BusyCursor busy;
+    picGIF->setVisible(true);
+    m_pane.showViewerPage(QStringLiteral("GIF"));
+    pagekit::scrollToOrigin(ScrollGIF);
+    if (!picGIF->loadFromFile(pagekit::nativePath(app, path)).ok()) {
+        busy.release();
+        ShowFileAccessError(app);
+        picGIF->setVisible(false);
+        picGIF->setAnimate(false);
+        return;
+    }
+    ViewedGIFRecord &r = app.st.ViewedGIF;
+    r.Width = picGIF->imageWidth();
+    r.Height = picGIF->imageHeight();
+    r.Path = path;
+    r.FileName = pagekit::nameOf(path);
+    r.Animated = picGIF->isAnimated();
+    r.Interlaced = picGIF->isInterlaced();
+    r.Transparent = picGIF->isTransparent();
+    r.FrameCount = picGIF->frameCount();
+    r.Speed = picGIF->speed();
+    r.Tile = picGIF->tile();
+    // The box scrolls over the whole picture; a smaller one is centred in the box.
+    picGIF->setMinimumSize(r.Width, r.Height);
+    picGIF->setAnimate(true);
 }
 
-TViewPageTIF::TViewPageTIF(QStackedWidget *book) : QWidget(book)
+void TViewPageGIF::StopGIF()
 {
-    pagekit::becomePage(this, book, "TIF");
-    picTIF = imageView(this, ScrollTIF, "ScrollTIF", "picTIF", QColor(0x80, 0x80, 0xC0));
-}
-
-TViewPageWMF::TViewPageWMF(QStackedWidget *book) : QWidget(book)
-{
-    pagekit::becomePage(this, book, "WMF");
-    picWMF = imageView(this, ScrollWMF, "ScrollWMF", "picWMF", QColor(0x80, 0xFF, 0xFF));
-    picWMF->setEightBit(true);
-}
-
-TViewPageEMF::TViewPageEMF(QStackedWidget *book) : QWidget(book)
-{
-    pagekit::becomePage(this, book, "EMF");
-    picEMF = imageView(this, ScrollEMF, "ScrollEMF", "picEMF", QColor(0x40, 0x80, 0x80));
-}
-
-TViewPageICO::TViewPageICO(QStackedWidget *book) : QWidget(book)
-{
-    pagekit::becomePage(this, book, "ICO");
-    picBackgroundICO = pagekit::backgroundPicture(this, "picBackgroundICO");
-    pnlICO = pagekit::sunkenFrame(this, "pnlICO");
-    picICO = new TPicture(pnlICO);
-    picICO->setObjectName("picICO");
-    picICO->setGeometry(2, 2, 96, 96);
-    picICO->setCenter(true);
+    picGIF->setAnimate(false);
 }

@@ -1,31 +1,23 @@
 #include "viewers/View_Sound.h"
 
+#include "app/App.h"
 #include "app/Language.h"
+#include "app/Libry.h"
 #include "components/media/TMediaPlayer.h"
+#include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
-
-// The controls both sound pages have, under their own names.
-struct SoundPageControls
-{
-    QWidget *pnlPosition = nullptr;
-    QProgressBar *progressBar = nullptr;
-    QGroupBox *groupBox = nullptr;
-    QLabel *lblTotal = nullptr, *lblPlayed = nullptr, *lblTotalTime = nullptr, *lblPlayedTime = nullptr;
-    QLabel *picBackground = nullptr;
-    TMediaPlayer *mediaPlayer = nullptr;
-    QTimer *timAutoRepeat = nullptr, *timPosition = nullptr;
-};
-
 QTimer *timer(QWidget *page, const QString &name, int interval)
 {
     auto *t = new QTimer(page);
@@ -34,84 +26,176 @@ QTimer *timer(QWidget *page, const QString &name, int interval)
     t->setSingleShot(interval == 1);
     return t;
 }
-
-// Builds a sound page on page; suffix names its controls ("MID", "WAV").
-SoundPageControls build(QWidget *page, QStackedWidget *book, const QString &suffix,
-                        const QString &positionTimer)
-{
-    pagekit::becomePage(page, book, suffix.toLatin1().constData());
-    SoundPageControls c;
-    auto *lay = new QVBoxLayout(page);
-    lay->setContentsMargins(0, 0, 0, 0);
-    lay->setSpacing(0);
-    c.pnlPosition = new QWidget(page);
-    c.pnlPosition->setObjectName("pnlPosition" + suffix);
-    c.pnlPosition->setFixedHeight(113);
-    auto *pl = new QVBoxLayout(c.pnlPosition);
-    c.progressBar = new QProgressBar(c.pnlPosition);
-    c.progressBar->setObjectName("ProgressBar" + suffix);
-    c.progressBar->setRange(0, 100);
-    c.progressBar->setValue(0);
-    c.progressBar->setTextVisible(false);
-    pl->addWidget(c.progressBar);
-    c.groupBox = new QGroupBox(SelectText("Durée", "Time"), c.pnlPosition);
-    c.groupBox->setObjectName("GroupBox" + suffix);
-    auto *grid = new QGridLayout(c.groupBox);
-    c.lblTotal = new QLabel(SelectText("Total:", "Total:"), c.groupBox);
-    c.lblPlayed = new QLabel(SelectText("Joué:", "Played:"), c.groupBox);
-    c.lblTotalTime = new QLabel(c.groupBox);
-    c.lblTotalTime->setObjectName("lblTotalTime" + suffix);
-    c.lblPlayedTime = new QLabel(c.groupBox);
-    c.lblPlayedTime->setObjectName("lblPlayedTime" + suffix);
-    grid->addWidget(c.lblTotal, 0, 0);
-    grid->addWidget(c.lblTotalTime, 0, 1);
-    grid->addWidget(c.lblPlayed, 1, 0);
-    grid->addWidget(c.lblPlayedTime, 1, 1);
-    grid->setColumnStretch(1, 1);
-    pl->addWidget(c.groupBox);
-    lay->addWidget(c.pnlPosition);
-    c.picBackground = new QLabel(page);
-    c.picBackground->setObjectName("picBackground" + suffix);
-    c.picBackground->setScaledContents(true);
-    c.picBackground->setMinimumSize(1, 1);
-    c.picBackground->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    lay->addWidget(c.picBackground, 1);
-    c.mediaPlayer = pagekit::mediaPlayer(page, ("MediaPlayer" + suffix).toLatin1().constData());
-    c.timAutoRepeat = timer(page, "timAutoRepeat" + suffix, 1);
-    c.timPosition = timer(page, positionTimer, 300);
-    return c;
-}
-
 } // namespace
 
-TViewPageMID::TViewPageMID(QStackedWidget *book) : QWidget(book)
+TViewPageSound::TViewPageSound(ViewerPane &pane, QStackedWidget *book, const char *name,
+                               const char *positionTimer, ViewedSoundRecord &record)
+    : QWidget(book), m_pane(pane), m_name(QString::fromLatin1(name)), m_record(record)
 {
-    const SoundPageControls c = build(this, book, "MID", "timPositionMID");
-    pnlPositionMID = c.pnlPosition;
-    ProgressBarMID = c.progressBar;
-    GroupBoxMID = c.groupBox;
-    lblTotalMID = c.lblTotal;
-    lblPlayedMID = c.lblPlayed;
-    lblTotalTimeMID = c.lblTotalTime;
-    lblPlayedTimeMID = c.lblPlayedTime;
-    picBackgroundMID = c.picBackground;
-    MediaPlayerMID = c.mediaPlayer;
-    timAutoRepeatMID = c.timAutoRepeat;
-    timPositionMID = c.timPosition;
+    pagekit::becomePage(this, book, name);
+    auto *lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(0);
+    m_panel = new QWidget(this);
+    m_panel->setObjectName("pnlPosition" + m_name);
+    m_panel->setFixedHeight(113);
+    auto *pl = new QVBoxLayout(m_panel);
+    // The bar keeps 4 pixels on each side and 8 above, whatever the pane's width.
+    pl->setContentsMargins(4, 8, 4, 4);
+    m_bar = new QProgressBar(m_panel);
+    m_bar->setObjectName("ProgressBar" + m_name);
+    m_bar->setRange(0, 100);
+    m_bar->setValue(0);
+    m_bar->setTextVisible(false);
+    pl->addWidget(m_bar);
+    m_box = new QGroupBox(SelectText("Durée", "Time"), m_panel);
+    m_box->setObjectName("GroupBox" + m_name);
+    auto *grid = new QGridLayout(m_box);
+    m_totalCaption = new QLabel(SelectText("Total:", "Total:"), m_box);
+    m_playedCaption = new QLabel(SelectText("Joué:", "Played:"), m_box);
+    m_total = new QLabel(m_box);
+    m_total->setObjectName("lblTotalTime" + m_name);
+    m_played = new QLabel(m_box);
+    m_played->setObjectName("lblPlayedTime" + m_name);
+    grid->addWidget(m_totalCaption, 0, 0);
+    grid->addWidget(m_total, 0, 1);
+    grid->addWidget(m_playedCaption, 1, 0);
+    grid->addWidget(m_played, 1, 1);
+    grid->setColumnStretch(1, 1);
+    pl->addWidget(m_box);
+    lay->addWidget(m_panel);
+    m_background = new QLabel(this);
+    m_background->setObjectName("picBackground" + m_name);
+    m_background->setScaledContents(true);
+    m_background->setMinimumSize(1, 1);
+    m_background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    lay->addWidget(m_background, 1);
+    m_player = pagekit::mediaPlayer(this, ("MediaPlayer" + m_name).toLatin1().constData());
+    m_autoRepeat = timer(this, "timAutoRepeat" + m_name, 1);
+    m_position = timer(this, QString::fromLatin1(positionTimer), 300);
+    connect(m_player, &TMediaPlayer::OnNotify, this, &TViewPageSound::playerNotify);
+    connect(m_position, &QTimer::timeout, this, &TViewPageSound::positionTick);
+    connect(m_autoRepeat, &QTimer::timeout, this, &TViewPageSound::autoRepeatTick);
 }
 
-TViewPageWAV::TViewPageWAV(QStackedWidget *book) : QWidget(book)
+void TViewPageSound::clearTimes()
 {
-    const SoundPageControls c = build(this, book, "WAV", "timPositionWav");
-    pnlPositionWAV = c.pnlPosition;
-    ProgressBarWAV = c.progressBar;
-    GroupBoxWAV = c.groupBox;
-    lblTotalWAV = c.lblTotal;
-    lblPlayedWAV = c.lblPlayed;
-    lblTotalTimeWAV = c.lblTotalTime;
-    lblPlayedTimeWAV = c.lblPlayedTime;
-    picBackgroundWAV = c.picBackground;
-    MediaPlayerWAV = c.mediaPlayer;
-    timAutoRepeatWAV = c.timAutoRepeat;
-    timPositionWav = c.timPosition;
+    m_total->clear();
+    m_played->clear();
+    m_bar->setRange(0, 0);
+    m_bar->setValue(0);
+}
+
+void TViewPageSound::load(const QString &path)
+{
+    App &app = m_pane.app;
+    if (!app.st.FormReady)
+        return;
+    pagekit::BusyCursor busy;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_position->stop();
+    if (m_player->DeviceID() != 0)
+        m_player->Close();
+    m_pane.showViewerPage(m_name);
+    m_record.Path = path;
+    m_player->setFileName(pagekit::nativePath(app, path));
+    busy.release();
+    platform::Status status = m_player->Open();
+    if (status.ok()) {
+        m_player->setTimeFormat(tfMilliseconds);
+        m_record.LengthMs = m_player->Length();
+        m_record.Repeat = m_pane.btnLoop->isChecked();
+        clearTimes();
+        m_player->setNotify(true);
+        status = m_player->Play();
+    }
+    if (!status.ok()) {
+        // Nothing of an earlier file may stay on show for this one.
+        m_player->Close();
+        m_record.LengthMs = 0;
+        clearTimes();
+        ShowFileAccessError(app);
+        return;
+    }
+    ++m_playsStarted;
+    const int length = m_player->Length();
+    m_total->setText(FormatDuration(length));
+    m_bar->setRange(0, length);
+    m_position->start();
+}
+
+void TViewPageSound::positionTick()
+{
+    const int position = m_player->Position();
+    m_played->setText(FormatDuration(position));
+    m_played->repaint();
+    m_bar->setValue(position);
+}
+
+void TViewPageSound::playerNotify()
+{
+    // One notice per play, in order: only the last one is of the play under way.
+    if (++m_notices != m_playsStarted || m_player->NotifyValue() != nvSuccessful)
+        return;
+    m_position->stop();
+    m_played->clear();
+    m_bar->setValue(0);
+    if (!m_record.Repeat)
+        return; // the device stays open at the end, the total on show
+    if (m_player->DeviceID() != 0)
+        m_player->Close();
+    if (m_pane.btnLoop->isChecked())
+        m_autoRepeat->start();
+}
+
+void TViewPageSound::autoRepeatTick()
+{
+    m_autoRepeat->stop();
+    // A load under way (it lets events run) would be loaded over: try again just after it.
+    const QString path = m_record.Path;
+    if (!m_pane.runLoad([this, &path] { load(path); }))
+        m_autoRepeat->start();
+}
+
+void TViewPageSound::stop()
+{
+    m_position->stop();
+    m_autoRepeat->stop();
+    m_bar->setValue(0);
+    m_played->clear();
+    m_record.Repeat = false;
+    if (m_player->DeviceID() != 0)
+        m_player->Close();
+}
+
+TViewPageMID::TViewPageMID(ViewerPane &pane, QStackedWidget *book)
+    : TViewPageSound(pane, book, "MID", "timPositionMID", pane.app.st.ViewedMID)
+{
+    pnlPositionMID = m_panel;
+    ProgressBarMID = m_bar;
+    GroupBoxMID = m_box;
+    lblTotalMID = m_totalCaption;
+    lblPlayedMID = m_playedCaption;
+    lblTotalTimeMID = m_total;
+    lblPlayedTimeMID = m_played;
+    picBackgroundMID = m_background;
+    MediaPlayerMID = m_player;
+    timAutoRepeatMID = m_autoRepeat;
+    timPositionMID = m_position;
+}
+
+TViewPageWAV::TViewPageWAV(ViewerPane &pane, QStackedWidget *book)
+    : TViewPageSound(pane, book, "WAV", "timPositionWav", pane.app.st.ViewedWAV)
+{
+    pnlPositionWAV = m_panel;
+    ProgressBarWAV = m_bar;
+    GroupBoxWAV = m_box;
+    lblTotalWAV = m_totalCaption;
+    lblPlayedWAV = m_playedCaption;
+    lblTotalTimeWAV = m_total;
+    lblPlayedTimeWAV = m_played;
+    picBackgroundWAV = m_background;
+    MediaPlayerWAV = m_player;
+    timAutoRepeatWAV = m_autoRepeat;
+    timPositionWav = m_position;
 }

@@ -1,6 +1,16 @@
 // Pages "MID" and "WAV": a top panel with the progress bar and the "Durée" box (total and played
-// times), below it a stretched background, and the hidden media player; the timers that follow the
-// position (300 ms) and restart a tune at its end when Loop is down (1 ms, one shot).
+// times), a stretched background below, and the hidden media player. Load opens the file on the
+// player's device and plays it; the position timer (300 ms) moves the bar and the played time; at
+// the end of a play, with Repeat (taken from Loop at the load, changed by Loop), the device is
+// closed and the file loaded again by the auto-repeat timer (1 ms, one shot). Stop clears Repeat
+// before it closes, so the interrupted play does not start again.
+//
+// Rules:
+// - Only the notification of the play under way, and only a Successful one, ends a play: the
+//   Aborted or Superseded notice of a play that a Stop, a new load or a new Play interrupted is
+//   ignored (notices come one per play, in order).
+// - A load that fails gives the file access error and leaves the page stopped and empty: no
+//   times, the bar at 0, the record's length 0.
 #pragma once
 
 #include <QWidget>
@@ -11,12 +21,48 @@ class QProgressBar;
 class QStackedWidget;
 class QTimer;
 class TMediaPlayer;
+class ViewerPane;
+struct ViewedSoundRecord;
 
-class TViewPageMID : public QWidget
+// What both sound pages do, over the controls each names its own way.
+class TViewPageSound : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TViewPageMID(QStackedWidget *book);
+    TViewPageSound(ViewerPane &pane, QStackedWidget *book, const char *name, const char *positionTimer,
+                   ViewedSoundRecord &record);
+
+    void load(const QString &path);
+    void stop();
+    // The end of a play (the player's notification).
+    void playerNotify();
+    void positionTick();
+    void autoRepeatTick();
+
+protected:
+    QWidget *m_panel = nullptr;
+    QProgressBar *m_bar = nullptr;
+    QGroupBox *m_box = nullptr;
+    QLabel *m_totalCaption = nullptr, *m_playedCaption = nullptr, *m_total = nullptr, *m_played = nullptr;
+    QLabel *m_background = nullptr;
+    TMediaPlayer *m_player = nullptr;
+    QTimer *m_autoRepeat = nullptr, *m_position = nullptr;
+
+private:
+    void clearTimes();
+
+    ViewerPane &m_pane;
+    QString m_name;
+    ViewedSoundRecord &m_record;
+    int m_playsStarted = 0; // plays asked to notify their end, and notices received since
+    int m_notices = 0;
+};
+
+class TViewPageMID : public TViewPageSound
+{
+    Q_OBJECT
+public:
+    TViewPageMID(ViewerPane &pane, QStackedWidget *book);
     QWidget *pnlPositionMID = nullptr;
     QProgressBar *ProgressBarMID = nullptr;
     QGroupBox *GroupBoxMID = nullptr;
@@ -25,13 +71,16 @@ public:
     QLabel *picBackgroundMID = nullptr;
     TMediaPlayer *MediaPlayerMID = nullptr;
     QTimer *timAutoRepeatMID = nullptr, *timPositionMID = nullptr;
+
+    void LoadMID(const QString &path) { load(path); }
+    void StopMID() { stop(); }
 };
 
-class TViewPageWAV : public QWidget
+class TViewPageWAV : public TViewPageSound
 {
     Q_OBJECT
 public:
-    explicit TViewPageWAV(QStackedWidget *book);
+    TViewPageWAV(ViewerPane &pane, QStackedWidget *book);
     QWidget *pnlPositionWAV = nullptr;
     QProgressBar *ProgressBarWAV = nullptr;
     QGroupBox *GroupBoxWAV = nullptr;
@@ -40,4 +89,7 @@ public:
     QLabel *picBackgroundWAV = nullptr;
     TMediaPlayer *MediaPlayerWAV = nullptr;
     QTimer *timAutoRepeatWAV = nullptr, *timPositionWav = nullptr;
+
+    void LoadWAV(const QString &path) { load(path); }
+    void StopWAV() { stop(); }
 };

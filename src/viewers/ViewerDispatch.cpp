@@ -3,13 +3,21 @@
 #include "app/App.h"
 #include "app/Language.h"
 #include "app/Libry.h"
+#include "components/TGIFImage.h"
+#include "components/TPicture.h"
+#include "platform/Ui.h"
 #include "viewers/Backgrnd.h"
 #include "viewers/View_ANI.h"
 #include "viewers/View_AVI.h"
 #include "viewers/View_BMP.h"
 #include "viewers/View_GIF.h"
+#include "viewers/View_ICO.h"
+#include "viewers/View_ImageEn.h"
+#include "viewers/View_JPG.h"
 #include "viewers/View_Sound.h"
 #include "viewers/ViewerPane.h"
+#include "viewers/pages/PageKit.h"
+#include "viewers/previews/Previews.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -120,6 +128,148 @@ void SetViewerButtons(ViewerPane &pane, MediaType type)
                                pane.btnLoop,     pane.btnStretch,         pane.btnTile};
     for (int i = 0; i < 6; ++i)
         buttons[i]->setEnabled(row[i]);
+    // A file selected but not shown (Wiew_When_Click_ListView off) can be shown with Play.
+    const SelectionRecord &s = pane.app.st.Selection;
+    if (type == mtNone && s.Item >= 0 && s.ItemKind == ListItemKind::File)
+        pane.btnPlayFile->setEnabled(true);
+}
+
+void ShowFileByType(ViewerPane &pane, MediaType type, const QString &path)
+{
+    switch (type) {
+    case mtANI:
+        pane.pageANI->LoadANI(path);
+        return;
+    case mtAVI:
+        pane.pageAVI_WIN->LoadAVI(path);
+        return;
+    case mtBMP:
+        pane.pageBMP->LoadBMP(path);
+        return;
+    case mtJPG:
+        pane.pageJPG->LoadJPG(path);
+        return;
+    case mtMID:
+        pane.pageMID->LoadMID(path);
+        return;
+    case mtWAV:
+        pane.pageWAV->LoadWAV(path);
+        return;
+    case mtGIF:
+        pane.pageGIF->LoadGIF(path);
+        return;
+    case mtPCX:
+        pane.pagePCX->LoadPCX(path);
+        return;
+    case mtTIF:
+        pane.pageTIF->LoadTIF(path);
+        return;
+    case mtWMF:
+        pane.pageWMF->LoadWMF(path);
+        return;
+    case mtEMF:
+        pane.pageEMF->LoadEMF(path);
+        return;
+    case mtICO:
+        pane.pageICO->LoadICO(path);
+        return;
+    default:
+        InternalError(pane.app, 3, SelectText("Extension inconnue", "Unknown extension."));
+    }
+}
+
+void StopCurrentFile(ViewerPane &pane)
+{
+    switch (pane.app.st.Selection.FileType) {
+    case mtANI:
+        pane.pageANI->StopANI();
+        return;
+    case mtAVI:
+        pane.pageAVI_WIN->StopAVI();
+        return;
+    case mtMID:
+        pane.pageMID->StopMID();
+        return;
+    case mtWAV:
+        pane.pageWAV->StopWAV();
+        return;
+    case mtGIF:
+        pane.pageGIF->StopGIF();
+        return;
+    case mtNone:
+    case mtBMP:
+    case mtJPG:
+    case mtPCX:
+    case mtTIF:
+    case mtWMF:
+    case mtEMF:
+    case mtICO:
+        return;
+    default:
+        InternalError(pane.app, 6, SelectText("Type de fichier incorrect", "Bad file type."));
+    }
+}
+
+void SetLoopOfType(ViewerPane &pane, bool pressed)
+{
+    AppState &st = pane.app.st;
+    switch (st.Selection.FileType) {
+    case mtAVI:
+        pane.pageAVI_WIN->setLoop(pressed);
+        return;
+    case mtMID:
+        st.ViewedMID.Repeat = pressed;
+        return;
+    case mtWAV:
+        st.ViewedWAV.Repeat = pressed;
+        return;
+    case mtNone:
+    case mtANI:
+    case mtBMP:
+    case mtJPG:
+    case mtGIF:
+    case mtPCX:
+    case mtTIF:
+    case mtWMF:
+    case mtEMF:
+    case mtICO:
+        return;
+    default:
+        InternalError(pane.app, 18, SelectText("Type de fichier incorrect", "Bad file type."));
+    }
+}
+
+void PreviewCurrentFile(ViewerPane &pane)
+{
+    switch (pane.app.st.Selection.FileType) {
+    case mtAVI:
+    case mtBMP:
+    case mtJPG:
+    case mtGIF:
+    case mtPCX:
+    case mtTIF:
+    case mtWMF:
+    case mtEMF:
+        ShowPreview(pane, pane.app.st.Selection.FileType);
+        return;
+    case mtANI:
+    case mtMID:
+    case mtWAV:
+    case mtICO:
+        pane.app.ui().beep(platform::BeepKind::Plain);
+        return;
+    case mtNone:
+        return; // nothing on view: nothing to preview
+    default:
+        InternalError(pane.app, 4, SelectText("Type de fichier inconnu", "Unknown file type."));
+    }
+}
+
+void ApplyStretch(ViewerPane &pane)
+{
+    const bool on = pane.btnStretch->isChecked();
+    pagekit::showPictureIn(pane.pageBMP->scrollBMP, pane.pageBMP->picBMP, on);
+    pagekit::showPictureIn(pane.pageJPG->scrollJPG, pane.pageJPG->picJPG, on);
 }
 
 QString PlayCaptionOfType(ViewerPane &pane, MediaType type)

@@ -3,15 +3,27 @@
 #include "app/App.h"
 #include "app/Artwork.h"
 #include "app/Language.h"
+#include "components/TAniIcon.h"
+#include "components/TGIFImage.h"
+#include "components/TImageEn.h"
+#include "components/TPicture.h"
 #include "components/controls/TURLLabel.h"
+#include "components/media/TAVIControl.h"
+#include "components/media/TMediaPlayer.h"
 #include "platform/Ui.h"
 #include "viewers/View_ANI.h"
 #include "viewers/View_AVI.h"
 #include "viewers/View_BMP.h"
 #include "viewers/View_GIF.h"
+#include "viewers/View_ICO.h"
+#include "viewers/View_ImageEn.h"
+#include "viewers/View_JPG.h"
 #include "viewers/View_Sound.h"
 #include "viewers/View_VIDE.h"
+#include "viewers/ViewerCommands.h"
 #include "viewers/ViewerDispatch.h"
+#include "viewers/previews/Pw_AVI_V.h"
+#include "viewers/previews/Pw_AVI_W.h"
 
 #include <QLabel>
 #include <QStackedWidget>
@@ -52,19 +64,23 @@ ViewerPane::ViewerPane(App &application, QWidget *parent) : QFrame(parent), app(
     nbkViewer->setBackgroundRole(QPalette::Button);
     lay->addWidget(nbkViewer, 1);
     pageVIDE = new TViewPageVIDE(nbkViewer);
-    pageANI = new TViewPageANI(nbkViewer);
-    pageAVI_WIN = new TViewPageAVI_WIN(nbkViewer);
+    pageANI = new TViewPageANI(*this, nbkViewer);
+    pageAVI_WIN = new TViewPageAVI_WIN(*this, nbkViewer);
     pageAVI_VIDEO = new TViewPageAVI_VIDEO(nbkViewer);
-    pageBMP = new TViewPageBMP(nbkViewer);
-    pageJPG = new TViewPageJPG(nbkViewer);
-    pageMID = new TViewPageMID(nbkViewer);
-    pageWAV = new TViewPageWAV(nbkViewer);
-    pageGIF = new TViewPageGIF(nbkViewer);
-    pagePCX = new TViewPagePCX(nbkViewer);
-    pageTIF = new TViewPageTIF(nbkViewer);
-    pageWMF = new TViewPageWMF(nbkViewer);
-    pageEMF = new TViewPageEMF(nbkViewer);
-    pageICO = new TViewPageICO(nbkViewer);
+    pageBMP = new TViewPageBMP(*this, nbkViewer);
+    pageJPG = new TViewPageJPG(*this, nbkViewer);
+    pageMID = new TViewPageMID(*this, nbkViewer);
+    pageWAV = new TViewPageWAV(*this, nbkViewer);
+    pageGIF = new TViewPageGIF(*this, nbkViewer);
+    pagePCX = new TViewPagePCX(*this, nbkViewer);
+    pageTIF = new TViewPageTIF(*this, nbkViewer);
+    pageWMF = new TViewPageWMF(*this, nbkViewer);
+    pageEMF = new TViewPageEMF(*this, nbkViewer);
+    pageICO = new TViewPageICO(*this, nbkViewer);
+    frmPreview_AVI_VIDEO = new TfrmPreview_AVI_VIDEO(this);
+    frmPreview_AVI_WINDOWS = new TfrmPreview_AVI_WINDOWS(this);
+    connect(pageAVI_VIDEO->MediaPlayerAVI, &TMediaPlayer::OnNotify, pageAVI_WIN,
+            &TViewPageAVI_WIN::MediaPlayerAVINotify);
 
     TURLLabel *link = pageVIDE->URLLabelHomePage;
     link->setText(QString::fromLatin1(kHomePageAddress));
@@ -73,7 +89,50 @@ ViewerPane::ViewerPane(App &application, QWidget *parent) : QFrame(parent), app(
     connect(pageVIDE->picPresentation, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
         emit presentationContextMenuRequested(pageVIDE->picPresentation->mapToGlobal(p));
     });
+    for (QWidget *picture : std::initializer_list<QWidget *>{
+             pageANI->picANI, pageBMP->picBMP, pageJPG->picJPG, pageGIF->picGIF, pagePCX->PicPcx,
+             pageTIF->picTIF, pageWMF->picWMF, pageEMF->picEMF, pageICO->picICO})
+        offerPopup(picture);
+    connect(nbkViewer, &QStackedWidget::currentChanged, this, [this] { nbkViewerPageChanged(*this); });
+    connectCommands();
+    // Before any file is shown only the navigation is offered.
     SetViewerButtons(*this, mtNone);
+}
+
+void ViewerPane::offerPopup(QWidget *control)
+{
+    control->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(control, &QWidget::customContextMenuRequested, this,
+            [this, control](const QPoint &p) { emit viewFileContextMenuRequested(control->mapToGlobal(p)); });
+}
+
+void ViewerPane::connectCommands()
+{
+    const auto onClick = [this](QToolButton *button, void (*command)(ViewerPane &)) {
+        connect(button, &QToolButton::clicked, this, [this, command] { command(*this); });
+    };
+    onClick(btnFirstFile, btnFirstFileClick);
+    onClick(btnPreviousFile, btnPreviousFileClick);
+    onClick(btnNextFile, btnNextFileClick);
+    onClick(btnLastFile, btnLastFileClick);
+    onClick(btnPlayFile, btnPlayFileClick);
+    onClick(btnStopPlayingFile, btnStopPlayingFileClick);
+    onClick(btnPreview, btnPreviewClick);
+    onClick(btnLoop, btnLoopClick);
+    onClick(btnStretch, btnStretchClick);
+    onClick(btnTile, btnTileClick);
+}
+
+void ViewerPane::closePreviews()
+{
+    TMediaPlayer *preview = frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
+    if (preview->DeviceID() != 0)
+        preview->Close();
+    frmPreview_AVI_WINDOWS->hide();
+    for (TMediaPlayer *player :
+         {pageAVI_VIDEO->MediaPlayerAVI, pageMID->MediaPlayerMID, pageWAV->MediaPlayerWAV})
+        if (player->DeviceID() != 0)
+            player->Close();
 }
 
 ViewerPane::~ViewerPane()
@@ -162,6 +221,17 @@ bool ViewerPane::stopAvailable() const
 void ViewerPane::stopPlayback()
 {
     btnStopPlayingFile->click();
+}
+
+void ViewerPane::play()
+{
+    btnPlayFileClick(*this);
+}
+
+void ViewerPane::selectionChanged()
+{
+    if (currentViewerPage() == QLatin1String("VIDE"))
+        SetViewerButtons(*this, mtNone);
 }
 
 void ViewerPane::showEmptyPage()

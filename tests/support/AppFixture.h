@@ -54,6 +54,8 @@ public:
     bool playing = false;
     int stops = 0;
     int emptyPages = 0;
+    int plays = 0;
+    int selectionChanges = 0;
     bool stopAvailable() const override { return playing; }
     void stopPlayback() override
     {
@@ -61,4 +63,6 @@ public:
         playing = false;
     }
     void showEmptyPage() override { ++emptyPages; }
+    void play() override { ++plays; }
+    void selectionChanged() override { ++selectionChanges; }
 };

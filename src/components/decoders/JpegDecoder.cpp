@@ -164,8 +164,25 @@ bool readJpegHeader(QByteArrayView data, JpegHeader &header, QString &error)
     return true;
 }
 
+namespace {
+// The palette libjpeg quantised to, as the picture's colour table.
+void setColourTable(QImage &image, const jpeg_decompress_struct &ci)
+{
+    if (!ci.colormap)
+        return;
+    QList<QRgb> table(ci.actual_number_of_colors);
+    for (int i = 0; i < ci.actual_number_of_colors; ++i) {
+        if (ci.out_color_components == 1)
+            table[i] = qRgb(ci.colormap[0][i], ci.colormap[0][i], ci.colormap[0][i]);
+        else
+            table[i] = qRgb(ci.colormap[0][i], ci.colormap[1][i], ci.colormap[2][i]);
+    }
+    image.setColorTable(table);
+}
+} // namespace
+
 QImage decodeJpeg(QByteArrayView data, const JpegOptions &options, const JpegProgressFn &progress,
-                  QString &error)
+                  QString &error, const JpegPassFn &passDone)
 {
     // Everything libjpeg touches lives behind one pointer that does not change after setjmp.
     auto d = std::make_unique<Decoder>();
@@ -239,18 +256,16 @@ QImage decodeJpeg(QByteArrayView data, const JpegOptions &options, const JpegPro
             jpeg_finish_output(&ci);
             if (last)
                 break;
+            // CMYK is converted only at the end: its coarse passes are not shown.
+            if (passDone && !cmyk) {
+                if (quantize)
+                    setColourTable(d->image, ci);
+                passDone(d->image);
+            }
         }
     }
-    if (quantize) {
-        QList<QRgb> table(ci.actual_number_of_colors);
-        for (int i = 0; i < ci.actual_number_of_colors; ++i) {
-            if (ci.out_color_components == 1)
-                table[i] = qRgb(ci.colormap[0][i], ci.colormap[0][i], ci.colormap[0][i]);
-            else
-                table[i] = qRgb(ci.colormap[0][i], ci.colormap[1][i], ci.colormap[2][i]);
-        }
-        d->image.setColorTable(table);
-    }
+    if (quantize)
+        setColourTable(d->image, ci);
     const bool adobe = ci.saw_Adobe_marker;
     jpeg_finish_decompress(&ci);
     if (cmyk) {

@@ -37,7 +37,11 @@ bool readJpegHeader(QByteArrayView data, JpegHeader &header, QString &error);
 // Scaled output size as libjpeg computes it (rounded up).
 int jpegScaledSize(int size, int scale);
 
+// Called after each coarse pass of a progressive file decoded scan by scan, with the picture as it
+// stands (valid only during the call: the decode goes on writing into it).
+using JpegPassFn = std::function<void(const QImage &partial)>;
+
 QImage decodeJpeg(QByteArrayView data, const JpegOptions &options, const JpegProgressFn &progress,
-                  QString &error);
+                  QString &error, const JpegPassFn &passDone = {});
 
 } // namespace pictures

@@ -5,8 +5,6 @@
 #include "platform/drives/DriveMap.h"
 #include "shell/Application.h"
 #include "shell/Main.h"
-#include "viewers/Pw_AVI_V.h"
-#include "viewers/Pw_AVI_W.h"
 
 int main(int argc, char **argv)
 {
@@ -24,8 +22,6 @@ int main(int argc, char **argv)
     App app(ui, platform::DriveMap::detect());
     application.setApp(&app);
     TfrmMain main(app);
-    TfrmPreview_AVI_VIDEO previewVideo;
-    TfrmPreview_AVI_WINDOWS previewWindows;
 
     QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &main, [&main] {
         if (main.isMinimized())

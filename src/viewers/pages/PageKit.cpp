@@ -1,10 +1,14 @@
 #include "viewers/pages/PageKit.h"
 
+#include "app/App.h"
+#include "app/Libry.h"
+#include "components/TPicture.h"
 #include "components/media/TMediaPlayer.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -88,6 +92,48 @@ QFrame *sunkenFrame(QWidget *page, const char *name, int size)
     f->setFrameShadow(QFrame::Sunken);
     f->setFixedSize(size, size);
     return f;
+}
+
+QString nativePath(const App &app, const QString &drivePath)
+{
+    return app.drives().toNative(drivePath);
+}
+
+QString nameOf(const QString &drivePath)
+{
+    return drivePath.mid(drivePath.lastIndexOf(u'\\') + 1);
+}
+
+void showPictureIn(QScrollArea *scroll, TPicture *picture, bool stretched)
+{
+    picture->setStretch(stretched);
+    picture->setAutoSize(false);
+    scroll->setWidgetResizable(stretched);
+    if (!stretched)
+        picture->resize(picture->pictureWidth(), picture->pictureHeight());
+}
+
+void scrollToOrigin(QScrollArea *scroll)
+{
+    scroll->horizontalScrollBar()->setValue(0);
+    scroll->verticalScrollBar()->setValue(0);
+}
+
+BusyCursor::BusyCursor()
+{
+    SetBusyCursor(true);
+}
+
+BusyCursor::~BusyCursor()
+{
+    release();
+}
+
+void BusyCursor::release()
+{
+    if (m_on)
+        SetBusyCursor(false);
+    m_on = false;
 }
 
 } // namespace pagekit

@@ -6,11 +6,13 @@
 #include <QObject>
 #include <QScrollArea>
 
+class App;
 class QFrame;
 class QLabel;
 class QStackedWidget;
 class QWidget;
 class TMediaPlayer;
+class TPicture;
 
 namespace pagekit {
 
@@ -24,6 +26,30 @@ QLabel *backgroundPicture(QWidget *page, const char *name);
 QScrollArea *scrollBox(QWidget *page, const char *name, const QColor &colour);
 TMediaPlayer *mediaPlayer(QWidget *page, const char *name);
 QFrame *sunkenFrame(QWidget *page, const char *name, int size = 100);
+
+// The native path of a drive path (empty when its letter is no drive: the load then fails).
+QString nativePath(const App &app, const QString &drivePath);
+// The name part of a drive path.
+QString nameOf(const QString &drivePath);
+// Lays a picture out in its scroll box: scaled to the box when stretched, else at its natural size
+// from the top-left corner, so that the box scrolls over exactly the picture.
+void showPictureIn(QScrollArea *scroll, TPicture *picture, bool stretched);
+// Shows the top-left corner of a scroll box.
+void scrollToOrigin(QScrollArea *scroll);
+// What every loader does around its work: the busy cursor on, and off again however it ends.
+class BusyCursor
+{
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+    // Puts the cursor back now (before a message box).
+    void release();
+
+private:
+    bool m_on = true;
+};
 
 template <class Control> Control *pictureIn(QScrollArea *scroll, const char *name, bool fill)
 {
