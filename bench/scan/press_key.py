@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Presses one key, or clicks at a point, on the X display in $DISPLAY through the XTest extension
 (for screenshots of the program under Xvfb where no xdotool is installed).
-    press_key.py F5        press_key.py --click 300 200"""
+    press_key.py F5   press_key.py ctrl+Tab   press_key.py --click 300 200   press_key.py --rclick 300 200"""
 import ctypes
 import sys
 
@@ -22,13 +22,18 @@ xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_i
 display = x11.XOpenDisplay(None)
 if not display:
     sys.exit("cannot open the display")
-if sys.argv[1] == "--click":
+MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
+if sys.argv[1] in ("--click", "--rclick"):
+    button = 1 if sys.argv[1] == "--click" else 3
     xtst.XTestFakeMotionEvent(display, -1, int(sys.argv[2]), int(sys.argv[3]), 0)
-    xtst.XTestFakeButtonEvent(display, 1, 1, 0)
-    xtst.XTestFakeButtonEvent(display, 1, 0, 0)
+    xtst.XTestFakeButtonEvent(display, button, 1, 0)
+    xtst.XTestFakeButtonEvent(display, button, 0, 0)
 else:
-    code = x11.XKeysymToKeycode(display, x11.XStringToKeysym(sys.argv[1].encode()))
-    xtst.XTestFakeKeyEvent(display, code, 1, 0)
-    xtst.XTestFakeKeyEvent(display, code, 0, 0)
+    names = sys.argv[1].split("+")
+    codes = [x11.XKeysymToKeycode(display, x11.XStringToKeysym(MODIFIERS.get(n, n).encode())) for n in names]
+    for code in codes:
+        xtst.XTestFakeKeyEvent(display, code, 1, 0)
+    for code in reversed(codes):
+        xtst.XTestFakeKeyEvent(display, code, 0, 0)
 x11.XFlush(display)
 x11.XCloseDisplay(display)

@@ -36,6 +36,7 @@ public:
     StatusPort *status = nullptr;
     FileCommandPort *fileCommands = nullptr;
     FileListPort *lists = nullptr;
+    CataloguePort *catalogue = nullptr;
     // The window modal windows belong to; null before it exists.
     QWidget *mainWindow = nullptr;
 

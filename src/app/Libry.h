@@ -10,6 +10,7 @@
 
 class App;
 class QLabel;
+class QLocale;
 class QPixmap;
 
 // Beeps the kind's sound when Beep_On_Error_Message is set, then shows the modal message box with
@@ -60,3 +61,8 @@ QString FormatFileDateTime(App &app, const QString &path);
 // A file's modification time as the lists show it: short date, blank, short time (two-second steps).
 QString FormatFileTime(const QDateTime &time);
 QString FormatFolderDate(App &app, const QString &path, bool withTime);
+// The locale dates are written in: the system's when it speaks French, else the French of France
+// (the program speaks French whatever the system's language).
+QLocale DateLocale();
+// The long date, a blank and the long time without its zone ("mardi 8 décembre 2026 23:10:05").
+QString FormatLongDateTime(const QDateTime &time);

@@ -5,6 +5,7 @@
 #include "platform/drives/DirSearch.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 QString FormatGroupedNumber(int64_t n)
 {
@@ -72,7 +73,7 @@ QString FormatFileTime(const QDateTime &time)
     if (!time.isValid())
         return {};
     const QDateTime t = packedTime(time);
-    const QLocale locale;
+    const QLocale locale = DateLocale();
     return locale.toString(t.date(), QLocale::ShortFormat) + ' ' +
            locale.toString(t.time(), QLocale::ShortFormat);
 }
@@ -92,7 +93,7 @@ QString FormatFolderDate(App &app, const QString &path, bool withTime)
     if (code == platform::ERROR_SUCCESS) {
         if (!e.isFolder())
             return {};
-        const QLocale locale;
+        const QLocale locale = DateLocale();
         QString text = locale.toString(e.lastWrite.date(), QLocale::ShortFormat);
         if (withTime)
             text += ' ' + locale.toString(e.lastWrite.time(), QLocale::ShortFormat);
@@ -101,4 +102,22 @@ QString FormatFolderDate(App &app, const QString &path, bool withTime)
     if (code != platform::ERROR_NO_MORE_FILES)
         ShowFolderAccessError(app, path);
     return {};
+}
+
+QLocale DateLocale()
+{
+    const QLocale system;
+    return system.language() == QLocale::French ? system : QLocale(QLocale::French, QLocale::France);
+}
+
+QString FormatLongDateTime(const QDateTime &time)
+{
+    if (!time.isValid())
+        return {};
+    const QLocale locale = DateLocale();
+    // The long time format ends with the zone's name ("t"), which a file's date does not need.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("\\s*\\(?t+\\)?")));
+    return locale.toString(time.date(), QLocale::LongFormat) + ' ' +
+           locale.toString(time.time(), timeFormat.trimmed());
 }

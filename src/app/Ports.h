@@ -40,6 +40,25 @@ public:
     virtual bool currentNodeIsMediaFolder() const = 0;
 };
 
+// What the Properties command asks of the catalogue about the tree node and list item in focus.
+class CataloguePort
+{
+public:
+    enum class NodeKind { None, MyComputer, Drive, Folder, MediaFolder };
+    struct Node
+    {
+        NodeKind kind = NodeKind::None;
+        QString text;      // as the tree shows it: "(C:)" for a drive
+        int driveType = 0; // drives only
+    };
+    virtual ~CataloguePort() = default;
+    // The selected node of the tree on view (kind None when there is none).
+    virtual Node currentNode() const = 0;
+    // Whether the selected node has a child folder holding media files named like
+    // Selection.FileName (ignoring case).
+    virtual bool isMediaFolderChild() const = 0;
+};
+
 // The main window's status bar: panels 0, 1 and 2.
 class StatusPort
 {

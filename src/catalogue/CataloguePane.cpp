@@ -66,12 +66,15 @@ CataloguePane::CataloguePane(Catalogue &catalogue, QWidget *parent)
     createTabs(parent);
     connectHandlers();
     app.lists = this;
+    app.catalogue = this;
 }
 
 CataloguePane::~CataloguePane()
 {
     if (app.lists == this)
         app.lists = nullptr;
+    if (app.catalogue == this)
+        app.catalogue = nullptr;
 }
 
 int CataloguePane::itemCount() const
@@ -119,6 +122,37 @@ void CataloguePane::refreshSelectedItem()
 bool CataloguePane::currentNodeIsMediaFolder() const
 {
     return IsMediaFolderNode(cat);
+}
+
+CataloguePort::Node CataloguePane::currentNode() const
+{
+    const NodeId id = app.st.CurrentView.CurrentNode;
+    const CatalogueStore &store = cat.store;
+    Node node;
+    if (!store.isValid(id))
+        return node;
+    node.text = store.name(id);
+    switch (store.kind(id)) {
+    case ::NodeKind::MyComputer:
+        node.kind = NodeKind::MyComputer;
+        break;
+    case ::NodeKind::Drive:
+        node.kind = NodeKind::Drive;
+        node.driveType = store.picture(id);
+        break;
+    case ::NodeKind::Folder:
+        node.kind = NodeKind::Folder;
+        break;
+    case ::NodeKind::MediaFolder:
+        node.kind = NodeKind::MediaFolder;
+        break;
+    }
+    return node;
+}
+
+bool CataloguePane::isMediaFolderChild() const
+{
+    return IsMediaFolderChild(cat);
 }
 
 void CataloguePane::createDriveBar(QWidget *parent)

@@ -24,7 +24,7 @@ class QWidget;
 class TFolderTreeView;
 class TListView;
 
-class CataloguePane : public QObject, public FileListPort
+class CataloguePane : public QObject, public FileListPort, public CataloguePort
 {
     Q_OBJECT
 public:
@@ -75,6 +75,10 @@ public:
     void deselectAll() override;
     void refreshSelectedItem() override;
     bool currentNodeIsMediaFolder() const override;
+
+    // CataloguePort, over the tree node and list item in focus.
+    Node currentNode() const override;
+    bool isMediaFolderChild() const override;
 
 signals:
     // Whether Up one level can act (the shell's button follows).

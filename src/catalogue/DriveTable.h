@@ -3,6 +3,8 @@
 // scan counts media files and their bytes per drive (64-bit).
 #pragma once
 
+#include "app/DriveText.h"
+
 #include <QString>
 
 class App;
@@ -22,11 +24,7 @@ void HideDrive(CataloguePane &pane, const QString &letter);
 void ShowDrive(CataloguePane &pane, const QString &letter);
 // The button of a letter A..Z (any case); anything else ends the program with internal error 1.
 QToolButton *DriveButton(CataloguePane &pane, const QString &letter);
-// Character code of the first character, upper-cased, minus 64 (A gives 1, Z 26).
-int DriveNumber(const QString &text);
-QString DriveTypeText(int type);
 int DriveTypeOfPath(App &app, const QString &path);
-int DriveTypeOfImage(int imageIndex);
 void tbAClick(CataloguePane &pane, QToolButton *button);
 // Whether a drive button is shown on its bar.
 bool DriveButtonShown(QToolButton *button);

@@ -13,6 +13,26 @@ namespace {
 
 using platform::Error;
 
+// Moves an icon reader to the image nearest to the standard 32 by 32.
+void jumpToNearestIcon(QImageReader &reader)
+{
+    if (reader.imageCount() <= 1)
+        return;
+    int best = 0;
+    int bestScore = INT_MAX;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        if (!reader.jumpToImage(i))
+            break;
+        const QSize s = reader.size();
+        const int score = std::abs(s.width() - 32) + std::abs(s.height() - 32);
+        if (score < bestScore) {
+            bestScore = score;
+            best = i;
+        }
+    }
+    reader.jumpToImage(best);
+}
+
 // Reads a BMP or ICO with Qt's reader. For an icon with several images the one nearest to the
 // standard 32 by 32 is taken. On failure kind says whether the size was over the limit.
 QImage readQtPicture(const QByteArray &data, const QByteArray &format, QString &error, Error::Kind &kind)
@@ -29,21 +49,8 @@ QImage readQtPicture(const QByteArray &data, const QByteArray &format, QString &
         error = QStringLiteral("not a %1 picture").arg(QString::fromLatin1(format).toUpper());
         return {};
     }
-    int best = 0;
-    if (format == "ico" && reader.imageCount() > 1) {
-        int bestScore = INT_MAX;
-        for (int i = 0; i < reader.imageCount(); ++i) {
-            if (!reader.jumpToImage(i))
-                break;
-            const QSize s = reader.size();
-            const int score = std::abs(s.width() - 32) + std::abs(s.height() - 32);
-            if (score < bestScore) {
-                bestScore = score;
-                best = i;
-            }
-        }
-        reader.jumpToImage(best);
-    }
+    if (format == "ico")
+        jumpToNearestIcon(reader);
     const QSize size = reader.size();
     if (size.isValid() && !pictures::imageSizeAllowed(size.width(), size.height())) {
         error = QStringLiteral("picture too large");
@@ -78,6 +85,20 @@ bool bmpComplete(const QByteArray &data)
 }
 
 } // namespace
+
+QSize iconPictureSize(const QByteArray &data)
+{
+    QBuffer buf;
+    buf.setData(data);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf, "ico");
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false);
+    if (!reader.canRead())
+        return {};
+    jumpToNearestIcon(reader);
+    return reader.size();
+}
 
 TPicture::TPicture(QWidget *parent) : QWidget(parent) {}
 

@@ -16,6 +16,10 @@
 #include <QWidget>
 #include <memory>
 
+// The size of the picture TPicture shows of an icon file's data (the image nearest to 32 by 32),
+// read from the icon directory; an invalid size when the data is no icon.
+QSize iconPictureSize(const QByteArray &data);
+
 class TPicture : public QWidget
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "catalogue/CataloguePane.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
+#include "properties/PropertiesDispatch.h"
 #include "shell/Main.h"
 #include "shell/TbarMain.h"
 #include "shell/ViewerPopup.h"
@@ -51,10 +52,23 @@ void TfrmMain::wireCommands()
     onTrigger("popmnuTV_ExpandTreeView", mnuMain_View_ExpandTreeViewClick);
     onTrigger("mnuMain_View_TreeviewUpOneLevel", mnuMain_View_TreeviewUpOneLevelClick);
     connect(pane, &CataloguePane::upOneLevelAvailable, btnUpOneLevel, &QWidget::setEnabled);
-    connect(pane, &CataloguePane::treeContextMenuRequested, this,
-            [this](const QPoint &p) { popmnuTreeView->popup(p); });
+    connect(pane, &CataloguePane::treeContextMenuRequested, this, [this](const QPoint &p) {
+        // Properties needs a node to describe.
+        action("popmnuTV_Properties")
+            ->setEnabled(app.catalogue && app.catalogue->currentNode().kind != CataloguePort::NodeKind::None);
+        popmnuTreeView->popup(p);
+    });
     connect(pane, &CataloguePane::listContextMenuRequested, this,
             [this](const QPoint &p) { popmnuListView->popup(p); });
+
+    // Properties: the tree's popup describes its node, the list's and the viewer's the list item.
+    connect(action("popmnuTV_Properties"), &QAction::triggered, this, [this] { ShowTreeProperties(app); });
+    connect(action("popmnuLV_Properties"), &QAction::triggered, this, [this] { ShowListProperties(app); });
+    connect(action("popmnuVF_Properties"), &QAction::triggered, this, [this] { ShowListProperties(app); });
+    connect(action("mnuMain_File_Properties"), &QAction::triggered, this,
+            [this] { ShowPropertiesForFocus(app); });
+    connect(mnuMain_File, &QMenu::aboutToShow, this,
+            [this] { action("mnuMain_File_Properties")->setEnabled(PropertiesAvailable(app)); });
 
     // The Play menu mirrors the viewer toolbar.
     ViewerPane *viewer = m_viewer;

@@ -83,11 +83,8 @@ int warningHandler(TIFF *, void *, const char *, const char *, va_list)
     return 1;
 }
 
-} // namespace
-
-QImage decodeTiff(QByteArrayView data, QString &error)
+TIFF *openTiff(MemFile &file, QString &error)
 {
-    MemFile file{data.data(), toff_t(data.size()), 0, {}};
     TIFFOpenOptions *opts = TIFFOpenOptionsAlloc();
     TIFFOpenOptionsSetErrorHandlerExtR(opts, errorHandler, &file);
     TIFFOpenOptionsSetWarningHandlerExtR(opts, warningHandler, &file);
@@ -96,10 +93,45 @@ QImage decodeTiff(QByteArrayView data, QString &error)
     TIFF *tif = TIFFClientOpenExt("picture", "rm", &file, readProc, writeProc, seekProc, closeProc, sizeProc,
                                   mapProc, unmapProc, opts);
     TIFFOpenOptionsFree(opts);
-    if (!tif) {
+    if (!tif)
         error = file.error.isEmpty() ? QStringLiteral("not a TIFF file") : file.error;
+    return tif;
+}
+
+bool isBilevel(uint16_t bits, uint16_t samples, uint16_t photometric)
+{
+    return bits == 1 && samples == 1 &&
+           (photometric == PHOTOMETRIC_MINISWHITE || photometric == PHOTOMETRIC_MINISBLACK);
+}
+
+} // namespace
+
+bool readTiffHeader(QByteArrayView data, TiffHeaderInfo &info, QString &error)
+{
+    MemFile file{data.data(), toff_t(data.size()), 0, {}};
+    TIFF *tif = openTiff(file, error);
+    if (!tif)
+        return false;
+    uint32_t w = 0, h = 0;
+    uint16_t bits = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFClose(tif);
+    info.width = qint64(w);
+    info.height = qint64(h);
+    info.bilevel = isBilevel(bits, samples, photometric);
+    return true;
+}
+
+QImage decodeTiff(QByteArrayView data, QString &error)
+{
+    MemFile file{data.data(), toff_t(data.size()), 0, {}};
+    TIFF *tif = openTiff(file, error);
+    if (!tif)
         return {};
-    }
 
     QImage result;
     uint32_t w = 0, h = 0;
@@ -132,8 +164,7 @@ QImage decodeTiff(QByteArrayView data, QString &error)
             }
             if (!ok || !file.error.isEmpty()) {
                 error = file.error.isEmpty() ? QStringLiteral("cannot read TIFF image data") : file.error;
-            } else if (bits == 1 && samples == 1 &&
-                       (photometric == PHOTOMETRIC_MINISWHITE || photometric == PHOTOMETRIC_MINISBLACK)) {
+            } else if (isBilevel(bits, samples, photometric)) {
                 result = img.convertToFormat(QImage::Format_Mono, {qRgb(0, 0, 0), qRgb(255, 255, 255)},
                                              Qt::ThresholdDither);
             } else {

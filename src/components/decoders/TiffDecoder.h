@@ -10,6 +10,16 @@
 
 namespace pictures {
 
+struct TiffHeaderInfo
+{
+    qint64 width = 0;
+    qint64 height = 0;
+    bool bilevel = false; // 1-bit black and white: decoded as a QImage::Format_Mono bitmap
+};
+
+// Reads the first image's directory only; false (with error) when the file is no TIFF.
+bool readTiffHeader(QByteArrayView data, TiffHeaderInfo &info, QString &error);
+
 QImage decodeTiff(QByteArrayView data, QString &error);
 
 } // namespace pictures

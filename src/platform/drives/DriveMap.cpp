@@ -94,6 +94,12 @@ DiskSpace DriveMap::diskSpace(QChar letter) const
     return d ? queryDiskSpace(*d) : DiskSpace{};
 }
 
+DiskSpace DriveMap::diskSpace(QChar letter, std::chrono::milliseconds timeout) const
+{
+    const DriveMapping *d = find(letter);
+    return d ? queryDiskSpaceWithin(*d, timeout) : DiskSpace{};
+}
+
 QString DriveMap::toNative(const QString &drivePath) const
 {
     if (drivePath.size() < 2 || drivePath.at(1) != u':')

@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -80,6 +81,8 @@ public:
     int driveType(QChar letter) const;         // GetDriveType: 0..6 (1 when unmapped)
     VolumeInfo volumeInfo(QChar letter) const; // GetVolumeInformation
     DiskSpace diskSpace(QChar letter) const;   // GetDiskFreeSpaceEx, 64-bit
+    // The same from the interface thread: a query that takes longer than timeout counts as failed.
+    DiskSpace diskSpace(QChar letter, std::chrono::milliseconds timeout) const;
 
     // "C:\Photos\" -> "/Photos/" (the trailing separator is kept). Empty when the letter is unmapped
     // or the text is not a drive path.

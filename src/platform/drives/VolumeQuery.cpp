@@ -4,6 +4,12 @@
 
 #include <QFile>
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -193,6 +199,35 @@ DiskSpace queryDiskSpace(const DriveMapping &drive)
         space.freeBytes = UINT64_MAX;
     space.ok = true;
     return space;
+}
+
+DiskSpace queryDiskSpaceWithin(const DriveMapping &drive, std::chrono::milliseconds timeout,
+                               const std::function<DiskSpace(const DriveMapping &)> &query)
+{
+    struct Shared
+    {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool answered = false;
+        DiskSpace space;
+    };
+    auto shared = std::make_shared<Shared>();
+    try {
+        // The thread owns copies of everything it reads: it may outlive this call.
+        std::thread([shared, drive, query] {
+            const DiskSpace space = query(drive);
+            const std::lock_guard lock(shared->mutex);
+            shared->space = space;
+            shared->answered = true;
+            shared->done.notify_all();
+        }).detach();
+    } catch (const std::system_error &) {
+        return {}; // no thread to be had: as a failed query
+    }
+    std::unique_lock lock(shared->mutex);
+    if (!shared->done.wait_for(lock, timeout, [&] { return shared->answered; }))
+        return {};
+    return shared->space;
 }
 
 } // namespace platform

@@ -18,12 +18,19 @@
 #include "platform/drives/DriveMap.h"
 
 #include <QStringView>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
 VolumeInfo queryVolume(const DriveMapping &drive);
 DiskSpace queryDiskSpace(const DriveMapping &drive);
+// The same asked on a thread of its own, waiting at most timeout: a hung network mount can block
+// statvfs for minutes. A query that does not answer in time counts as failed (its thread finishes
+// on its own whenever the system answers). query replaces queryDiskSpace in tests.
+DiskSpace queryDiskSpaceWithin(const DriveMapping &drive, std::chrono::milliseconds timeout,
+                               const std::function<DiskSpace(const DriveMapping &)> &query = queryDiskSpace);
 
 // The serial rules above, apart from the system, so they can be checked on their own.
 QString serialFromUuid(QStringView uuid);   // empty when the uuid holds fewer than 8 hex digits
