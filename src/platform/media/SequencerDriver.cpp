@@ -3,8 +3,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <chrono>
 #include <fluidsynth.h>
 #include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace platform::media {
@@ -57,48 +61,106 @@ void send(fluid_synth_t *synth, const MidiEvent &ev, bool notes)
     }
 }
 
-// Loading the soundfont is most of an open (a few hundred milliseconds on the interface
-// thread); the pages close and reopen the same device at every repeat, so the last synthesiser
-// closed is kept, ready, for the next open with the same rate and soundfont search.
+void dropSynth(SynthEntry &e)
+{
+    if (e.synth)
+        delete_fluid_synth(e.synth);
+    if (e.settings)
+        delete_fluid_settings(e.settings);
+    e = {};
+}
+
+// On a loader thread: a synthesiser with the first soundfont of the search that loads.
+SynthEntry loadSynth(int rate, const QStringList &fonts)
+{
+    SynthEntry e;
+    e.rate = rate;
+    e.fonts = fonts;
+    e.settings = new_fluid_settings();
+    if (!e.settings)
+        return e;
+    fluid_settings_setnum(e.settings, "synth.sample-rate", rate);
+    fluid_settings_setnum(e.settings, "synth.gain", 0.5);
+    fluid_settings_setint(e.settings, "synth.polyphony", 128);
+    fluid_settings_setint(e.settings, "synth.cpu-cores", 1);
+    e.synth = new_fluid_synth(e.settings);
+    if (!e.synth)
+        return e;
+    for (const QString &candidate : fonts) {
+        if (QFileInfo::exists(candidate) &&
+            fluid_synth_sfload(e.synth, QFile::encodeName(candidate).constData(), 1) != FLUID_FAILED) {
+            e.loaded = true;
+            break;
+        }
+    }
+    return e;
+}
+
+bool ready(const std::shared_future<SynthEntry> &load)
+{
+    return load.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+// Loading a soundfont takes from tens of milliseconds to a second: it runs on a thread of its own,
+// so opening a tune never waits for it (the first notes do). The pages close and reopen the same
+// device at every repeat, so the last synthesiser closed, loaded or still loading, is kept for the
+// next open with the same rate and soundfont search.
 class SynthCache
 {
 public:
-    struct Entry
+    ~SynthCache()
     {
-        fluid_settings_t *settings = nullptr;
-        fluid_synth_t *synth = nullptr;
-        int rate = 0;
-        QStringList fonts;
-    };
-    ~SynthCache() { drop(m_idle); }
-    bool take(int rate, const QStringList &fonts, Entry &out)
+        if (m_idle.valid())
+            discard(std::move(m_idle), false);
+    }
+    std::shared_future<SynthEntry> acquire(int rate, const QStringList &fonts)
     {
         std::lock_guard lock(m_mutex);
-        if (!m_idle.synth || m_idle.rate != rate || m_idle.fonts != fonts)
-            return false;
-        out = m_idle;
-        m_idle = {};
-        return true;
+        if (m_idle.valid() && m_rate == rate && m_fonts == fonts)
+            return std::exchange(m_idle, {});
+        return std::async(std::launch::async, loadSynth, rate, fonts).share();
     }
-    void give(Entry entry)
+    void give(std::shared_future<SynthEntry> load, int rate, const QStringList &fonts)
     {
-        fluid_synth_system_reset(entry.synth);
+        if (ready(load)) {
+            SynthEntry e = load.get();
+            if (!e.loaded) {
+                dropSynth(e);
+                return;
+            }
+            fluid_synth_system_reset(e.synth);
+        }
         std::lock_guard lock(m_mutex);
-        drop(m_idle);
-        m_idle = entry;
-    }
-    static void drop(Entry &e)
-    {
-        if (e.synth)
-            delete_fluid_synth(e.synth);
-        if (e.settings)
-            delete_fluid_settings(e.settings);
-        e = {};
+        if (m_idle.valid())
+            discard(std::move(m_idle), true);
+        m_idle = std::move(load);
+        m_rate = rate;
+        m_fonts = fonts;
     }
 
 private:
+    // A synthesiser no one will use; one still loading is dropped when its load ends, away from
+    // the interface thread unless the process is ending.
+    static void discard(std::shared_future<SynthEntry> load, bool detached)
+    {
+        const auto drop = [load] {
+            SynthEntry e = load.get();
+            dropSynth(e);
+        };
+        if (detached && !ready(load)) {
+            try {
+                std::thread(drop).detach();
+                return;
+            } catch (const std::system_error &) {
+            }
+        }
+        drop();
+    }
+
     std::mutex m_mutex;
-    Entry m_idle;
+    std::shared_future<SynthEntry> m_idle;
+    int m_rate = 0;
+    QStringList m_fonts;
 };
 
 SynthCache &synthCache()
@@ -133,14 +195,8 @@ SequencerDriver::~SequencerDriver()
 
 void SequencerDriver::release()
 {
-    SynthCache::Entry entry{m_settings, m_synth, m_output ? m_output->format().rate : 0, m_fonts};
-    if (m_loaded)
-        synthCache().give(entry);
-    else
-        SynthCache::drop(entry);
-    m_synth = nullptr;
-    m_settings = nullptr;
-    m_loaded = false;
+    if (m_load.valid())
+        synthCache().give(std::exchange(m_load, {}), m_rate, m_fonts);
     m_output.reset();
 }
 
@@ -165,54 +221,45 @@ MciResult SequencerDriver::open(const QString &path, QWidget *)
         return mciError(MCIERR_HARDWARE, output.error().message);
     m_output = *output;
     m_fonts = soundFontCandidates();
-    const int rate = m_output->format().rate;
-    SynthCache::Entry cached;
-    if (synthCache().take(rate, m_fonts, cached)) {
-        m_settings = cached.settings;
-        m_synth = cached.synth;
-        m_loaded = true;
-    } else {
-        MciResult r = createSynth(rate);
-        if (!r.ok()) {
-            release();
-            return r;
-        }
+    // Without a soundfont nothing could sound: say so now, not by a silent play.
+    if (std::none_of(m_fonts.cbegin(), m_fonts.cend(),
+                     [](const QString &f) { return QFileInfo::exists(f); })) {
+        release();
+        return mciError(MCIERR_SEQ_NOMIDIPRESENT, QStringLiteral("no General MIDI soundfont"));
     }
+    m_rate = m_output->format().rate;
+    m_load = synthCache().acquire(m_rate, m_fonts);
     rewind();
     return {};
 }
 
-MciResult SequencerDriver::createSynth(int rate)
-{
-    m_settings = new_fluid_settings();
-    if (!m_settings)
-        return mciError(MCIERR_OUT_OF_MEMORY);
-    fluid_settings_setnum(m_settings, "synth.sample-rate", rate);
-    fluid_settings_setnum(m_settings, "synth.gain", 0.5);
-    fluid_settings_setint(m_settings, "synth.polyphony", 128);
-    fluid_settings_setint(m_settings, "synth.cpu-cores", 1);
-    m_synth = new_fluid_synth(m_settings);
-    if (!m_synth)
-        return mciError(MCIERR_CANNOT_LOAD_DRIVER);
-    for (const QString &candidate : m_fonts) {
-        if (QFileInfo::exists(candidate) &&
-            fluid_synth_sfload(m_synth, QFile::encodeName(candidate).constData(), 1) != FLUID_FAILED) {
-            m_loaded = true;
-            return {};
-        }
-    }
-    return mciError(MCIERR_SEQ_NOMIDIPRESENT, QStringLiteral("no General MIDI soundfont"));
-}
-
 MciResult SequencerDriver::prepare(int64_t)
 {
-    if (!m_synth)
+    if (!m_load.valid())
         return mciError(MCIERR_DEVICE_NOT_OPEN);
     return {};
 }
 
+_fluid_synth_t *SequencerDriver::synthFor(const AudioStream &stream) const
+{
+    // The first tune may start before its soundfont is in: wait here, on the worker, and give up
+    // as soon as the play is stopped.
+    while (m_load.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+        if (stream.cancelled())
+            return nullptr;
+    const SynthEntry &e = m_load.get();
+    return e.loaded ? e.synth : nullptr;
+}
+
 void SequencerDriver::render(AudioStream &stream, int64_t startMs)
 {
+    fluid_synth_t *synth = synthFor(stream);
+    if (!synth) {
+        // Stopped while loading, or no soundfont would load: the tune ends without a sound.
+        if (!stream.cancelled())
+            stream.finish();
+        return;
+    }
     const int64_t startUs = startMs * 1000;
     const int rate = m_output->format().rate;
     const int channels = m_output->format().channels;
@@ -221,22 +268,22 @@ void SequencerDriver::render(AudioStream &stream, int64_t startMs)
     const int64_t total = frameOf(m_midi.lengthUs());
     int64_t frame = frameOf(startUs);
 
-    fluid_synth_system_reset(m_synth);
+    fluid_synth_system_reset(synth);
     size_t next = 0;
     // Bring programs, controllers and pitch to where the play starts; no notes.
     for (; next < events.size() && events[next].timeUs < startUs; ++next)
-        send(m_synth, events[next], false);
+        send(synth, events[next], false);
 
     std::vector<float> stereo(2 * kBlock);
     std::vector<float> out(static_cast<size_t>(channels) * kBlock);
     while (frame < total) {
         for (; next < events.size() && frameOf(events[next].timeUs) <= frame; ++next)
-            send(m_synth, events[next], true);
+            send(synth, events[next], true);
         int64_t end = std::min(total, frame + kBlock);
         if (next < events.size())
             end = std::min(end, frameOf(events[next].timeUs));
         const int len = static_cast<int>(end - frame);
-        fluid_synth_write_float(m_synth, len, stereo.data(), 0, 2, stereo.data(), 1, 2);
+        fluid_synth_write_float(synth, len, stereo.data(), 0, 2, stereo.data(), 1, 2);
         const float *block = stereo.data();
         if (channels != 2) {
             std::fill(out.begin(), out.end(), 0.0f);

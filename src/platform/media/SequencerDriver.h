@@ -1,20 +1,34 @@
 // Sequencer: a Standard MIDI File played through FluidSynth with the system's General MIDI
 // soundfont, rendered on a worker thread into the shared audio output at its rate.
 //
-// Rules: our own parser gives the events and the length (the file's tempo map), so the sound stops
-// and the play ends exactly when the tempo map ends, release tails included in nothing. Starting
-// from a position resets the synthesiser and replays program, controller and pitch state up to it.
+// Rules: open() fails at once when no soundfont file exists, but never waits for one to load: the
+// load runs on a thread of its own and the first notes wait for it on the rendering thread (a file
+// that will not load ends the play at once, silent). Our own parser gives the events and the
+// length (the file's tempo map), so the sound stops and the play ends exactly when the tempo map
+// ends, release tails included in nothing. Starting from a position resets the synthesiser and
+// replays program, controller and pitch state up to it.
 #pragma once
 
 #include "platform/media/MidiFile.h"
 #include "platform/media/StreamedDriver.h"
 
 #include <QStringList>
+#include <future>
 
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 
 namespace platform::media {
+
+// A synthesiser with its settings; loaded tells whether a soundfont went in.
+struct SynthEntry
+{
+    _fluid_hashtable_t *settings = nullptr;
+    _fluid_synth_t *synth = nullptr;
+    int rate = 0;
+    QStringList fonts;
+    bool loaded = false;
+};
 
 class SequencerDriver : public StreamedDriver
 {
@@ -29,14 +43,13 @@ public:
 private:
     MciResult prepare(int64_t startMs) override;
     void render(AudioStream &stream, int64_t startMs) override;
-    MciResult createSynth(int rate);
+    _fluid_synth_t *synthFor(const AudioStream &stream) const;
     void release();
 
     MidiFile m_midi;
-    _fluid_hashtable_t *m_settings = nullptr;
-    _fluid_synth_t *m_synth = nullptr;
+    std::shared_future<SynthEntry> m_load; // the synthesiser, loaded on a thread of its own
+    int m_rate = 0;
     QStringList m_fonts;
-    bool m_loaded = false; // the soundfont is in m_synth: it may be kept for the next open
 };
 
 } // namespace platform::media

@@ -2,6 +2,9 @@
 #include "MediaTestSupport.h"
 #include "MediaWriters.h"
 #include "platform/media/MciDevice.h"
+#include "platform/media/SequencerDriver.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -80,4 +83,68 @@ TEST(SequencerDevice, BrokenFilesAndMissingSoundfontFail)
     qunsetenv("LUMAVISTA_SOUNDFONT");
     EXPECT_EQ(r.code, platform::MCIERR_SEQ_NOMIDIPRESENT);
     EXPECT_FALSE(dev.isOpen());
+}
+
+namespace {
+QString installedSoundfont()
+{
+    for (const QString &f : platform::media::SequencerDriver::soundFontCandidates())
+        if (QFileInfo::exists(f))
+            return f;
+    return {};
+}
+} // namespace
+
+TEST(SequencerDevice, SoundfontLoadsBesideTheOpenAndOutlivesAnEarlyClose)
+{
+    const QString font = installedSoundfont();
+    if (font.isEmpty())
+        GTEST_SKIP() << "no General MIDI soundfont installed";
+    QTemporaryDir dir;
+    const QString file = dir.filePath("tune.mid");
+    ASSERT_TRUE(writeFile(file, twoSecondTune()));
+    // A soundfont no earlier test loaded, so this open starts a load of its own.
+    const QString copy = dir.filePath("copy.sf2");
+    ASSERT_TRUE(QFile::copy(font, copy));
+    qputenv("LUMAVISTA_SOUNDFONT", QFile::encodeName(copy));
+    {
+        MciDevice first;
+        ASSERT_TRUE(first.open(file).ok());
+        first.close(); // most likely while the soundfont is still loading
+    }
+    std::vector<float> heard;
+    {
+        DiskCapture capture(dir.path());
+        MciDevice dev;
+        std::vector<MciNotify> notes;
+        QObject::connect(&dev, &MciDevice::notify, [&](MciNotify k) { notes.push_back(k); });
+        ASSERT_TRUE(dev.open(file).ok());
+        ASSERT_TRUE(dev.play(true).ok());
+        ASSERT_TRUE(waitUntil([&] { return !notes.empty(); }));
+        EXPECT_EQ(notes, std::vector<MciNotify>{MciNotify::Successful});
+        dev.close();
+        heard = capture.samples();
+    }
+    qunsetenv("LUMAVISTA_SOUNDFONT");
+    const Sound s = analyse(heard, DiskCapture::kChannels, DiskCapture::kRate, 0.002f);
+    EXPECT_GT(s.rms, 0.005) << "the synthesiser handed back by the early close plays";
+}
+
+TEST(SequencerDevice, SoundfontThatWillNotLoadEndsThePlayInsteadOfHanging)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("tune.mid");
+    ASSERT_TRUE(writeFile(file, twoSecondTune()));
+    ASSERT_TRUE(writeFile(dir.filePath("garbage.sf2"), QByteArray(4096, 'x')));
+    qputenv("LUMAVISTA_SOUNDFONT", QFile::encodeName(dir.filePath("garbage.sf2")));
+    MciDevice dev;
+    std::vector<MciNotify> notes;
+    QObject::connect(&dev, &MciDevice::notify, [&](MciNotify k) { notes.push_back(k); });
+    const platform::MciResult r = dev.open(file);
+    qunsetenv("LUMAVISTA_SOUNDFONT");
+    ASSERT_TRUE(r.ok());
+    ASSERT_TRUE(dev.play(true).ok());
+    // The play ends instead of hanging on a synthesiser that never comes.
+    ASSERT_TRUE(waitUntil([&] { return !notes.empty(); }));
+    EXPECT_EQ(notes.back(), MciNotify::Successful);
 }
