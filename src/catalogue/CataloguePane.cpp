@@ -33,8 +33,7 @@ QToolBar *makeBar(const char *name, QWidget *parent)
     return bar;
 }
 
-// Keeps TreeHasFocus. A popup menu or another window taking the focus for a while is not leaving the
-// tree: the commands that follow still act on it.
+// Keeps TreeHasFocus.
 class TreeFocusWatcher : public QObject
 {
 public:
@@ -47,7 +46,7 @@ protected:
             tvALLEnter(m_pane);
         } else if (event->type() == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            if (!FocusStaysForCommands(reason))
                 tvALLExit(m_pane);
         }
         return QObject::eventFilter(watched, event);

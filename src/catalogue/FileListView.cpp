@@ -280,9 +280,12 @@ bool TListView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusOut: {
         if (watched != m_icons && watched != m_report)
             break;
-        // Focus passing from one of our views to the other stays inside the list.
+        // Focus passing from one of our views to the other stays inside the list; so does focus lent
+        // to a menu or another window.
         const QWidget *next = QApplication::focusWidget();
-        if (m_hasFocus && !m_switching && next != m_icons && next != m_report) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (m_hasFocus && !m_switching && next != m_icons && next != m_report &&
+            !FocusStaysForCommands(reason)) {
             m_hasFocus = false;
             emit exited();
         }

@@ -9,7 +9,7 @@
 // - A selection always covers whole rows; an item is selected when its row is.
 // - The list turns the events of whichever view is shown into its own signals (keys, mouse buttons,
 //   focus entering or leaving the list, double click on an item); focus moving between its own two
-//   views is not leaving the list.
+//   views, or lent to a menu or another window, is not leaving the list.
 // - Columns given a width of -1 are sized to their content when a batch of updates ends and when
 //   the report style is shown.
 #pragma once
@@ -19,6 +19,14 @@
 #include <QStackedWidget>
 #include <cstdint>
 #include <vector>
+
+// Focus lent to a popup menu, the menu bar or another window is not leaving a tree or a list: the
+// commands that follow still act on it.
+inline bool FocusStaysForCommands(Qt::FocusReason reason)
+{
+    return reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason ||
+           reason == Qt::ActiveWindowFocusReason;
+}
 
 class QAbstractItemView;
 class QItemSelectionModel;

@@ -46,7 +46,12 @@ TEST_F(TURLLabelTest, AddressesBecomeWebOrMailTargets)
                  {"  MAILTO:someone@example.org ", "someone@example.org", "mailto:someone@example.org"},
                  {"example.org", "example.org", "http://example.org"},
                  // A slash wins over an at sign: a web address with a user in it.
-                 {"user@example.org/page", "user@example.org/page", "http://user@example.org/page"}};
+                 {"user@example.org/page", "user@example.org/page", "http://user@example.org/page"},
+                 // An explicit secure scheme is kept, never prefixed again.
+                 {"https://example.org/aide", "example.org/aide", "https://example.org/aide"},
+                 {"HTTPS://example.org", "example.org", "https://example.org"},
+                 // The next address without one is a plain web address again.
+                 {"example.org/x", "example.org/x", "http://example.org/x"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.given);
         label.setAddress(QString::fromLatin1(c.given));

@@ -18,7 +18,9 @@ TURLLabel::TURLLabel(QWidget *parent) : QLabel(parent)
 void TURLLabel::setAddress(const QString &address)
 {
     QString a = address.trimmed();
-    for (const char *prefix : {"mailto:", "http://"})
+    // A secure address keeps its scheme: the web rule would otherwise open "http://https://...".
+    m_secure = a.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+    for (const char *prefix : {"mailto:", "http://", "https://"})
         if (a.startsWith(prefix, Qt::CaseInsensitive))
             a = a.mid(static_cast<int>(qstrlen(prefix)));
     m_address = a;
@@ -28,6 +30,8 @@ void TURLLabel::setAddress(const QString &address)
 
 QString TURLLabel::target() const
 {
+    if (m_secure)
+        return "https://" + m_address;
     if (m_address.contains('/'))
         return "http://" + m_address;
     if (m_address.contains('@'))

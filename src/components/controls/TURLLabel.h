@@ -1,8 +1,8 @@
 // A link label: drawn underlined in blue, its address as its hint. An address containing "/" is a web
 // link, otherwise one containing "@" is a mail link; a leading "mailto:" or "http://" given with the
-// address is removed. A click, Return, Enter or Space asks for "mailto:" or "http://" plus the
-// address to be opened: the label emits openRequested() and its owner hands the address to the
-// desktop, so the control needs no service of its own.
+// address is removed; one given with "https://" opens with that scheme. A click, Return, Enter or Space asks
+// for "mailto:" or "http://" plus the address to be opened: the label emits openRequested() and its owner
+// hands the address to the desktop, so the control needs no service of its own.
 #pragma once
 
 #include <QLabel>
@@ -29,4 +29,5 @@ protected:
 
 private:
     QString m_address;
+    bool m_secure = false; // given as "https://": opened with that scheme
 };
