@@ -26,6 +26,12 @@ struct SoundKind
     QByteArray (*bytes)(int ms);
 };
 
+// How GoogleTest (and so CTest) names a case.
+void PrintTo(const SoundKind &kind, std::ostream *os)
+{
+    *os << kind.page;
+}
+
 // The controls of one sound page.
 struct SoundPage
 {
