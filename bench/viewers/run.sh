@@ -116,12 +116,16 @@ frames=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream
 echo
 echo "== 1. bench_viewers jpeg"
 "$bench" jpeg "$root" "$jpg" "Été 4000x3000.jpg" "$runs"
-echo "   hyperfine cross-check of the references (mean):"
+echo "   hyperfine cross-check of the references (same file through a plain name, which -N needs):"
+ln -sf "$root/$jpg/Été 4000x3000.jpg" "$work/ref.jpg"
 for o in "" "-scale 1/8" "-colors 236"; do
-  hyperfine -N --warmup 2 --runs 10 --export-json "$work/h.json" \
-    "djpeg $o -outfile /dev/null '$root/$jpg/Été 4000x3000.jpg'" >/dev/null 2>&1 &&
-    python3 -c "import json,sys; r=json.load(open(sys.argv[1]))['results'][0]; print(f'     djpeg {sys.argv[2] or \"(1:1)\":12s} {r[\"mean\"]*1000:7.1f} ms  (median {r[\"median\"]*1000:.1f})')" \
-      "$work/h.json" "$o"
+  hyperfine -N --warmup 2 --runs 10 --export-json "$work/h.json" "djpeg $o -outfile /dev/null $work/ref.jpg" \
+    >/dev/null 2>&1 &&
+    python3 - "$work/h.json" "${o:-(1:1)}" <<'PY'
+import json, sys
+r = json.load(open(sys.argv[1]))["results"][0]
+print(f"     djpeg {sys.argv[2]:12s} mean {r['mean'] * 1000:7.1f} ms, median {r['median'] * 1000:7.1f} ms")
+PY
 done
 echo
 echo "== 2. bench_viewers walk"
@@ -148,3 +152,5 @@ awk 'NR==FNR { a = 100 * ($1 + $2) / $3; next } { b = 100 * ($1 + $2) / $3 }
 echo
 echo "== 6. bench_viewers soak"
 "$bench" soak "$root" "$soakdir" 200
+# Each kind alone, so that a growth can be laid at one page's door.
+for ext in wav mid avi; do "$bench" soak "$root" "$soakdir" 100 $ext | sed -n '1,2p;4p'; done
