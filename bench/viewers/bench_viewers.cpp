@@ -49,9 +49,12 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <SDL.h>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <malloc.h>
@@ -772,7 +775,9 @@ QString list(const std::vector<double> &v)
 }
 
 // The player alone, outside any page: open, play, until the position leaves 0, close.
-double playerAlone(const QString &native)
+// The player alone, outside any page: open, play, until the position leaves 0; then, after a moment
+// of play, how long closing the playing device takes.
+double playerAlone(const QString &native, double *closeMs = nullptr)
 {
     TMediaPlayer player;
     player.setFileName(native);
@@ -781,8 +786,43 @@ double playerAlone(const QString &native)
     if (!player.Open().ok() || !player.Play().ok())
         return -1;
     const double first = untilFirstSound(&player, t);
+    settle(200);
+    t.start();
     player.Close();
+    if (closeMs)
+        *closeMs = ms(t);
     return first;
+}
+
+// SDL alone, as the shared audio output uses it: from the subsystem's start to the first callback, and
+// the close of the running device with the subsystem's end (what a media device's close does when it
+// was the output's last user).
+void sdlAlone(double &openMs, double &closeMs)
+{
+    std::atomic<bool> called{false};
+    QElapsedTimer t;
+    t.start();
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    SDL_AudioSpec want{}, have{};
+    want.freq = 44100;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.userdata = &called;
+    want.callback = [](void *flag, Uint8 *bytes, int len) {
+        std::memset(bytes, 0, size_t(len));
+        static_cast<std::atomic<bool> *>(flag)->store(true);
+    };
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    SDL_PauseAudioDevice(device, 0);
+    while (!called.load() && t.elapsed() < 2000)
+        QThread::usleep(200);
+    openMs = ms(t);
+    QThread::msleep(200);
+    t.start();
+    SDL_CloseAudioDevice(device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    closeMs = ms(t);
 }
 
 int wav(const QString &root, const QString &folder, int runs)
@@ -811,10 +851,16 @@ int wav(const QString &root, const QString &folder, int runs)
             first = heard;
         ours.push_back(heard);
         byFile[s.nameOf(row)].push_back(heard);
-        settle(30);
-        s.viewer().btnStopPlayingFile->click();
-        alone.push_back(playerAlone(QDir(root).filePath(folder + '/' + s.nameOf(row))));
-        settle(10);
+        // The next row is selected while this one plays, as a user moving on does.
+        settle(200);
+    }
+    s.viewer().btnStopPlayingFile->click();
+    std::vector<double> closing;
+    for (int run = 0; run < runs; ++run) {
+        double closeMs = 0;
+        alone.push_back(playerAlone(
+            QDir(root).filePath(folder + '/' + s.nameOf(rows[size_t(run) % rows.size()])), &closeMs));
+        closing.push_back(closeMs);
     }
     const double o = median(ours), r = median(alone);
     std::printf("WAV select-to-first-sound over %d selections of %zu files: first %.1f ms, median %.1f ms "
@@ -824,6 +870,20 @@ int wav(const QString &root, const QString &folder, int runs)
                 runs, rows.size(), first, o, maxOf(ours), r, r > 0 ? o / r : 0.0, maxOf(worstGap));
     std::printf("    each (ms): page %s | alone %s | worst gap %s\n", qPrintable(list(ours)),
                 qPrintable(list(alone)), qPrintable(list(worstGap)));
+    std::vector<double> sdlOpen, sdlClose;
+    for (int i = 0; i < 5; ++i) {
+        double o1 = 0, c1 = 0;
+        sdlAlone(o1, c1);
+        sdlOpen.push_back(o1);
+        sdlClose.push_back(c1);
+    }
+    std::printf("    closing a playing device (part of each selection but the first): median %.1f ms, worst "
+                "%.1f ms\n",
+                median(closing), maxOf(closing));
+    std::printf(
+        "    SDL alone (1024-frame buffer): start to first callback %.1f ms, close of the running device "
+        "%.1f ms (medians of 5)\n",
+        median(sdlOpen), median(sdlClose));
     for (auto it = byFile.cbegin(); it != byFile.cend(); ++it)
         std::printf("    %s median %.1f ms\n", qPrintable(it.key().leftJustified(32)), median(it.value()));
     return s.ui.messages ? 1 : 0;
@@ -882,7 +942,8 @@ int midi(const QString &root, const QString &folder, int runs)
                 qPrintable(s.nameOf(rows.front())), first, handler, handlerCpu, firstGap);
     std::vector<double> later, alone, laterGaps;
     for (int run = 1; run <= runs; ++run) {
-        settle(30);
+        // Selected while the previous tune plays, as a user moving on does.
+        settle(200);
         const int row = rows[size_t(run) % rows.size()];
         gaps.reset();
         t.start();
@@ -894,10 +955,15 @@ int midi(const QString &root, const QString &folder, int runs)
             return 1;
         }
         later.push_back(heard);
-        settle(30);
-        // The page's device closes and gives its synthesizer back: the player alone takes it.
-        s.viewer().btnStopPlayingFile->click();
-        alone.push_back(playerAlone(QDir(root).filePath(folder + '/' + s.nameOf(row))));
+    }
+    // The page's device closes and gives its synthesizer back: the player alone takes it.
+    s.viewer().btnStopPlayingFile->click();
+    std::vector<double> closing;
+    for (int run = 1; run <= runs; ++run) {
+        double closeMs = 0;
+        alone.push_back(playerAlone(
+            QDir(root).filePath(folder + '/' + s.nameOf(rows[size_t(run) % rows.size()])), &closeMs));
+        closing.push_back(closeMs);
     }
     const double o = median(later), r = median(alone);
     std::printf("  later tunes (%d over %zu files): median %.1f ms (goal <= 60), worst %.1f ms; the player "
@@ -906,6 +972,9 @@ int midi(const QString &root, const QString &folder, int runs)
                 runs, rows.size(), o, maxOf(later), r, r > 0 ? o / r : 0.0, maxOf(laterGaps));
     std::printf("    each (ms): page %s | alone %s | worst gap %s\n", qPrintable(list(later)),
                 qPrintable(list(alone)), qPrintable(list(laterGaps)));
+    std::printf(
+        "    closing a playing device (part of each later selection): median %.1f ms, worst %.1f ms\n",
+        median(closing), maxOf(closing));
     QString loaded;
     double fontCpu = 0;
     const double fontMs = soundFontAlone(loaded, fontCpu);
