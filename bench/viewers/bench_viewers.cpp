@@ -29,10 +29,12 @@
 #include "platform/media/SequencerDriver.h"
 #include "platform/media/VideoSurface.h"
 #include "shell/Main.h"
+#include "viewers/Backgrnd.h"
 #include "viewers/View_AVI.h"
 #include "viewers/View_ImageEn.h"
 #include "viewers/View_JPG.h"
 #include "viewers/View_Sound.h"
+#include "viewers/ViewerDispatch.h"
 #include "viewers/ViewerPane.h"
 
 #include <QApplication>
@@ -683,6 +685,26 @@ int walk(const QString &root, const QString &folder)
                 qPrintable(per.join(", ")));
     std::printf("  wmf alone: drawing %.1f ms, then the conversion to 256 colours %.1f ms (medians)\n",
                 median(metaDecode), median(metaTo256));
+    // A page change applies the page's background, which renders the stored background pictures.
+    {
+        const int n = 20;
+        double c0 = threadCpuMs();
+        for (int i = 0; i < n; ++i)
+            ApplyPageBackground(s.viewer(), mtBMP);
+        const double apply = (threadCpuMs() - c0) / n;
+        c0 = threadCpuMs();
+        for (int i = 0; i < n; ++i)
+            TfrmStoreBackground store;
+        const double stores = (threadCpuMs() - c0) / n;
+        std::printf(
+            "  a page change's background (ApplyPageBackground for BMP): %.2f ms of CPU, of which making "
+            "TfrmStoreBackground (its pictures rendered) %.2f ms\n",
+            apply, stores);
+    }
+    const long rssBeforeTrim = statusKiB("VmRSS:");
+    malloc_trim(0);
+    std::printf("  RSS after giving freed memory back (malloc_trim): %ld KiB (was %ld KiB)\n",
+                statusKiB("VmRSS:"), rssBeforeTrim);
     std::printf(
         "  RSS: start %ld KiB, after 50 steps %ld KiB, end of pass 1 %ld KiB, end of pass 2 %ld KiB "
         "(growth from step 50 to the end %+ld KiB; goal none); heap in use %ld / %ld / %ld / %ld KiB\n",
