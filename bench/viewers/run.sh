@@ -7,12 +7,12 @@
 #   4. WAV and MIDI select-to-first-sound; the interface thread's longest block during the first tune
 #   5. AVI 640x480 25 fps MPEG-4 + PCM, 10 s: frames dropped, sync, CPU vs ffmpeg -re
 #   6. 200 successive WAV/MIDI/AVI loads: memory, threads, open files
-# Usage: bench/viewers/run.sh [BUILD_DIR] [RUNS]   (default build-viewbench, else build; RUNS 9)
+# Usage: bench/viewers/run.sh [BUILD_DIR] [RUNS]   (default build-viewers, else build; RUNS 9)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-}
 if [ -z "$build" ]; then
-  for b in "$top/../build-viewbench" "$top/build-viewbench" "$top/build"; do [ -d "$b" ] && build=$b && break; done
+  for b in "$top/build-viewers" "$top/build"; do [ -d "$b" ] && build=$b && break; done
 fi
 build=$(cd "$build" && pwd)
 runs=${2:-9}
