@@ -260,9 +260,6 @@ public:
     int paints = 0;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (qEnvironmentVariableIsSet("BENCH_DEBUG") && event->type() == QEvent::Paint && page)
-            std::fprintf(stderr, "  paint %s %s\n", watched->metaObject()->className(),
-                         qPrintable(watched->objectName()));
         if (event->type() == QEvent::Paint && page && watched->isWidgetType() &&
             (watched == page || page->isAncestorOf(static_cast<QWidget *>(watched))))
             ++paints;
