@@ -1,6 +1,7 @@
-# What `cmake --install` puts under the prefix besides the two programs: the desktop entry, the
-# AppStream metainfo, the hicolor icons and the man pages. The artwork the program draws with is
-# compiled in (src/resources), so nothing of it is installed for the program itself.
+# What `cmake --install` puts under the prefix besides the two programs and the help pages (whose
+# rules are beside their targets): the desktop entry, the AppStream metainfo, the hicolor icons and
+# the man pages. The artwork the program draws with is compiled in (src/resources), so nothing of
+# it is installed for the program itself.
 include(GNUInstallDirs)
 
 set(LUMA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
@@ -48,5 +49,12 @@ foreach(page lumavista lumavista-info)
 endforeach()
 add_custom_target(luma_man_pages ALL DEPENDS ${pages})
 install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Everything the installation takes, without the tests: what scripts/package builds.
+add_custom_target(luma_install_parts)
+add_dependencies(luma_install_parts lumavista lumavista-info lumavista_help luma_man_pages)
+if(TARGET luma_icons)
+  add_dependencies(luma_install_parts luma_icons)
+endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/LumaPackage.cmake)

@@ -126,9 +126,37 @@ def check_metainfo(src, entry, version):
     binaries = sorted(e.text for e in root.findall("provides/binary"))
     if binaries != ["lumavista", "lumavista-info"]:
         fail(f"metainfo: provides {binaries}, the package installs lumavista and lumavista-info")
+    check_screenshot(src, root)
     releases = [e.get("version") for e in root.findall("releases/release")]
     if not releases or releases[0] != version:
         fail(f"metainfo: the newest release is {releases[:1]}, the project is at {version}: add a <release>")
+
+
+def check_screenshot(src, root):
+    """The default screenshot is the committed one: same file name, its true size, both captions."""
+    shots = root.findall("screenshots/screenshot[@type='default']")
+    if len(shots) != 1:
+        fail(f"metainfo: {len(shots)} default screenshots, one expected")
+        return
+    image = shots[0].find("image")
+    url = image.text.strip() if image is not None and image.text else ""
+    name = url.rsplit("/", 1)[-1]
+    if not url.startswith("https://") or not name.endswith(".png"):
+        fail(f"metainfo: screenshot address {url!r} is not an https address of a PNG")
+        return
+    committed = src / "packaging/screenshots" / name
+    if not committed.is_file():
+        fail(f"metainfo: the screenshot {name} is not in packaging/screenshots/")
+        return
+    width, height, _ = png_facts(committed)
+    if (str(width), str(height)) != (image.get("width"), image.get("height")):
+        fail(f"metainfo: screenshot declared {image.get('width')}x{image.get('height')}, is {width}x{height}")
+    # Software centres show screenshots at 16:9 and no smaller than 620 pixels wide.
+    if width < 620 or width * 9 != height * 16:
+        fail(f"screenshot {name} is {width}x{height}, not 16:9 at 620 pixels wide or more")
+    langs = {e.get(XML_LANG) for e in shots[0].findall("caption")}
+    if None not in langs or "fr" not in langs:
+        fail("metainfo: the screenshot needs an English and a French caption")
 
 
 def png_facts(path):
@@ -168,9 +196,9 @@ def check_icons(built, sizes):
 
 
 def check_man_pages(src, built, version):
-    usage = (src / "tools/info/main.cpp").read_text()
-    options = set(re.findall(r"--[a-z0-9][a-z0-9-]*", usage))
-    for page in ["lumavista", "lumavista-info"]:
+    # Every option a program's usage text names is described on its page.
+    usages = {"lumavista": src / "src/shell/program/lumavista.cpp", "lumavista-info": src / "tools/info/main.cpp"}
+    for page, usage in usages.items():
         path = built / "man" / f"{page}.1"
         text = path.read_text(encoding="utf-8")
         if not re.search(rf'^\.TH .*"Lumavista {re.escape(version)}"', text, re.M):
@@ -179,11 +207,13 @@ def check_man_pages(src, built, version):
                              capture_output=True, text=True)
         if run.returncode != 0 or run.stderr.strip():
             fail(f"{path}: groff warns: {run.stderr.strip()}")
-        if page == "lumavista-info":
-            plain = text.replace("\\-", "-")
-            for option in sorted(options):
-                if option not in plain:
-                    fail(f"{path}: option {option} of lumavista-info is not described")
+        options = set(re.findall(r"--[a-z0-9][a-z0-9-]*", usage.read_text()))
+        if not options:
+            fail(f"no option found in {usage}")
+        plain = text.replace("\\-", "-")
+        for option in sorted(options):
+            if option not in plain:
+                fail(f"{path}: option {option} of {page} is not described")
 
 
 def main():

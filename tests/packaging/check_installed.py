@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks an installed Lumavista: the files a desktop needs, and both programs started from there.
 
-check_installed.py --data TESTDATA (--cmake-install BUILD | --cpack BUILD | --deb FILE)
+check_installed.py --data TESTDATA --version X.Y (--cmake-install BUILD | --cpack BUILD | --deb FILE)
 
 --cmake-install installs the build into a temporary root (DESTDIR, prefix /usr); --cpack makes the
 Debian package from the build and checks it as --deb does: its control fields, then its files,
@@ -13,13 +13,14 @@ import glob
 import gzip
 import json
 import os
-import signal
-import socket
 import subprocess
 import sys
 import tempfile
 import time
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools"))
+import xsession  # noqa: E402
 
 ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 APP_ID = "io.github.lumavista.Lumavista"
@@ -27,6 +28,9 @@ SOUNDFONT_DEPENDENCY = "fluid-soundfont-gm | sf2-soundfont-gm"
 # Bounds on waiting for a program, not measurements: a loaded machine only gets nearer to them.
 START_LIMIT = 60
 ANSWER_LIMIT = 30
+# Qt and librsvg draw the same SVG a little differently (edges, gradients); another drawing, or a
+# blank or default icon, differs by several times this.
+ICON_TOLERANCE = 0.05
 
 failures = []
 
@@ -52,8 +56,9 @@ def check_control(deb):
     depends = [d.strip() for d in fields["Depends"].split(",")]
     if SOUNDFONT_DEPENDENCY not in depends:
         fail(f"Depends lacks '{SOUNDFONT_DEPENDENCY}'")
-    # dpkg-shlibdeps ran when the libraries the programs link are named with versions.
-    for lib in ["libc6", "libqt6widgets6"]:
+    # dpkg-shlibdeps ran when the libraries the programs link are named with versions. The SVG
+    # library's package also brings the icon engine the compiled-in artwork is drawn through.
+    for lib in ["libc6", "libqt6widgets6", "libqt6svg6"]:
         if not any(d.startswith(lib + " ") or d == lib for d in depends):
             fail(f"Depends lacks {lib}: were the library dependencies computed?")
 
@@ -111,14 +116,18 @@ def check_tree(root):
 
 def environment(tmp):
     env = dict(os.environ)
-    for name in ["DISPLAY", "WAYLAND_DISPLAY", "LUMAVISTA_SOUNDFONT", "LD_LIBRARY_PATH"]:
+    for name in ["DISPLAY", "WAYLAND_DISPLAY", "LUMAVISTA_SOUNDFONT", "LUMAVISTA_HELP_DIR", "LD_LIBRARY_PATH"]:
         env.pop(name, None)
     drive = tmp / "drive"
     config = tmp / "config"
     runtime = tmp / "runtime"
-    for d in [drive, config, runtime, tmp / "home"]:
+    for d in [drive, config, runtime, tmp / "home", tmp / "bin"]:
         d.mkdir(mode=0o700, parents=True, exist_ok=True)
     (config / "LUMA.INI").write_text("[Lumavista]\nFirst_Time=0\n")
+    # The desktop's opener, as the program finds it on PATH: it notes what it was asked to open.
+    opener = tmp / "bin/xdg-open"
+    opener.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{tmp / "opened.txt"}"\n')
+    opener.chmod(0o755)
     env.update({
         "QT_QPA_PLATFORM": "offscreen",
         "SDL_AUDIODRIVER": "dummy",
@@ -128,6 +137,7 @@ def environment(tmp):
         "XDG_RUNTIME_DIR": str(runtime),
         "LUMAVISTA_CONFIG_DIR": str(config),
         "LUMAVISTA_DRIVES": f"C={drive}",
+        "PATH": f"{tmp / 'bin'}:{env.get('PATH', '/usr/bin:/bin')}",
     })
     return env
 
@@ -155,42 +165,103 @@ def check_info(root, data, env, tmp):
         fail("lumavista-info --render wrote no PNG")
 
 
-def check_program(root, env):
-    """Starts the installed program, proves its event loop answers, and stops it."""
-    socket_path = Path(env["XDG_RUNTIME_DIR"]) / f"lumavista-{os.getuid()}.sock"
-    log = Path(env["HOME"]) / "lumavista.log"
-    with open(log, "w") as out:
-        proc = subprocess.Popen([str(root / "usr/bin/lumavista")], env=env, stdout=out, stderr=out)
-    try:
-        deadline = time.monotonic() + START_LIMIT
-        while not socket_path.exists() and proc.poll() is None and time.monotonic() < deadline:
-            time.sleep(0.2)
-        if proc.poll() is not None:
-            fail(f"lumavista ended by itself (exit {proc.returncode}): {log.read_text()}")
-            return
-        if not socket_path.exists():
-            fail(f"lumavista made no single-instance socket within {START_LIMIT} s")
-            return
-        # The program answers a "raise" by closing the connection, from its event loop.
-        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
-            s.settimeout(ANSWER_LIMIT)
-            s.connect(str(socket_path))
-            s.sendall(b"raise\n")
+def check_command_line(root, env, version):
+    """--version and --help answer offscreen, before any window."""
+    program = str(root / "usr/bin/lumavista")
+    out = subprocess.run([program, "--version"], env=env, capture_output=True, text=True, timeout=ANSWER_LIMIT)
+    if out.returncode != 0 or out.stdout != f"Lumavista {version}\n":
+        fail(f"lumavista --version: exit {out.returncode}, {out.stdout!r} {out.stderr!r}")
+    out = subprocess.run([program, "--help"], env=env, capture_output=True, text=True, timeout=ANSWER_LIMIT)
+    if out.returncode != 0 or not out.stdout.startswith("Utilisation : lumavista"):
+        fail(f"lumavista --help: exit {out.returncode}, {out.stdout!r} {out.stderr!r}")
+
+
+def window_icons(display, window):
+    """{size: ARGB pixels} of the window's _NET_WM_ICON."""
+    out = display.run("xprop", "-id", window, "-notype", "-f", "_NET_WM_ICON", "32c", "=$0+", "_NET_WM_ICON")
+    if not out or "=" not in out:
+        return {}
+    values = [int(v) for v in out.split("=", 1)[1].replace(",", " ").split()]
+    icons, i = {}, 0
+    while i + 2 <= len(values):
+        width, height = values[i], values[i + 1]
+        if width == height and width > 0:
+            icons[width] = values[i + 2:i + 2 + width * height]
+        i += 2 + width * height
+    return icons
+
+
+def icon_difference(argb, png):
+    """Mean difference (0..1) between an ARGB icon and a PNG of the same size, colours weighted by
+    opacity so that the colour of transparent pixels does not count."""
+    raw = subprocess.run(["convert", str(png), "-depth", "8", "rgba:-"], capture_output=True,
+                         check=True).stdout
+    if len(raw) != 4 * len(argb):
+        return 1.0
+    total = 0.0
+    for n, pixel in enumerate(argb):
+        a1, r1, g1, b1 = pixel >> 24 & 255, pixel >> 16 & 255, pixel >> 8 & 255, pixel & 255
+        r2, g2, b2, a2 = raw[4 * n:4 * n + 4]
+        total += abs(a1 - a2) / 255
+        for c1, c2 in ((r1, r2), (g1, g2), (b1, b2)):
+            total += abs(c1 * a1 - c2 * a2) / (255 * 255) / 3
+    return total / (2 * len(argb))
+
+
+def check_window(root, env, tmp, data):
+    """Starts the installed program on a private X display with a picture to show: its window
+    carries our icon, F1 opens the installed help, and Alt+F4 ends it and saves the settings."""
+    picture = Path(env["LUMAVISTA_DRIVES"][2:]) / "Photos/rose.bmp"
+    picture.parent.mkdir()
+    picture.write_bytes((data / "pictures/rose-4bit.bmp").read_bytes())
+    opened = tmp / "opened.txt"
+    log = tmp / "lumavista.log"
+    with xsession.Display() as display, open(log, "w") as out:
+        proc = subprocess.Popen([str(root / "usr/bin/lumavista"), str(picture)], env=display.env(env),
+                                stdout=out, stderr=out)
+        try:
+            window = display.window_of(proc.pid, "Lumavista", START_LIMIT)
+            if window is None:
+                fail(f"no Lumavista window within {START_LIMIT} s (exit {proc.poll()}): {log.read_text()}")
+                return
+
+            # The artwork is compiled in: the window icon is drawn from it (through Qt's SVG icon
+            # engine) and must look like the PNGs rendered from the same drawing.
+            hicolor = root / "usr/share/icons/hicolor"
+            icons = window_icons(display, window)
+            compared = [s for s in sorted(icons) if (hicolor / f"{s}x{s}/apps/lumavista.png").is_file()]
+            if not compared:
+                fail(f"the window has no icon of an installed size (has {sorted(icons)})")
+            for size in compared:
+                difference = icon_difference(icons[size], hicolor / f"{size}x{size}/apps/lumavista.png")
+                print(f"window icon {size} px differs from the installed one by {difference:.3f}")
+                if difference > ICON_TOLERANCE:
+                    fail(f"the {size} px window icon is not our drawing (difference {difference:.3f})")
+
+            # F1 asks the desktop to open the first help page, found beside the installed program.
+            help_page = (root / "usr/share/lumavista/help/index.html").resolve()
+            deadline = time.monotonic() + ANSWER_LIMIT
+            while not opened.exists() and proc.poll() is None and time.monotonic() < deadline:
+                display.run("xdotool", "windowfocus", "--sync", window, "key", "F1")
+                time.sleep(1)
+            asked = opened.read_text().split() if opened.exists() else []
+            if asked != [help_page.as_uri()]:
+                fail(f"F1 opened {asked}, not {help_page.as_uri()}: {log.read_text()}")
+
+            display.run("xdotool", "windowfocus", "--sync", window, "key", "alt+F4")
             try:
-                if s.recv(16) != b"":
-                    fail("lumavista answered a raise with data")
-            except socket.timeout:
-                fail(f"lumavista did not answer a raise within {ANSWER_LIMIT} s")
-        if proc.poll() is not None:
-            fail(f"lumavista ended after a raise (exit {proc.returncode}): {log.read_text()}")
-        else:
-            print("lumavista started, answered, and is stopped now")
-    finally:
-        if proc.poll() is None:
-            proc.send_signal(signal.SIGTERM)
-            try:
-                proc.wait(ANSWER_LIMIT)
+                status = proc.wait(ANSWER_LIMIT)
+                if status != 0:
+                    fail(f"lumavista ended with status {status} after Alt+F4: {log.read_text()}")
             except subprocess.TimeoutExpired:
+                fail(f"lumavista did not end within {ANSWER_LIMIT} s of Alt+F4")
+                return
+            settings = (Path(env["LUMAVISTA_CONFIG_DIR"]) / "LUMA.INI").read_text()
+            if "Starting_Folder=C:\\Photos" not in settings or "Window_Width=" not in settings:
+                fail(f"LUMA.INI after the run lacks the folder shown or the window: {settings}")
+            print("lumavista showed its window, opened its help and ended cleanly")
+        finally:
+            if proc.poll() is None:
                 proc.kill()
                 proc.wait()
 
@@ -198,6 +269,7 @@ def check_program(root, env):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--data", type=Path, required=True, help="tests/data of the source tree")
+    parser.add_argument("--version", required=True, help="the version the programs must report")
     what = parser.add_mutually_exclusive_group(required=True)
     what.add_argument("--cmake-install", type=Path, metavar="BUILD")
     what.add_argument("--cpack", type=Path, metavar="BUILD")
@@ -227,7 +299,8 @@ def main():
         check_tree(root)
         env = environment(tmp / "run")
         check_info(root, args.data, env, tmp)
-        check_program(root, env)
+        check_command_line(root, env, args.version)
+        check_window(root, env, tmp / "run", args.data)
 
     if failures:
         print(f"{len(failures)} problem(s)")

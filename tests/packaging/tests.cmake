@@ -15,8 +15,8 @@ add_test(NAME packaging_contents
 # Both run the installed programs; the package costs a strip and a compression of the programs.
 add_test(NAME packaging_install
          COMMAND ${Python3_EXECUTABLE} ${dir}/check_installed.py --data ${PROJECT_SOURCE_DIR}/tests/data
-                 --cmake-install ${PROJECT_BINARY_DIR})
+                 --version ${PROJECT_VERSION} --cmake-install ${PROJECT_BINARY_DIR})
 add_test(NAME packaging_deb
          COMMAND ${Python3_EXECUTABLE} ${dir}/check_installed.py --data ${PROJECT_SOURCE_DIR}/tests/data
-                 --cpack ${PROJECT_BINARY_DIR})
+                 --version ${PROJECT_VERSION} --cpack ${PROJECT_BINARY_DIR})
 set_tests_properties(packaging_install packaging_deb PROPERTIES TIMEOUT 300 LABELS packaging)
