@@ -128,7 +128,7 @@ TfrmAbout::TfrmAbout(App &app, const QPixmap &title) : QDialog(app.mainWindow)
     bottom->addWidget(btnOK);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     // The window sees these keys before its controls (a focused link would take Return).
-    for (const QKeySequence key :
+    for (const QKeySequence &key :
          {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)}) {
         auto *shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::WindowShortcut);

@@ -5,6 +5,7 @@
 #include "catalogue/ScanCommands.h"
 #include "properties/PropertiesDispatch.h"
 #include "shell/About.h"
+#include "shell/Help.h"
 #include "shell/Main.h"
 #include "shell/MenuState.h"
 #include "shell/TbarMain.h"
@@ -101,6 +102,7 @@ void TfrmMain::wireCommands()
     };
     connect(action("mnuMain_Help_About"), &QAction::triggered, this, about);
     connect(action("popmnuVFPresentation_About"), &QAction::triggered, this, about);
+    connect(action("Helpcontents1"), &QAction::triggered, this, [this] { ShowHelp(app); });
     connect(viewer, &ViewerPane::presentationContextMenuRequested, this,
             [this](const QPoint &p) { popmnuViewFilePagePresentation->popup(p); });
 }
