@@ -11,6 +11,7 @@
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
+#include "catalogue/TypeTabs.h"
 #include "platform/drives/DirSearch.h"
 #include "shell/Main.h"
 

@@ -6,6 +6,7 @@
 #include "catalogue/FileListView.h"
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/ScanWindow.h"
+#include "catalogue/TypeTabs.h"
 #include "shell/CommandLine.h"
 
 #include <QDialog>
