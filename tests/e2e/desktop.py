@@ -1,5 +1,6 @@
 """What a screen reader and a user's hands have of the program: its AT-SPI tree, its focus and window
 events, keys and clicks through XTest, screenshots."""
+import ctypes
 import os
 import subprocess
 import sys
@@ -8,8 +9,6 @@ from pathlib import Path
 
 import pyatspi
 from gi.repository import Atspi, GLib
-
-PRESS_KEY = Path(__file__).resolve().parents[2] / "bench" / "scan" / "press_key.py"
 
 # Item roles: Qt leaves the current item of an unfocused view "focused", so they never say where
 # the keyboard focus is.
@@ -135,6 +134,58 @@ def value_of(obj):
         return None
 
 
+class Hands:
+    """Keys and clicks through the XTest extension, a few milliseconds apart as a person's are: sent
+    all at once, a key's release can reach the main window before the menu it opened has grabbed
+    the keyboard, and the menu closes at once."""
+
+    MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
+    GAP = 0.02
+
+    def __init__(self):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.xtst = ctypes.CDLL("libXtst.so.6")
+        x11, xtst = self.x11, self.xtst
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XStringToKeysym.restype = ctypes.c_ulong
+        x11.XStringToKeysym.argtypes = [ctypes.c_char_p]
+        x11.XKeysymToKeycode.restype = ctypes.c_ubyte
+        x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x11.XFlush.argtypes = [ctypes.c_void_p]
+        xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                              ctypes.c_ulong]
+        xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.dpy = x11.XOpenDisplay(None)
+        if not self.dpy:
+            raise Failure("cannot open the X display")
+
+    def _send(self, fake):
+        fake()
+        self.x11.XFlush(self.dpy)
+        time.sleep(self.GAP)
+
+    def key(self, keys):
+        """One key with its modifiers, as "F5", "alt+f", "ctrl+Tab", "space"."""
+        codes = []
+        for n in keys.split("+"):
+            sym = self.x11.XStringToKeysym(self.MODIFIERS.get(n, n).encode())
+            code = self.x11.XKeysymToKeycode(self.dpy, sym) if sym else 0
+            if not code:
+                raise Failure(f"no key {n!r} on this keyboard")
+            codes.append(code)
+        for code in codes:
+            self._send(lambda c=code: self.xtst.XTestFakeKeyEvent(self.dpy, c, 1, 0))
+        for code in reversed(codes):
+            self._send(lambda c=code: self.xtst.XTestFakeKeyEvent(self.dpy, c, 0, 0))
+
+    def click(self, x, y, button=1):
+        self._send(lambda: self.xtst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0))
+        self._send(lambda: self.xtst.XTestFakeButtonEvent(self.dpy, button, 1, 0))
+        self._send(lambda: self.xtst.XTestFakeButtonEvent(self.dpy, button, 0, 0))
+
+
 class Desktop:
     """The program under test, seen through AT-SPI, with its events kept as they come."""
 
@@ -145,6 +196,7 @@ class Desktop:
         self.focus_events = []  # (role, name, object) of each object that took the focus
         self.window_titles = []  # the title of each window activated
         self.popups_shown = 0  # menus popped up (they are no windows of the application)
+        self.hands = Hands()
         self._ctx = GLib.MainContext.default()
         pyatspi.Registry.registerEventListener(self._on_focus, "object:state-changed:focused")
         pyatspi.Registry.registerEventListener(self._on_window, "window:activate")
@@ -187,8 +239,9 @@ class Desktop:
     def alive(self):
         return self.proc.poll() is None
 
-    def wait_for(self, what, pred, timeout):
-        """Polls pred until it gives something true; the program must stay alive meanwhile."""
+    def wait_for(self, what, pred, timeout, state=None):
+        """Polls pred until it gives something true; the program must stay alive meanwhile. On a
+        timeout, state() (when given) says what was there instead."""
         end = time.monotonic() + timeout
         while True:
             self.pump()
@@ -201,7 +254,13 @@ class Desktop:
             if not self.alive():
                 raise Failure(f"the program ended (status {self.proc.returncode}) while waiting for {what}")
             if time.monotonic() >= end:
-                raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
+                seen = ""
+                if state is not None:
+                    try:
+                        seen = f" ({state()})"
+                    except Exception as e:
+                        seen = f" (state unknown: {e})"
+                raise Failure(f"timed out after {timeout:.0f} s waiting for {what}{seen}")
             time.sleep(0.03)
 
     def attach(self, timeout):
@@ -235,12 +294,11 @@ class Desktop:
 
     # --- hands ----------------------------------------------------------------------------------
     def key(self, keys):
-        subprocess.run([sys.executable, str(PRESS_KEY), keys], check=True)
+        self.hands.key(keys)
         self.pump()
 
     def click(self, x, y, right=False):
-        subprocess.run([sys.executable, str(PRESS_KEY), "--rclick" if right else "--click", str(x), str(y)],
-                       check=True)
+        self.hands.click(x, y, 3 if right else 1)
         self.pump()
 
     def click_on(self, obj, right=False):

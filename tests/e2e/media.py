@@ -1,10 +1,12 @@
-"""The files a user would have on drive C:, made by ImageMagick, sox and ffmpeg (the animated cursor
-and the tune are written here: no common tool writes them)."""
+"""The files a user would have on drive C:, made by ImageMagick, sox and ffmpeg. The animated cursor
+and the tune are written here, and the metafiles are the project's fuzz seeds: no common tool writes
+them."""
 import shutil
 import struct
 import subprocess
 from pathlib import Path
 
+SEEDS = Path(__file__).resolve().parents[2] / "fuzz" / "corpus"
 FOLDER = "Médias"
 OTHER_FOLDER = "Photos"
 
@@ -20,12 +22,13 @@ FILES = {
     "bip.wav": "WAV",
     "air.mid": "MID",
     "clip.avi": "AVI",
+    "dessin.wmf": "WMF",
+    "plan.emf": "EMF",
 }
 OTHER_FILES = {"vacances.bmp": "BMP"}
 NOT_MEDIA = ["notes.txt"]
-# The types with a file here, and so with a tab on show after a scan.
-TYPES_PRESENT = {"ANI", "AVI", "BMP", "GIF", "ICO", "JPG", "MID", "PCX", "TIF", "WAV"}
-TYPES_ABSENT = {"EMF", "WMF"}
+# Every type has a file here, and so a tab on show after a scan.
+TYPES_PRESENT = set(FILES.values())
 
 
 def _convert():
@@ -90,5 +93,7 @@ def make(drive_c: Path):
         (media / n).unlink()
     (media / "curseur.ani").write_bytes(_ani(frames))
     (media / "air.mid").write_bytes(_midi())
+    shutil.copyfile(SEEDS / "wmf" / "shapes.wmf", media / "dessin.wmf")
+    shutil.copyfile(SEEDS / "emf" / "shapes.emf", media / "plan.emf")
     (media / "notes.txt").write_text("pas un média\n")
     return media

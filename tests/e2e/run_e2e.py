@@ -4,8 +4,8 @@ checked as a screen reader sees it.
 
     /usr/bin/python3 tests/e2e/run_e2e.py BUILD/lumavista [--keep]
 
-Makes drive C: with media made by ImageMagick, sox and ffmpeg, a settings folder and a runtime
-folder in a temporary folder, then runs the scenario (scenario.py) under
+Makes drive C: with media made by ImageMagick, sox and ffmpeg, a home folder holding the settings
+and a runtime folder in a temporary folder, then runs the scenario (scenario.py) under
 dbus-run-session and xvfb-run. The temporary folder is removed after a run without failures;
 it is kept (with its screenshots) after a failure, or with --keep."""
 import argparse
@@ -23,14 +23,21 @@ sys.path.insert(0, str(HERE))
 
 import media  # noqa: E402
 
-INNER_TIMEOUT = 105  # under ctest's 120 s: a hung run still leaves its report and screenshots
+# Under ctest's 240 s: a hung run still leaves its report and screenshots. A run takes under a minute;
+# the rest is for a loaded machine or a sanitizer build.
+INNER_TIMEOUT = 180
+
+
+def settings_folder(work: Path):
+    """Where the program keeps LUMA.INI by default, under the test's own home folder."""
+    return work / "home" / ".config" / "Lumavista"
 
 
 def prepare(work: Path):
     drive_c = work / "c"
-    config = work / "config"
+    config = settings_folder(work)
     runtime = work / "runtime"
-    config.mkdir()
+    config.mkdir(parents=True)
     runtime.mkdir(mode=0o700)
     os.chmod(runtime, 0o700)  # whatever the umask
     (config / "LUMA.INI").write_text("[Lumavista]\nFirst_Time=0\n")
@@ -49,6 +56,12 @@ def main():
     for tool in ("dbus-run-session", "xvfb-run", "import", "sox", "ffmpeg"):
         if not shutil.which(tool):
             sys.exit(f"{tool} is missing: run scripts/install-deps")
+    if not Path("/usr/libexec/at-spi-bus-launcher").exists():
+        sys.exit("at-spi2-core is missing: run scripts/install-deps")
+    try:
+        import pyatspi  # noqa: F401
+    except ImportError:
+        sys.exit(f"{sys.executable} has no pyatspi: run this with /usr/bin/python3 (python3-pyatspi)")
 
     started = time.monotonic()
     work = Path(tempfile.mkdtemp(prefix="lumavista-e2e-"))
@@ -60,10 +73,12 @@ def main():
            "/usr/bin/python3", str(HERE / "scenario.py"), str(binary), str(work)]
     env = dict(os.environ)
     # The scenario itself starts the program with the variables it needs; nothing of the caller's
-    # desktop may leak in.
+    # desktop or settings may leak in.
     for var in ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
-                "QT_QPA_PLATFORM", "XAUTHORITY"):
+                "QT_QPA_PLATFORM", "XAUTHORITY", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME",
+                "LUMAVISTA_CONFIG_DIR", "LUMAVISTA_DRIVES"):
         env.pop(var, None)
+    env["HOME"] = str(work / "home")
     env["XDG_RUNTIME_DIR"] = str(runtime)
     proc = subprocess.Popen(cmd, env=env, start_new_session=True)
     try:
