@@ -21,7 +21,7 @@ sys.path.insert(0, str(HERE))
 import media  # noqa: E402
 import run_e2e  # noqa: E402
 from desktop import (ITEM_ROLES, Desktop, Failure, ancestors, children, describe, do_action,  # noqa: E402
-                     extents, find, name, role, session_env, showing, states, text_of, value_of, walk)
+                     extents, find, name, role, screen_reader_on, session_env, showing, states, text_of, value_of, walk)
 
 # Lines the program may write on stderr, each with the reason it is harmless.
 ACCEPTED_STDERR = [
@@ -92,10 +92,9 @@ class Run:
     # --- the program ----------------------------------------------------------------------------
     def start(self):
         c = self.work / "c"
+        screen_reader_on()
         env = dict(os.environ,
                    QT_QPA_PLATFORM="xcb",
-                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   QT_ACCESSIBILITY="1",
                    LUMAVISTA_DRIVES=f"C={c}",
                    XDG_RUNTIME_DIR=str(self.work / "runtime"),
                    SDL_AUDIODRIVER="dummy",
