@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QTimer>
 #include <optional>
 #include <utility>

@@ -14,7 +14,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTabWidget>
 #include <QTest>
 #include <unistd.h>
 
