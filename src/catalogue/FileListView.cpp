@@ -274,13 +274,26 @@ bool TListView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
         if (watched == m_icons->viewport() || watched == m_report->viewport()) {
             auto *m = static_cast<QMouseEvent *>(event);
-            if (event->type() == QEvent::MouseButtonPress)
+            if (event->type() == QEvent::MouseButtonPress) {
+                m_rightDown = m->button() == Qt::RightButton;
                 emit mouseDown(m->button());
-            else
+            } else {
+                m_rightDown = false;
                 emit mouseUp(m->button());
+            }
+        }
+        break;
+    case QEvent::ContextMenu:
+        // Where the menu opens on the press, the release goes to the menu: the button counts as
+        // up now, or every later selection would be taken for a right click's.
+        if ((watched == m_icons->viewport() || watched == m_report->viewport()) && m_rightDown) {
+            m_rightDown = false;
+            emit mouseUp(Qt::RightButton);
         }
         break;
     case QEvent::FocusIn:
+        if (watched == m_icons || watched == m_report)
+            nameViewsAfterList(); // before Qt tells a screen reader what took the focus
         if ((watched == m_icons || watched == m_report) && !m_hasFocus) {
             m_hasFocus = true;
             emit entered();
@@ -304,4 +317,18 @@ bool TListView::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QStackedWidget::eventFilter(watched, event);
+}
+
+void TListView::showEvent(QShowEvent *event)
+{
+    nameViewsAfterList();
+    QStackedWidget::showEvent(event);
+}
+
+void TListView::nameViewsAfterList()
+{
+    for (QAbstractItemView *v :
+         {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_report)})
+        if (v->accessibleName() != accessibleName())
+            v->setAccessibleName(accessibleName());
 }

@@ -9,7 +9,10 @@
 // - A selection always covers whole rows; an item is selected when its row is.
 // - The list turns the events of whichever view is shown into its own signals (keys, mouse buttons,
 //   focus entering or leaving the list, double click on an item); focus moving between its own two
-//   views, or lent to a menu or another window, is not leaving the list.
+//   views, or lent to a menu or another window, is not leaving the list. A menu that opens on the
+//   right button's press takes its release: the list reports the button up as the menu opens.
+// - Both views carry the list's accessible name: the view on show is what takes the focus, and what
+//   a screen reader announces.
 // - Columns given a width of -1 are sized to their content when a batch of updates ends and when
 //   the report style is shown.
 #pragma once
@@ -108,8 +111,10 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void nameViewsAfterList();
     int m_reportedCurrent = -1; // the current row, already reported by the selection change
     void sizeColumnsToContent();
 
@@ -125,4 +130,5 @@ private:
     uint64_t m_stamp = 0;
     bool m_hasFocus = false;
     bool m_switching = false;
+    bool m_rightDown = false; // the right button went down on a view and its release is still due
 };

@@ -132,8 +132,11 @@ void TTypeTabs::setCurrentIndex(int index)
 {
     if (index < 0 || index >= count())
         return;
-    for (int i = 0; i < count(); ++i)
+    for (int i = 0; i < count(); ++i) {
         m_tabs[size_t(i)]->setChecked(i == index);
+        // Thirteen stops of the Tab key would be one per tab on the way to the viewer.
+        m_tabs[size_t(i)]->setFocusPolicy(i == index ? Qt::TabFocus : Qt::NoFocus);
+    }
     if (index == m_current)
         return;
     m_current = index;

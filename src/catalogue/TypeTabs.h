@@ -4,7 +4,8 @@
 //
 // Rules: hiding the current tab makes the next shown tab (else the previous) current; a hidden tab
 // is hidden from screen readers too. Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDown and Ctrl+PgUp move
-// between the shown tabs; the tabs themselves take the focus with Tab and answer the arrow keys.
+// between the shown tabs. The tabs are one stop of the Tab key, at the current tab, as a tab bar
+// is; the arrow keys move from there to the other shown tabs.
 #pragma once
 
 #include <QAbstractButton>

@@ -1,6 +1,7 @@
 #include "viewers/View_AVI.h"
 
 #include "app/App.h"
+#include "app/Language.h"
 #include "app/Libry.h"
 #include "components/media/TAVIControl.h"
 #include "components/media/TMediaPlayer.h"
@@ -34,6 +35,7 @@ TViewPageAVI_VIDEO::TViewPageAVI_VIDEO(QStackedWidget *book) : QWidget(book)
     pagekit::becomePage(this, book, "AVI_VIDEO");
     ListViewAVIPlayer = new QListWidget(this);
     ListViewAVIPlayer->setObjectName("ListViewAVIPlayer");
+    ListViewAVIPlayer->setAccessibleName(SelectText("Vidéo", "Video")); // the clip plays in it
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(ListViewAVIPlayer);

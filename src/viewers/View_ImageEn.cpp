@@ -52,6 +52,9 @@ TImageEn *imageView(QScrollArea *scroll, const char *name, const QColor &colour)
     TImageEn *view = pagekit::pictureIn<TImageEn>(scroll, name, true);
     view->setBackground(colour);
     view->setScrollBars(true);
+    // The view scrolls, so the keyboard stops at it, under the box's name, and not at the box too.
+    view->setAccessibleName(scroll->accessibleName());
+    scroll->setFocusPolicy(Qt::NoFocus);
     return view;
 }
 } // namespace

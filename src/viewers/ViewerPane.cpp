@@ -39,7 +39,8 @@ QToolButton *viewerButton(QToolBar *bar, const char *name, const char *art, bool
     b->setIcon(ArtToolbarIcon("viewer", art));
     b->setAutoRaise(true);
     b->setCheckable(checkable);
-    b->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the buttons; a click leaves the focus with the tree or list it acts on.
+    b->setFocusPolicy(Qt::TabFocus);
     bar->addWidget(b);
     return b;
 }

@@ -1,7 +1,9 @@
 // The list control: its four styles over one model and one selection, and the signals it gives.
 #include "catalogue/FileListView.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QSignalSpy>
@@ -208,6 +210,60 @@ TEST_F(ListViewTest, KeysAndButtonsOfTheShownViewBecomeTheListsSignals)
     EXPECT_GE(release.count(), 2);
     ASSERT_EQ(dbl.count(), 2);
     EXPECT_EQ(dbl[1][0].toInt(), 2);
+}
+
+TEST_F(ListViewTest, AMenuThatTakesTheRightButtonsReleaseLeavesTheButtonUp)
+{
+    fill(5);
+    QSignalSpy press(list, &TListView::mouseDown);
+    QSignalSpy release(list, &TListView::mouseUp);
+    for (int style : {1, 3}) {
+        list->setViewStyle(style);
+        QApplication::processEvents();
+        QWidget *viewport = list->activeView()->viewport();
+        const QPoint at = rectOf(2).center();
+        release.clear();
+        // X11's order: the menu's event follows the press, and the release goes to the menu.
+        QTest::mousePress(viewport, Qt::RightButton, {}, at);
+        QContextMenuEvent onPress(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &onPress);
+        ASSERT_EQ(release.count(), 1) << "style " << style;
+        EXPECT_EQ(release[0][0].value<Qt::MouseButton>(), Qt::RightButton);
+        // The order elsewhere, press, release, then the menu: one release, not two.
+        QTest::mouseClick(viewport, Qt::RightButton, {}, at);
+        QContextMenuEvent onRelease(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &onRelease);
+        EXPECT_EQ(release.count(), 2);
+        // A menu asked for from the keyboard has no button to release.
+        QContextMenuEvent fromKeys(QContextMenuEvent::Keyboard, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &fromKeys);
+        EXPECT_EQ(release.count(), 2);
+    }
+    EXPECT_EQ(press.count(), 4);
+}
+
+TEST_F(ListViewTest, TheViewThatTakesTheFocusIsHeardByTheListsName)
+{
+    fill(3);
+    other->setFocus();
+    list->setAccessibleName("Liste BMP");
+    list->setViewStyle(1);
+    list->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(list->iconView()->hasFocus());
+    QAccessibleInterface *icons = QAccessible::queryAccessibleInterface(list->iconView());
+    ASSERT_NE(icons, nullptr);
+    EXPECT_EQ(icons->text(QAccessible::Name), "Liste BMP");
+    // A new caption reaches the views the next time the focus comes in.
+    other->setFocus();
+    list->setAccessibleName("Liste TOUS");
+    list->setViewStyle(3);
+    list->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(list->reportView()->hasFocus());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(list->reportView())->text(QAccessible::Name),
+              "Liste TOUS");
+    EXPECT_EQ(icons->text(QAccessible::Name), "Liste TOUS");
 }
 
 TEST_F(ListViewTest, TextsAreFormattedFromTheRowsFacts)

@@ -3,8 +3,12 @@
 #include "catalogue/TypeTabs.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,4 +101,43 @@ TEST(TypeTabs, ScreenReadersHearPageTabsAndNotTheHiddenOnes)
     QAccessibleInterface *second = QAccessible::queryAccessibleInterface(p.tabs.tab(1));
     second->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(p.tabs.currentIndex(), 1);
+}
+
+TEST(TypeTabs, TheTabsAreOneStopOfTheTabKeyAtTheCurrentTab)
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    // Made in the order Tab follows.
+    auto *before = new QLineEdit(&window);
+    auto *tabs = new TTypeTabs(&window);
+    for (int i = 0; i < 5; ++i)
+        tabs->addTab(new QWidget, QStringLiteral("T%1").arg(i));
+    auto *after = new QLineEdit(&window);
+    layout->addWidget(before);
+    layout->addWidget(tabs);
+    layout->addWidget(after);
+    tabs->setTabVisible(3, false);
+    tabs->setCurrentIndex(2);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    // As on a desktop: Tab goes to every control, not to text boxes and lists only.
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const Qt::TabFocusBehavior was = hints->tabFocusBehavior();
+    hints->setTabFocusBehavior(Qt::TabFocusAllControls);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), tabs->tab(2));
+    // The arrows go on over the shown tabs, the one they reach becoming the stop.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), tabs->tab(4));
+    EXPECT_EQ(tabs->currentIndex(), 4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), tabs->tab(4));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), before);
+    hints->setTabFocusBehavior(was);
 }

@@ -13,9 +13,11 @@
 #include "viewers/View_JPG.h"
 #include "viewers/View_Sound.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
+#include <QToolBar>
 
 using namespace viewertest;
 
@@ -94,6 +96,31 @@ TEST_F(DispatchTest, TheToolbarStartsWithTheNavigationOnly)
     EXPECT_TRUE(navigationOffered());
     EXPECT_EQ(buttons(), "000000");
     EXPECT_FALSE(pane->btnLoop->isChecked() || pane->btnStretch->isChecked() || pane->btnTile->isChecked());
+}
+
+TEST_F(DispatchTest, WhatTabReachesInThePaneIsNamedAndAClickLeavesTheFocusWhereItWas)
+{
+    QStringList unnamed;
+    int reached = 0;
+    for (QWidget *w : pane->findChildren<QWidget *>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        ++reached;
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << w->objectName() + " (" + w->metaObject()->className() + ")";
+    }
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
+    // The ten buttons and the scroll boxes of the picture pages at least.
+    EXPECT_GE(reached, 10 + 7);
+    for (QToolButton *b : pane->tbViewer->findChildren<QToolButton *>()) {
+        if (!b->objectName().startsWith("btn"))
+            continue; // the bar's own extension button
+        EXPECT_EQ(b->focusPolicy(), Qt::TabFocus) << b->objectName().toStdString();
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(pane->viewerPage("BMP")->findChild<QScrollArea *>())
+                  ->text(QAccessible::Name),
+              "Image BMP");
 }
 
 TEST_F(DispatchTest, EachTypeEnablesItsRowOfButtonsAndCaptionsPlay)

@@ -1,6 +1,7 @@
 #include "viewers/pages/PageKit.h"
 
 #include "app/App.h"
+#include "app/Language.h"
 #include "app/Libry.h"
 #include "components/TPicture.h"
 #include "components/media/TMediaPlayer.h"
@@ -62,6 +63,8 @@ QScrollArea *scrollBox(QWidget *page, const char *name, const QColor &colour)
 {
     auto *scroll = new QScrollArea(page);
     scroll->setObjectName(name);
+    // It takes the focus (the keyboard scrolls a large picture): a screen reader names it.
+    scroll->setAccessibleName(SelectText("Image ", "Picture ") + page->accessibleName());
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette p = scroll->palette();
