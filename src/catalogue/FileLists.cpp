@@ -102,6 +102,31 @@ void SelectAllFiles(CataloguePane &pane)
     list->selectRowsWhere([list](int row) { return IsMediaItem(list, row); });
 }
 
+bool ReselectFileOnView(CataloguePane &pane, const SelectionRecord &before)
+{
+    SelectionRecord &s = pane.app.st.Selection;
+    if (before.ItemKind != ListItemKind::File || before.List == mtNone || s.Item != -1 ||
+        s.List != before.List)
+        return false;
+    TListView *list = pane.list(before.List);
+    int row = 0;
+    while (row < list->count() && !(IsMediaItem(list, row) && list->item(row).caption == before.FileName))
+        ++row;
+    if (row == list->count())
+        return false;
+    // The file is on view already: the change handler must not show it again.
+    const bool guarded = s.ChangeGuard;
+    s.ChangeGuard = true;
+    list->setSelected(row, true);
+    list->setCurrentItem(row);
+    s.ChangeGuard = guarded;
+    s.Item = row;
+    s.ItemKind = ListItemKind::File;
+    s.FileName = before.FileName;
+    s.FileType = before.FileType;
+    return true;
+}
+
 void OpenListFolder(CataloguePane &pane)
 {
     AppState &st = pane.app.st;
