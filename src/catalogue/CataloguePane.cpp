@@ -10,6 +10,7 @@
 #include "catalogue/FolderTrees.h"
 #include "catalogue/MediaTabs.h"
 #include "catalogue/ScanCommands.h"
+#include "catalogue/TypeTabs.h"
 #include "catalogue/store/FolderTreeModel.h"
 
 #include <QComboBox>
@@ -17,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -255,14 +255,23 @@ void CataloguePane::createDriveBar(QWidget *parent)
     row->addWidget(pnlToolBarAllDisks, 1);
 }
 
+void CataloguePane::nameForScreenReaders(QWidget *tree, QWidget *list, const QString &tab)
+{
+    tree->setAccessibleName(QStringLiteral("Arborescence ") + tab);
+    list->setAccessibleName(QStringLiteral("Liste ") + tab);
+}
+
+void CataloguePane::setTabCaption(MediaType type, const QString &caption)
+{
+    pcMain->setTabText(pcMain->indexOf(sheet(type)), caption);
+    nameForScreenReaders(tree(type), list(type), caption);
+}
+
 void CataloguePane::createTabs(QWidget *parent)
 {
-    pcMain = new QTabWidget(parent);
+    // Tabs under the pages, in as many rows as they need.
+    pcMain = new TTypeTabs(parent);
     pcMain->setObjectName("pcMain");
-    pcMain->setTabPosition(QTabWidget::South);
-    pcMain->tabBar()->setExpanding(false);
-    pcMain->tabBar()->setUsesScrollButtons(true);
-    pcMain->setDocumentMode(false);
     const ImageLists &images = app.images();
     for (int page = 0; page < kTypeCount; ++page) {
         const MediaType t = typeAtTabOrder(page);
@@ -293,6 +302,7 @@ void CataloguePane::createTabs(QWidget *parent)
         lay->addWidget(split);
         pcMain->addTab(sheet, name);
         ts[c] = sheet;
+        nameForScreenReaders(view, list, name);
         tv[c] = view;
         tm[c] = model;
         SplitLeft[c] = split;
@@ -303,7 +313,7 @@ void CataloguePane::createTabs(QWidget *parent)
 
 void CataloguePane::connectHandlers()
 {
-    connect(pcMain, &QTabWidget::currentChanged, this, [this] { pcMainChange(*this); });
+    connect(pcMain, &TTypeTabs::currentChanged, this, [this] { pcMainChange(*this); });
     auto *focus = new TreeFocusWatcher(*this);
     for (MediaType t : kAllTypes) {
         TFolderTreeView *view = tree(t);

@@ -17,12 +17,12 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 class QSplitter;
-class QTabWidget;
 class QToolBar;
 class QToolButton;
 class QWidget;
 class TFolderTreeView;
 class TListView;
+class TTypeTabs;
 
 class CataloguePane : public QObject, public FileListPort, public CataloguePort, public FileSelectionPort
 {
@@ -45,7 +45,7 @@ public:
     std::array<QToolButton *, 27> tbDrive{}; // [1..26] = tbA .. tbZ
 
     // Tab pane, by type code.
-    QTabWidget *pcMain = nullptr;
+    TTypeTabs *pcMain = nullptr;
     std::array<QWidget *, 13> ts{};
     std::array<TFolderTreeView *, 13> tv{};
     std::array<FolderTreeModel *, 13> tm{};
@@ -65,6 +65,9 @@ public:
     // Every tree splitter follows the one moved (ignored while it is being done); TreeView_Width takes
     // the width of the ALL tree and is saved.
     void SplitLeftALLMoved(QSplitter *sender);
+    // The caption of a type's tab; its tree and list are named after it for screen readers
+    // ("Arborescence TOUS", "Liste TOUS").
+    void setTabCaption(MediaType type, const QString &caption);
     // Gives the tab pane's splitters room for the wanted tree width before the window is laid out.
     void setTreeWidth(int treeWidth);
 
@@ -94,4 +97,5 @@ private:
     void createDriveBar(QWidget *parent);
     void createTabs(QWidget *parent);
     void connectHandlers();
+    static void nameForScreenReaders(QWidget *tree, QWidget *list, const QString &tab);
 };

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QTreeView>
+#include <utility>
 
 namespace {
 
@@ -77,14 +78,22 @@ TListView::TListView(QWidget *parent)
 
     connect(m_selection, &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection &selected, const QItemSelection &deselected) {
+                // A move makes the new row current before selecting it, then reports the current
+                // change: the row is reported here, once.
+                m_reportedCurrent = -1;
+                const int current = m_selection->currentIndex().row();
                 for (const QItemSelection *s : {&selected, &deselected})
                     for (const QItemSelectionRange &r : *s)
                         if (r.left() == 0)
-                            for (int row = r.top(); row <= r.bottom(); ++row)
+                            for (int row = r.top(); row <= r.bottom(); ++row) {
+                                if (row == current)
+                                    m_reportedCurrent = row;
                                 emit itemStateChanged(row);
+                            }
             });
     connect(m_selection, &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
-        if (current.isValid())
+        const int reported = std::exchange(m_reportedCurrent, -1);
+        if (current.isValid() && current.row() != reported)
             emit itemStateChanged(current.row());
     });
     setViewStyle(0);

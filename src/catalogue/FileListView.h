@@ -110,6 +110,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    int m_reportedCurrent = -1; // the current row, already reported by the selection change
     void sizeColumnsToContent();
 
     TListModel *m_model;

@@ -2,6 +2,7 @@
 
 #include "catalogue/store/FolderTreeModel.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 
 TFolderTreeView::TFolderTreeView(QWidget *parent) : QTreeView(parent)
@@ -11,6 +12,13 @@ TFolderTreeView::TFolderTreeView(QWidget *parent) : QTreeView(parent)
     setIndentation(19);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
+    // Deep folders keep their whole names: the column grows with what is shown and the tree scrolls
+    // sideways, instead of names cut to "...".
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 }
 
 void TFolderTreeView::setFolderModel(FolderTreeModel *model)

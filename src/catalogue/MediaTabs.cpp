@@ -9,9 +9,9 @@
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/FolderTrees.h"
+#include "catalogue/TypeTabs.h"
 
 #include <QSignalBlocker>
-#include <QTabWidget>
 
 MediaType TypeOfTabSheet(CataloguePane &pane, QWidget *sheet)
 {

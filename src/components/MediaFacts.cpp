@@ -12,8 +12,13 @@
 #include "platform/media/AnimationClip.h"
 #include "platform/media/MediaLength.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QtEndian>
+#include <algorithm>
+#include <cstring>
 
 namespace mediafacts {
 
@@ -48,13 +53,41 @@ PictureFacts sized(qint64 width, qint64 height, bool monochrome = false)
     return f;
 }
 
+quint32 le32(const QByteArray &data, int at)
+{
+    return qFromLittleEndian<quint32>(data.constData() + at);
+}
+
+// The picture control refuses a bitmap file shorter than its header says (Qt's reader would
+// show it padded): the same test on the header and the file's size.
+bool bmpComplete(const QByteArray &start, qint64 fileSize)
+{
+    if (start.size() < 14 + 12 || fileSize < 14 + 12)
+        return false;
+    const quint32 offBits = le32(start, 10);
+    const quint32 headerSize = le32(start, 14);
+    if (headerSize < 40 || start.size() < 14 + 40)
+        return offBits <= quint64(fileSize);
+    const qint32 w = qint32(le32(start, 18));
+    const qint32 h = qint32(le32(start, 22));
+    const int bits = qFromLittleEndian<quint16>(start.constData() + 28);
+    const quint32 compression = le32(start, 30);
+    if (compression != 0 && compression != 3)
+        return offBits < quint64(fileSize); // run-length data has no fixed length
+    const qint64 stride = ((qint64(w) * bits + 31) / 32) * 4;
+    const qint64 need = qint64(offBits) + stride * (h < 0 ? -qint64(h) : qint64(h));
+    return w > 0 && need <= fileSize;
+}
+
 PictureFacts bmpFacts(const QString &path)
 {
     const QByteArray data = readStart(path, kHeaderBytes);
     pictures::DibInfo info;
     QString error;
     if (!data.startsWith("BM") ||
-        !pictures::readDibHeader(QByteArrayView(data).sliced(qMin<qsizetype>(14, data.size())), info, error))
+        !pictures::readDibHeader(QByteArrayView(data).sliced(qMin<qsizetype>(14, data.size())), info,
+                                 error) ||
+        !bmpComplete(data, QFileInfo(path).size()))
         return {};
     // Qt's reader gives a 1-bit bitmap for 1-bit files, as the page then reports.
     return sized(info.width, info.height, info.bitCount == 1);
@@ -62,15 +95,63 @@ PictureFacts bmpFacts(const QString &path)
 
 PictureFacts icoFacts(const QString &path)
 {
-    const QSize size = iconPictureSize(readAll(path));
-    return sized(size.width(), size.height());
+    const QByteArray data = readAll(path);
+    const QSize size = iconPictureSize(data);
+    if (!size.isValid())
+        return {};
+    // Icons are small: the image the picture control shows (the first of the nearest size) is
+    // decoded, so that one cut short answers nothing as it does there.
+    QBuffer buf;
+    buf.setData(data);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf, "ico");
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false);
+    for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
+        if (reader.imageCount() > 1 && !reader.jumpToImage(i))
+            break;
+        if (reader.size() == size)
+            return reader.read().isNull() ? PictureFacts{} : sized(size.width(), size.height());
+    }
+    return {};
+}
+
+// Whether the picture data holds every row, as the decoder reads it (runs may cross row ends).
+bool pcxComplete(const QByteArray &data, const pictures::PcxHeaderInfo &info)
+{
+    constexpr int kHeaderSize = 128;
+    const auto *d = reinterpret_cast<const uchar *>(data.constData());
+    const int bytesPerLine = qFromLittleEndian<quint16>(d + 66);
+    if (bytesPerLine < (info.width * info.bitsPerPlane + 7) / 8)
+        return false;
+    const qint64 total = qint64(bytesPerLine) * info.planes * info.height;
+    const qint64 n = data.size();
+    if (!info.rle)
+        return n - kHeaderSize >= total;
+    qint64 got = 0;
+    for (qint64 p = kHeaderSize; got < total;) {
+        if (p >= n)
+            return false;
+        const uchar b = d[p++];
+        if ((b & 0xc0) == 0xc0) {
+            if (p >= n)
+                return false;
+            got += b & 0x3f;
+            ++p;
+        } else {
+            ++got;
+        }
+    }
+    return true;
 }
 
 PictureFacts pcxFacts(const QString &path)
 {
     pictures::PcxHeaderInfo info;
     QString error;
-    if (!pictures::readPcxHeader(readStart(path, kHeaderBytes), info, error))
+    // A file cut short is refused by the decoder: every run is walked to know.
+    const QByteArray data = readAll(path);
+    if (!pictures::readPcxHeader(data, info, error) || !pcxComplete(data, info))
         return {};
     return sized(info.width, info.height, info.bitsPerPlane == 1 && info.planes == 1);
 }
@@ -107,6 +188,42 @@ PictureFacts aniFacts(const QString &path)
     return sized(size.width(), size.height());
 }
 
+// Whether the data reaches the end-of-image marker after a scan: the decoder fails on a file
+// that ends before it. Segments are skipped by their length (an Exif thumbnail holds markers of
+// its own); scan data is searched for the next marker.
+bool jpegComplete(const QByteArray &data)
+{
+    const auto *d = reinterpret_cast<const uchar *>(data.constData());
+    const qint64 n = data.size();
+    bool scanned = false;
+    for (qint64 i = 2; i + 1 < n;) {
+        if (d[i] != 0xff) {
+            const void *next = std::memchr(d + i, 0xff, size_t(n - i));
+            if (!next)
+                return false;
+            i = static_cast<const uchar *>(next) - d;
+            continue;
+        }
+        const uchar m = d[i + 1];
+        if (m == 0xff) { // fill byte
+            ++i;
+            continue;
+        }
+        if (m == 0x00 || m == 0x01 || (m >= 0xd0 && m <= 0xd7)) { // stuffed byte, TEM, restart
+            i += 2;
+            continue;
+        }
+        if (m == 0xd9)
+            return scanned;
+        if (i + 4 > n)
+            return false;
+        if (m == 0xda)
+            scanned = true;
+        i += 2 + ((qint64(d[i + 2]) << 8) | d[i + 3]);
+    }
+    return false;
+}
+
 } // namespace
 
 PictureFacts readPictureFacts(const QString &nativePath)
@@ -131,17 +248,12 @@ PictureFacts readPictureFacts(const QString &nativePath)
 
 PictureFacts readJpegFacts(const QString &nativePath, int scale)
 {
-    QByteArray data = readStart(nativePath, kHeaderBytes);
+    // The whole file: the frame header may follow long markers, and a file cut short shows nothing.
+    const QByteArray data = readAll(nativePath);
     pictures::JpegHeader header;
     QString error;
-    if (!pictures::readJpegHeader(data, header, error)) {
-        // Markers before the frame header may be longer than the first bytes.
-        if (data.size() < kHeaderBytes)
-            return {};
-        data = readAll(nativePath);
-        if (!pictures::readJpegHeader(data, header, error))
-            return {};
-    }
+    if (!pictures::readJpegHeader(data, header, error) || !jpegComplete(data))
+        return {};
     const int s = std::clamp(scale, 0, 3);
     return sized(pictures::jpegScaledSize(header.width, s), pictures::jpegScaledSize(header.height, s));
 }

@@ -1,6 +1,7 @@
 // What the viewer pages would record of a media file, read without showing it: the same decoders
-// and devices, reading headers only where the format allows. Damaged or unreadable files answer
-// zeros (ok false), never an error box: the caller shows what it got.
+// and devices, reading headers only where the format allows. Damaged or unreadable files, and
+// files cut short that the viewer would refuse, answer zeros (ok false), never an error box: the
+// caller shows what it got.
 #pragma once
 
 #include <QString>

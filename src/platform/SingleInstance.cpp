@@ -17,9 +17,16 @@ QString runtimeFolder()
         dir = QDir::tempPath();
     return dir;
 }
+
+// A message line is far shorter: a path of the longest kind, percent-encoded.
+constexpr qint64 kMaxMessage = 64 * 1024;
 } // namespace
 
-SingleInstance::SingleInstance(const QString &name, QObject *parent)
+SingleInstance::SingleInstance(const QString &name, QObject *parent) : SingleInstance(name, QString(), parent)
+{
+}
+
+SingleInstance::SingleInstance(const QString &name, const QString &openPath, QObject *parent)
     : QObject(parent), m_name(name), m_folder(runtimeFolder())
 {
     const QString base = m_folder + '/' + m_name + '-' + QString::number(getuid());
@@ -32,41 +39,72 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent)
         return;
     }
     m_previous = true;
-    askPreviousToRaise();
+    m_handedOver = askPrevious(openPath);
 }
 
 SingleInstance::~SingleInstance() = default;
 
+QString SingleInstance::socketName() const
+{
+    return m_folder + '/' + m_name + '-' + QString::number(getuid()) + ".sock";
+}
+
 void SingleInstance::listen()
 {
-    const QString socketName = m_folder + '/' + m_name + '-' + QString::number(getuid()) + ".sock";
-    QLocalServer::removeServer(socketName);
+    const QString name = socketName();
+    QLocalServer::removeServer(name);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(socketName))
+    if (!m_server->listen(name))
         return; // still the only instance; a later start just cannot raise this window
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *s = m_server->nextPendingConnection()) {
-            connect(s, &QLocalSocket::readyRead, this, [this, s] {
-                if (s->readAll().contains("raise"))
-                    emit raiseRequested();
-                s->disconnectFromServer();
+            connect(s, &QLocalSocket::readyRead, this, [this, s] { readMessages(s); });
+            // The writer leaves at once: what it wrote may only be read when it is already gone.
+            connect(s, &QLocalSocket::disconnected, this, [this, s] {
+                readMessages(s);
+                s->deleteLater();
             });
-            connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+            readMessages(s);
         }
     });
 }
 
-bool SingleInstance::askPreviousToRaise()
+void SingleInstance::readMessages(QLocalSocket *socket)
+{
+    while (socket->canReadLine()) {
+        const QByteArray line = socket->readLine().trimmed();
+        if (line == "raise") {
+            emit raiseRequested();
+        } else if (line.startsWith("open ")) {
+            const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(5)));
+            if (!path.isEmpty())
+                emit openRequested(path);
+        }
+    }
+    // Only the program's own short lines are expected; anything longer is not kept in memory.
+    if (socket->bytesAvailable() > kMaxMessage)
+        socket->abort();
+}
+
+bool SingleInstance::askPrevious(const QString &openPath)
 {
     QLocalSocket socket;
-    socket.connectToServer(m_folder + '/' + m_name + '-' + QString::number(getuid()) + ".sock");
+    socket.connectToServer(socketName());
     if (!socket.waitForConnected(1000))
         return false;
-    socket.write("raise\n");
-    socket.waitForBytesWritten(1000);
-    socket.waitForDisconnected(500);
-    return true;
+    QByteArray message = "raise\n";
+    if (!openPath.isEmpty())
+        message += "open " + openPath.toUtf8().toPercentEncoding() + '\n';
+    socket.write(message);
+    // No answer is awaited: the first instance may be this very process, which reads only later.
+    bool written = true;
+    while (written && socket.bytesToWrite() > 0)
+        written = socket.waitForBytesWritten(1000);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(1000);
+    return written;
 }
 
 } // namespace platform

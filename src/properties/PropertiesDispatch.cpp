@@ -9,6 +9,8 @@
 #include "properties/Property_Folder.h"
 #include "properties/Property_Ptrav.h"
 
+#include "platform/Ui.h"
+
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -78,6 +80,8 @@ void ShowPropertiesForFocus(App &app)
         ShowTreeProperties(app);
     else if (app.st.Selection.ListHasFocus)
         ShowListProperties(app);
+    else
+        app.ui().beep(platform::BeepKind::Plain); // neither has the focus: nothing to describe
 }
 
 bool PropertiesAvailable(const App &app)

@@ -6,6 +6,7 @@
 #include "app/MediaTypeList.h"
 #include "platform/Ui.h"
 
+#include <QAccessibleWidget>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -20,9 +21,45 @@
 
 namespace {
 
+// What screen readers see of a mark: Qt's own button interface would call a radio mark that is not
+// auto-exclusive a check box, and offer a toggle action that changes the mark.
+class IndicatorAccessible : public QAccessibleWidget
+{
+public:
+    IndicatorAccessible(QWidget *w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = static_cast<const QAbstractButton *>(widget())->isChecked();
+        return s;
+    }
+    QStringList actionNames() const override { return {}; }
+    void doAction(const QString &) override {}
+};
+
+QAccessibleInterface *indicatorAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(TCheckIndicator::staticMetaObject.className()))
+        return new IndicatorAccessible(static_cast<QWidget *>(object), QAccessible::CheckBox);
+    if (className == QLatin1String(TRadioIndicator::staticMetaObject.className()))
+        return new IndicatorAccessible(static_cast<QWidget *>(object), QAccessible::RadioButton);
+    return nullptr;
+}
+
+void installIndicatorAccessible()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(indicatorAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
 // Marks are pictures: no focus, no click; the state is only set by the window.
 template <class Button> void becomeIndicator(Button *b, const char *name, const QString &accessibleName)
 {
+    installIndicatorAccessible();
     b->setObjectName(QString::fromLatin1(name));
     b->setFocusPolicy(Qt::NoFocus);
     b->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -67,7 +104,7 @@ TPropertyWindow::TPropertyWindow(App &app_, const char *name) : QDialog(app_.mai
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
     // Window shortcuts act before the focused control sees the key.
-    for (const QKeySequence key :
+    for (const QKeySequence &key :
          {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)}) {
         auto *shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::WindowShortcut);

@@ -64,9 +64,11 @@ QString FolderShortName(App &app, const QString &path, uint32_t &attributes)
 
 void ShowFolderProperties(App &app, const QString &path, int imageIndex)
 {
-    // A folder gone or unreadable since the scan: one box says so, instead of one per field.
-    if (const int code = SearchOne(app, StripTrailingBackslash(path), nullptr);
-        code != platform::ERROR_SUCCESS) {
+    // A folder gone or unreadable since the scan (or a file in its place): one box says so,
+    // instead of one per field.
+    platform::SearchEntry entry;
+    if (SearchOne(app, StripTrailingBackslash(path), &entry) != platform::ERROR_SUCCESS ||
+        !entry.isFolder()) {
         ShowFolderAccessError(app, path);
         return;
     }

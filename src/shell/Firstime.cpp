@@ -7,11 +7,13 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
-QLabel *label(QWidget *parent, const char *name, const QString &text, QRect geometry)
+QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -20,18 +22,25 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, QRect geom
     f.setItalic(true);
     f.setPointSize(10);
     l->setFont(f);
-    l->setGeometry(geometry);
     return l;
 }
 
-QFrame *line(QWidget *parent, const char *name, int y)
+QFrame *line(QWidget *parent, const char *name)
 {
     auto *b = new QFrame(parent);
     b->setObjectName(name);
     b->setFrameShape(QFrame::HLine);
     b->setFrameShadow(QFrame::Sunken);
-    b->setGeometry(8, y, 369, 2);
     return b;
+}
+
+QLabel *picture(QWidget *parent, const char *name, const QString &art, int size)
+{
+    auto *image = new QLabel(parent);
+    image->setObjectName(name);
+    image->setPixmap(ArtPixmap(art, QSize(size, size)));
+    image->setFixedSize(size, size);
+    return image;
 }
 } // namespace
 
@@ -39,45 +48,54 @@ TfrmFirstTime::TfrmFirstTime(QWidget *parent) : QDialog(parent)
 {
     setObjectName("frmFirstTime");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(390, 193);
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     setPalette(p);
     setWindowTitle(SelectText("Bienvenue", "Welcome"));
-    label(this, "Label5", SelectText("Bienvenue dans 'Lumavista',", "Welcome to Lumavista,"),
-          {8, 8, 370, 24});
-    label(this, "Label6",
-          SelectText("le gestionnaire de fichiers multimedia",
-                     "the most easy to use  multimedia file browser."),
-          {8, 40, 370, 24});
-    line(this, "Bevel1", 72);
-    auto *image1 = new QLabel(this);
-    image1->setObjectName("Image1");
-    image1->setPixmap(ArtPixmap("app/lumavista", QSize(32, 32)));
-    image1->setGeometry(16, 88, 32, 32);
+
+    // Laid out rather than placed: the texts and the button's picture never overlap, whatever the
+    // font size; the window grows with them from its usual 390 by 193.
+    auto *column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(10);
+    column->addWidget(
+        label(this, "Label5", SelectText("Bienvenue dans 'Lumavista',", "Welcome to Lumavista,")));
+    column->addWidget(label(this, "Label6",
+                            SelectText("le gestionnaire de fichiers multimedia",
+                                       "the most easy to use  multimedia file browser.")));
+    column->addWidget(line(this, "Bevel1"));
+
+    auto *how = new QHBoxLayout;
+    column->addLayout(how);
+    how->addWidget(picture(this, "Image1", QStringLiteral("app/lumavista"), 32), 0, Qt::AlignTop);
     QLabel *label7 = label(this, "Label7",
                            SelectText("Pour explorer tous les disques, appuyez sur le bouton:",
-                                      "To scan all your configured drives, just push the button:"),
-                           {56, 88, 321, 32});
+                                      "To scan all your configured drives, just push the button:"));
     label7->setWordWrap(true);
-    label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto *image3 = new QLabel(this);
-    image3->setObjectName("Image3");
-    image3->setPixmap(ArtPixmap("toolbar/main/scan", QSize(16, 16)));
-    image3->setGeometry(136, 104, 16, 16);
-    line(this, "Bevel2", 136);
+    how->addWidget(label7);
+    QLabel *image3 = picture(this, "Image3", QStringLiteral("toolbar/main/scan"), 16);
+    image3->setAccessibleName(SelectText("Explorer le(s) disque(s) / Le dossier", "Scan drive(s) / Folder"));
+    how->addWidget(image3, 0, Qt::AlignBottom);
+    how->addStretch(1);
+    column->addWidget(line(this, "Bevel2"));
+
+    auto *bottom = new QHBoxLayout;
+    column->addLayout(bottom);
     chkFirstTimeNeverAgain = new QCheckBox(
         SelectText("&Ne plus afficher cette feuille à l'avenir", "&Don't show this window at startup"), this);
     chkFirstTimeNeverAgain->setObjectName("chkFirstTimeNeverAgain");
-    chkFirstTimeNeverAgain->setGeometry(8, 164, 280, 24);
+    bottom->addWidget(chkFirstTimeNeverAgain, 1);
     btnClose = new QPushButton(QStringLiteral("OK"), this);
     btnClose->setObjectName("btnClose");
-    btnClose->setGeometry(296, 160, 75, 25);
+    btnClose->setFixedSize(75, 25);
     btnClose->setDefault(true);
+    bottom->addWidget(btnClose);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
     // Escape closes with the OK result too (the button is also the cancel button).
     connect(this, &QDialog::rejected, this, [this] { setResult(QDialog::Accepted); });
+    setMinimumWidth(390);
     btnClose->setFocus();
 }
 

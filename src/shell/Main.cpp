@@ -10,6 +10,7 @@
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/MediaTabs.h"
 #include "catalogue/ScanCommands.h"
+#include "catalogue/TypeTabs.h"
 #include "shell/Firstime.h"
 #include "shell/TbarMain.h"
 #include "viewers/ViewerDispatch.h"
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -309,7 +309,7 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 void TfrmMain::setFrenchTexts()
 {
     CataloguePane &pane = *m_catalogue;
-    pane.pcMain->setTabText(pane.pcMain->indexOf(pane.sheet(mtALL)), SelectText("TOUS", "ALL"));
+    pane.setTabCaption(mtALL, SelectText("TOUS", "ALL"));
     struct Hint
     {
         QWidget *w;

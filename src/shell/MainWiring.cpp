@@ -4,12 +4,17 @@
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
 #include "properties/PropertiesDispatch.h"
+#include "shell/About.h"
+#include "shell/Help.h"
 #include "shell/Main.h"
+#include "shell/MenuState.h"
 #include "shell/TbarMain.h"
 #include "shell/ViewerPopup.h"
+#include "viewers/View_VIDE.h"
 #include "viewers/ViewerPane.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QToolButton>
 
@@ -67,8 +72,6 @@ void TfrmMain::wireCommands()
     connect(action("popmnuVF_Properties"), &QAction::triggered, this, [this] { ShowListProperties(app); });
     connect(action("mnuMain_File_Properties"), &QAction::triggered, this,
             [this] { ShowPropertiesForFocus(app); });
-    connect(mnuMain_File, &QMenu::aboutToShow, this,
-            [this] { action("mnuMain_File_Properties")->setEnabled(PropertiesAvailable(app)); });
 
     // The Play menu mirrors the viewer toolbar.
     ViewerPane *viewer = m_viewer;
@@ -90,4 +93,16 @@ void TfrmMain::wireCommands()
     }
     connect(viewer, &ViewerPane::resized, this, &TfrmMain::pnlRightResize);
     ConnectViewerPopup(*this);
+    ConnectMenuStates(*this);
+
+    // About: from the Help menu and from the presentation picture's popup.
+    const auto about = [this] {
+        const QPixmap title = m_viewer->pageVIDE->picTitre->pixmap();
+        ShowAboutWindow(app, title);
+    };
+    connect(action("mnuMain_Help_About"), &QAction::triggered, this, about);
+    connect(action("popmnuVFPresentation_About"), &QAction::triggered, this, about);
+    connect(action("Helpcontents1"), &QAction::triggered, this, [this] { ShowHelp(app); });
+    connect(viewer, &ViewerPane::presentationContextMenuRequested, this,
+            [this](const QPoint &p) { popmnuViewFilePagePresentation->popup(p); });
 }

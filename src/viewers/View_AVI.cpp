@@ -66,6 +66,8 @@ void TViewPageAVI_WIN::LoadAVI(const QString &path)
         r.InWindow = true;
         r.LengthMs = 0;
         m_pane.showViewerPage(QStringLiteral("AVI_WIN"));
+        // Loop may have changed while another type was on view, which the control did not hear of.
+        AVIControlWIN->setAutoRepeat(r.Repeat);
         AVIControlWIN->setAVIState(avPlay);
         return;
     }

@@ -7,6 +7,7 @@
 #include "viewers/pages/PageKit.h"
 
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 
 TViewPageImageEn::TViewPageImageEn(ViewerPane &pane, QStackedWidget *book, const char *name,
@@ -26,6 +27,10 @@ void TViewPageImageEn::load(const QString &path, QScrollArea *scroll, TImageEn *
     pagekit::BusyCursor busy;
     m_pane.showViewerPage(m_name);
     pagekit::scrollToOrigin(scroll);
+    // The view fills the box and scrolls over its picture itself: its own bars go back to the
+    // corner too, also when the file then fails and the view is only cleared.
+    view->horizontalScrollBar()->setValue(0);
+    view->verticalScrollBar()->setValue(0);
     const bool loaded = view->loadFromFile(pagekit::nativePath(app, path)).ok();
     if (!loaded) {
         busy.release();

@@ -82,7 +82,8 @@ void TViewPageSound::clearTimes()
 {
     m_total->clear();
     m_played->clear();
-    m_bar->setRange(0, 0);
+    // An empty range would make the bar a busy indicator: an empty bar is a range of one.
+    m_bar->setRange(0, 1);
     m_bar->setValue(0);
 }
 
@@ -120,7 +121,7 @@ void TViewPageSound::load(const QString &path)
     ++m_playsStarted;
     const int length = m_player->Length();
     m_total->setText(FormatDuration(length));
-    m_bar->setRange(0, length);
+    m_bar->setRange(0, qMax(1, length));
     m_position->start();
 }
 

@@ -11,6 +11,7 @@
 #include "catalogue/FolderTrees.h"
 #include "catalogue/MediaTabs.h"
 #include "catalogue/ScanEngine.h"
+#include "catalogue/TypeTabs.h"
 #include "catalogue/store/FolderTreeModel.h"
 #include "support/AppFixture.h"
 #include "support/AsOrdinaryUser.h"

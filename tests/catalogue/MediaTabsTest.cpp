@@ -3,7 +3,7 @@
 
 #include "app/MediaTypes.h"
 
-#include <QTabWidget>
+#include "catalogue/TypeTabs.h"
 #include <functional>
 
 class MediaTabsTest : public CatalogueFixture

@@ -5,11 +5,11 @@
 #include "catalogue/ScanCommands.h"
 #include "catalogue/ScanWindow.h"
 
+#include "catalogue/TypeTabs.h"
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>

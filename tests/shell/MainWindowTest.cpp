@@ -5,6 +5,7 @@
 #include "catalogue/FileListView.h"
 #include "catalogue/FolderTreeView.h"
 
+#include "catalogue/TypeTabs.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -13,7 +14,6 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -81,7 +81,11 @@ TEST_F(MainWindowTest, TheControlsCarryTheirNamesAndFrenchTexts)
     EXPECT_EQ(viewer().btnPlayFile->accessibleName(), "Jouer le fichier/Rafraîchir l'image");
     EXPECT_EQ(pane().tree(mtALL)->indentation(), 19);
     EXPECT_FALSE(pane().tree(mtALL)->rootIsDecorated());
-    EXPECT_EQ(pane().pcMain->tabPosition(), QTabWidget::South);
+    // The tabs lie under the pages; the tree and list are named after their tab.
+    EXPECT_GE(pane().pcMain->tab(0)->geometry().top(), pane().sheet(mtALL)->geometry().bottom());
+    EXPECT_EQ(pane().tree(mtALL)->accessibleName(), "Arborescence TOUS");
+    EXPECT_EQ(pane().list(mtALL)->accessibleName(), "Liste TOUS");
+    EXPECT_EQ(pane().list(mtBMP)->accessibleName(), "Liste BMP");
     const QStringList names{"VIDE", "ANI", "AVI_WIN", "AVI_VIDEO", "BMP", "JPG", "MID",
                             "WAV",  "GIF", "PCX",     "TIF",       "WMF", "EMF", "ICO"};
     for (const QString &name : names) {

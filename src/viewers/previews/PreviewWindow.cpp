@@ -16,6 +16,9 @@ TPreviewWindow::TPreviewWindow(QWidget *parent, const char *name)
     m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
+    // The client area takes the picture's size, however small: the scroll box's own minimum (room
+    // for its scroll bars) must not hold the window larger.
+    lay->setSizeConstraint(QLayout::SetNoConstraint);
     lay->addWidget(m_scroll);
 }
 

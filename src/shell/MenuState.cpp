@@ -1,0 +1,158 @@
+#include "shell/MenuState.h"
+
+#include "app/App.h"
+#include "app/Language.h"
+#include "catalogue/CataloguePane.h"
+#include "catalogue/FileListView.h"
+#include "catalogue/FileLists.h"
+#include "catalogue/FolderTrees.h"
+#include "shell/Main.h"
+#include "shell/TbarMain.h"
+#include "viewers/ViewerPane.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+
+namespace {
+
+void setState(TfrmMain &form, const char *name, bool visible, bool enabled)
+{
+    QAction *a = form.action(QString::fromLatin1(name));
+    a->setVisible(visible);
+    a->setEnabled(enabled);
+}
+
+} // namespace
+
+CommandFacts GatherCommandFacts(TfrmMain &form)
+{
+    const AppState &st = form.app.st;
+    CataloguePane &pane = form.cataloguePane();
+    CommandFacts f;
+    f.treeHasFocus = st.CurrentView.TreeHasFocus;
+    f.listHasFocus = st.Selection.ListHasFocus;
+    const CataloguePort::Node node = pane.currentNode();
+    f.treeHasSelectedNode = node.kind != CataloguePort::NodeKind::None;
+    f.folderSelected = f.treeHasSelectedNode && !st.CurrentView.CurrentFolder.isEmpty();
+    f.treeHasContent = TreeHasContent(pane.cat);
+    const MediaType type = st.CurrentView.CurrentType;
+    const TListView *list = isMediaType(type) || type == mtALL ? pane.list(type) : nullptr;
+    if (list) {
+        f.hasList = true;
+        f.listItemCount = list->count();
+        const int current = list->currentItem();
+        f.listHasCurrentItem = current >= 0;
+        f.currentItemIsFile = current >= 0 && IsMediaItem(list, current);
+        f.selectedCount = list->selectedCount();
+        for (int row = 0; row < list->count() && !f.listHasFiles; ++row)
+            f.listHasFiles = IsMediaItem(list, row);
+        f.listViewStyle = list->viewStyle();
+    }
+    return f;
+}
+
+void UpdateFileMenu(TfrmMain &form, const CommandFacts &f)
+{
+    form.action("mnuMain_File_Properties")
+        ->setEnabled((f.treeHasFocus && f.treeHasSelectedNode) || (f.listHasFocus && f.listHasCurrentItem));
+    enum { Plain, One, Several } pair = Plain;
+    if (!f.treeHasFocus && f.listHasFocus && f.currentItemIsFile)
+        pair = f.selectedCount == 1 ? One : f.selectedCount > 1 ? Several : Plain;
+    setState(form, "mnuMain_File_Copy1FileSelected", pair == One, pair == One);
+    setState(form, "mnuMain_File_Delete1FileSelected", pair == One, pair == One);
+    setState(form, "mnuMain_File_CopySelectedFiles", pair == Several, pair == Several);
+    setState(form, "mnuMain_File_DeleteSelectedFiles", pair == Several, pair == Several);
+    setState(form, "mnuMain_File_CopyFile", pair == Plain, false);
+    setState(form, "mnuMain_File_DeleteFile", pair == Plain, false);
+    form.action("mnuMain_File_Execute")->setEnabled(pair != Plain);
+}
+
+void UpdateViewMenu(TfrmMain &form, const CommandFacts &f)
+{
+    const Settings &s = form.app.st.settings;
+    CheckViewStyleItem(form, f.listViewStyle >= 0 && f.listViewStyle <= 3 ? f.listViewStyle
+                                                                          : std::clamp(s.Icon_Style, 0, 3));
+    const bool folderMode = s.Scan_Type != 0;
+    form.action("mnuMain_View_ScanNow")
+        ->setText(folderMode ? SelectText("&Explorer le dossier maintenant", "Sc&an folder now")
+                             : SelectText("&Explorer les disques maintenant", "Sc&an drives now"));
+    const bool collapse = f.treeHasContent;
+    form.action("mnuMain_View_CollapseTreeView")->setEnabled(collapse);
+    form.action("mnuMain_View_ExpandTreeView")->setEnabled(collapse);
+    form.action(folderMode ? "mnuMain_View_Scan_Folder" : "mnuMain_View_Scan_Drives")->setChecked(true);
+    form.action("mnuMain_View_TreeviewUpOneLevel")->setEnabled(f.treeHasFocus && f.folderSelected);
+}
+
+void UpdatePlayMenu(TfrmMain &form)
+{
+    ViewerPane &viewer = form.viewerPane();
+    const std::pair<const char *, QToolButton *> mirrors[] = {
+        {"mnuMain_Play_FirstFile", viewer.btnFirstFile},
+        {"mnuMain_Play_PreviousFile", viewer.btnPreviousFile},
+        {"NextFile", viewer.btnNextFile},
+        {"LastFile", viewer.btnLastFile},
+        {"mnuMain_Play_PlayFile", viewer.btnPlayFile},
+        {"mnuMain_Play_StopFile", viewer.btnStopPlayingFile},
+        {"mnuMain_Play_Preview", viewer.btnPreview},
+        {"mnuMain_Play_Loop", viewer.btnLoop},
+        {"mnuMain_Play_Stretch", viewer.btnStretch},
+        {"mnuMain_Play_Tile", viewer.btnTile},
+    };
+    for (const auto &[name, button] : mirrors) {
+        QAction *a = form.action(QString::fromLatin1(name));
+        a->setEnabled(button->isEnabled());
+        if (a->isCheckable())
+            a->setChecked(button->isChecked());
+    }
+}
+
+void UpdateTreePopup(TfrmMain &form, const CommandFacts &f)
+{
+    form.action("popmnuTV_Properties")->setVisible(f.treeHasSelectedNode);
+    form.action("popmnuTV_CollapseTreeView")->setEnabled(f.treeHasContent);
+    form.action("popmnuTV_ExpandTreeView")->setEnabled(f.treeHasContent);
+}
+
+void UpdateListPopup(TfrmMain &form, const CommandFacts &f)
+{
+    const bool one = f.currentItemIsFile && f.selectedCount == 1;
+    const bool several = f.currentItemIsFile && f.selectedCount > 1;
+    const auto show = [&form](const char *name, bool visible) {
+        form.action(QString::fromLatin1(name))->setVisible(visible);
+    };
+    show("popmnuLV_Copy1File", one);
+    show("popmnuLV_Delete1File", one);
+    show("popmnuLV_CopySelectedFiles", several);
+    show("popmnuLV_DeleteSelectedFiles", several);
+    bool underCopy = one || several;
+    const bool underDelete = one || several;
+    const bool execute = underCopy;
+    const bool selectAll = f.listHasFiles;
+    if (underCopy && !selectAll)
+        underCopy = false;
+    const bool properties = f.hasList && f.listHasCurrentItem && f.listItemCount > 0 && f.treeHasSelectedNode;
+    show("popmnuLV_TiretUnderCopy", underCopy);
+    show("popmnuLV_TiretUnderDelete", underDelete);
+    show("popmnuLV_ExecuteFile", execute);
+    show("popmnuLV_TiretUnderExecute", execute);
+    show("popmnuLV_SelectAll", selectAll);
+    show("popmnuLV_TiretUnderSelect", selectAll && properties);
+    show("popmnuLV_Properties", properties);
+}
+
+void ConnectMenuStates(TfrmMain &form)
+{
+    // Separators are decided by the rules above, not collapsed by the menus.
+    for (QMenu *m : {form.mnuMain_File, form.popmnuListView, form.popmnuTreeView})
+        m->setSeparatorsCollapsible(false);
+    QObject::connect(form.mnuMain_File, &QMenu::aboutToShow, &form,
+                     [&form] { UpdateFileMenu(form, GatherCommandFacts(form)); });
+    QObject::connect(form.mnuMain_View, &QMenu::aboutToShow, &form,
+                     [&form] { UpdateViewMenu(form, GatherCommandFacts(form)); });
+    QObject::connect(form.mnuMain_Play, &QMenu::aboutToShow, &form, [&form] { UpdatePlayMenu(form); });
+    QObject::connect(form.popmnuTreeView, &QMenu::aboutToShow, &form,
+                     [&form] { UpdateTreePopup(form, GatherCommandFacts(form)); });
+    QObject::connect(form.popmnuListView, &QMenu::aboutToShow, &form,
+                     [&form] { UpdateListPopup(form, GatherCommandFacts(form)); });
+}
