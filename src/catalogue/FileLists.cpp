@@ -216,7 +216,11 @@ void lvALLKeyDown(CataloguePane &pane, TListView *sender, int key, Qt::KeyboardM
     if (held != Qt::NoModifier || key != Qt::Key_Delete || s.ItemKind != ListItemKind::File || !sender)
         return;
     const int selected = sender->selectedCount();
-    if (!app.fileCommands)
+    // Folders and drives are never deleted from here: with no file among the selection, nothing.
+    bool anyFile = false;
+    for (int row = 0; row < sender->count() && !anyFile; ++row)
+        anyFile = sender->isSelected(row) && IsMediaItem(sender, row);
+    if (!app.fileCommands || !anyFile)
         return;
     if (selected == 1)
         app.fileCommands->deleteOneFile();

@@ -166,6 +166,21 @@ FileOpOutcome deleteFiles(App &app, const QStringList &names)
     return declined ? FileOpOutcome::Aborted : FileOpOutcome::Done;
 }
 
+FileOpOutcome execute(App &app, const QString &name)
+{
+    if (name.isEmpty())
+        return nothingToDo(app);
+    StopPlaybackIfActive(app);
+    const QString native = nativeOf(app, name);
+    // A name the drive map cannot place lies on no drive any more: its path is gone.
+    const int code = native.isEmpty() ? int(platform::SE_ERR_PNF)
+                                      : platform::shellOpenCode(platform::openWithDefaultApplication(native));
+    if (code > 32)
+        return FileOpOutcome::Done;
+    ShowMessageDlg(app, ShellErrorText(code), MsgKind::Error, platform::mbOK);
+    return FileOpOutcome::Failed;
+}
+
 } // namespace
 
 FileOpOutcome CopyOneFile(App &app, bool saveAs)
@@ -224,17 +239,22 @@ FileOpOutcome DeleteSelectedFiles(App &app)
 
 FileOpOutcome ExecuteSelectedFile(App &app)
 {
-    const QString name = oneSelectedFile(app);
-    if (name.isEmpty())
-        return nothingToDo(app);
-    StopPlaybackIfActive(app);
-    const QString native = nativeOf(app, name);
-    const int code = native.isEmpty() ? int(platform::SE_ERR_PNF)
-                                      : platform::shellOpenCode(platform::openWithDefaultApplication(native));
-    if (code > 32)
-        return FileOpOutcome::Done;
-    ShowMessageDlg(app, ShellErrorText(code), MsgKind::Error, platform::mbOK);
-    return FileOpOutcome::Failed;
+    return execute(app, oneSelectedFile(app));
+}
+
+FileOpOutcome ExecuteFileOnView(App &app)
+{
+    return execute(app, fileOnView(app) ? app.st.Selection.FileName : QString());
+}
+
+int SelectedFileCount(App &app)
+{
+    return int(selectedFiles(app).size());
+}
+
+bool HasOneFileToActOn(App &app)
+{
+    return !oneSelectedFile(app).isEmpty();
 }
 
 FileCommands::FileCommands(App &app) : m_app(app)

@@ -5,8 +5,8 @@
 // Rules:
 // - The files acted on are the list's selected file items (app.fileSelection), never folders or
 //   drives. A one-file command takes the only selected file item; with several selected, the one
-//   on view when it is among them. "Save as" takes the file on view. With no such file a command
-//   gives the plain beep and does nothing.
+//   on view when it is among them. "Save as" and the viewer's Execute take the file on view. With no
+//   such file a command gives the plain beep and does nothing.
 // - A copy asks before it replaces a file and never touches its source (ShellCopy.h). A failed or
 //   incomplete copy ends with the warning of Msg_If_Copy_Cancel; a copy that lands in the listed
 //   folder fills the list again.
@@ -37,8 +37,15 @@ FileOpOutcome CopySelectedFiles(App &app);
 FileOpOutcome DeleteOneFile(App &app);
 // popmnuLV_DeleteSelectedFiles, mnuMain_File_DeleteSelectedFiles, the Delete key on several files.
 FileOpOutcome DeleteSelectedFiles(App &app);
-// mnuMain_File_Execute, popmnuLV_ExecuteFile, popmnuVF_Execute.
+// mnuMain_File_Execute, popmnuLV_ExecuteFile.
 FileOpOutcome ExecuteSelectedFile(App &app);
+// popmnuVF_Execute: the file the viewer shows.
+FileOpOutcome ExecuteFileOnView(App &app);
+
+// What the commands would act on now, for the menus' states: the selected file items, and whether
+// a one-file command (or Execute) has a file.
+int SelectedFileCount(App &app);
+bool HasOneFileToActOn(App &app);
 
 // The commands the lists' Delete key runs; registers itself as app.fileCommands while it lives.
 class FileCommands : public FileCommandPort

@@ -21,6 +21,7 @@ TdlgConfirmReplace::TdlgConfirmReplace(QWidget *parent, const QString &target, b
     auto *row = new QHBoxLayout;
     auto *icon = new QLabel(this);
     icon->setObjectName("imgQuestion");
+    icon->setAccessibleName(windowTitle());
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
     row->addWidget(icon);

@@ -54,6 +54,7 @@ QVBoxLayout *tab(QTabWidget *pages, QWidget **sheet, const char *name, const QSt
 {
     *sheet = new QWidget(pages);
     (*sheet)->setObjectName(QString::fromLatin1(name));
+    (*sheet)->setAccessibleName(caption);
     pages->addTab(*sheet, caption);
     auto *layout = new QVBoxLayout(*sheet);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -73,6 +74,7 @@ TfrmOptions::TfrmOptions(App &app_, QWidget *parent) : QDialog(parent), app(app_
     layout->setContentsMargins(6, 6, 6, 6);
     PageControlOption = new QTabWidget(this);
     PageControlOption->setObjectName("PageControlOption");
+    PageControlOption->setAccessibleName(windowTitle());
     layout->addWidget(PageControlOption, 1);
     createGeneralTab();
     createFilesTab();

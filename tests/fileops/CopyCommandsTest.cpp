@@ -33,6 +33,13 @@ TEST_F(CopyOneFileTest, TakesTheSelectedItemWhileSaveAsTakesTheFileOnView)
     EXPECT_EQ(CopyOneFile(app, true), FileOpOutcome::Done);
     EXPECT_EQ(CopyOneFile(app, false), FileOpOutcome::Cancelled);
     EXPECT_EQ(bytes("out/copy.bmp") + bytes("out/shown.bmp"), "BBBBBBAAAA");
+    // The dialog opens on the file in its folder, offers its type first, and titles the command.
+    ASSERT_EQ(ui.saveRequests.size(), 3u);
+    EXPECT_EQ(ui.saveRequests[0].title, "Copier fichier vers...");
+    EXPECT_EQ(ui.saveRequests[0].startPath, native("c/P/b.bmp"));
+    EXPECT_EQ(ui.saveRequests[0].filter, "Image bitmap (*.bmp *.BMP);;Tous fichiers (*)");
+    EXPECT_EQ(ui.saveRequests[1].title, "Enregistrer le fichier sous...");
+    EXPECT_EQ(ui.saveRequests[1].startPath, native("c/P/a.bmp"));
 
     view("Sub"); // no file to copy: the plain beep
     EXPECT_EQ(CopyOneFile(app, false), FileOpOutcome::NothingToDo);

@@ -138,3 +138,44 @@ TEST_F(DeleteSelectedFilesTest, FilesGoTogetherFoldersStayAndFailuresAreToldInOn
     EXPECT_EQ(listed(), "Sub");
     EXPECT_TRUE(app.st.Selection.FileName.isEmpty()); // a.bmp was on view
 }
+
+TEST_F(DeleteSelectedFilesTest, TheDeleteKeyWithAModifierOrWithoutAFileDoesNothing)
+{
+    openPictures();
+    view("a.bmp");
+    ctrlToggle("b.bmp");
+    QWidget *keys = list(mtALL)->activeView();
+    for (Qt::KeyboardModifier held : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
+        QTest::keyClick(keys, Qt::Key_Delete, held);
+    // Only a folder selected, the file on view left out by Ctrl-clicks.
+    ctrlToggle("a.bmp");
+    ctrlToggle("b.bmp");
+    ctrlToggle("Sub");
+    QTest::keyClick(keys, Qt::Key_Delete);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.beeps.empty());
+    EXPECT_EQ(namesIn("c/P"), "Sub a.bmp b.bmp c.jpg");
+}
+
+TEST_F(DeleteSelectedFilesTest, ADeclinedQuestionKeepsEverythingAndOneFileAmongFoldersIsAskedAlone)
+{
+    openPictures();
+    view("a.bmp");
+    ctrlToggle("b.bmp");
+    ui.answerMessage(platform::mbNo);
+    EXPECT_EQ(DeleteSelectedFiles(app), FileOpOutcome::Cancelled);
+    EXPECT_EQ(ui.messages.back().text, "Voulez-vous vraiment mettre ces 2 fichiers à la corbeille ?");
+    EXPECT_EQ(namesIn("c/P"), "Sub a.bmp b.bmp c.jpg");
+    EXPECT_EQ(app.st.Selection.FileName, "a.bmp");
+    // A folder and one file: the question names the file; the folder is never touched.
+    ctrlToggle("a.bmp");
+    ctrlToggle("Sub");
+    ui.answerMessage(platform::mbYes);
+    EXPECT_EQ(DeleteSelectedFiles(app), FileOpOutcome::Done);
+    EXPECT_EQ(ui.messages.back().text, "Voulez-vous vraiment mettre « b.bmp » à la corbeille ?");
+    EXPECT_EQ(namesIn("c/P"), "Sub a.bmp c.jpg");
+    EXPECT_EQ(namesIn("c/P/Sub"), "d.bmp");
+    EXPECT_EQ(listed(), "Sub a.bmp c.jpg");
+    // a.bmp, on view though unselected, stays on view.
+    EXPECT_EQ(app.st.Selection.FileName, "a.bmp");
+}
