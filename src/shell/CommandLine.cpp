@@ -11,12 +11,12 @@
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
+#include "catalogue/TypeTabs.h"
 #include "platform/drives/DirSearch.h"
 #include "shell/Main.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QTimer>
 #include <optional>
 #include <utility>

@@ -63,7 +63,8 @@ void ApplyPageBackground(ViewerPane &pane, MediaType type)
     case mtAVI:
         colour(pane.pageAVI_VIDEO->ListViewAVIPlayer, QColor(0x00, 0x80, 0x80));
         TileImage(store.PicStoreAVI->pixmap(), pane.pageAVI_WIN->picBackGroundAVI_WIN);
-        QApplication::processEvents();
+        // Let the tiles paint before the clip opens, without taking a click meanwhile.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         break;
     case mtBMP:
         colour(pane.pageBMP->scrollBMP, QColor(0xD1, 0xEB, 0xFE));

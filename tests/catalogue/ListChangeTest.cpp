@@ -79,10 +79,8 @@ TEST_F(ListChangeTest, AClickOnAFileMakesItTheItemOnViewAndShowsIt)
     EXPECT_FALSE(sel().ChangeGuard);
 }
 
-// FIXME: a move by the keyboard shows the new row twice: the list reports the row's selection
-// and then its focus, and the handler finds it focused and selected both times
-// (catalogue/FileListView.cpp). Enable once the list reports a move once.
-TEST_F(ListChangeTest, DISABLED_AMoveByTheKeyboardShowsTheNextRowOnce)
+// The list reports a keyboard move's selection and then its focus: the row is shown once.
+TEST_F(ListChangeTest, AMoveByTheKeyboardShowsTheNextRowOnce)
 {
     openFolder();
     click(1);

@@ -6,6 +6,7 @@
 #include "catalogue/FileListView.h"
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/ScanWindow.h"
+#include "catalogue/TypeTabs.h"
 #include "shell/CommandLine.h"
 
 #include <QDialog>
@@ -13,7 +14,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTabWidget>
 #include <QTest>
 #include <unistd.h>
 
