@@ -31,6 +31,8 @@ TdlgConfirmReplace::TdlgConfirmReplace(QWidget *parent, const QString &target, b
                             this);
     text->setObjectName("lblQuestion");
     text->setWordWrap(true);
+    // A wrapped label is laid out narrow: a path would break after every few characters.
+    text->setMinimumWidth(qMin(text->fontMetrics().horizontalAdvance(text->text()), 420));
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     row->addWidget(text, 1);
     layout->addLayout(row);

@@ -200,6 +200,8 @@ void TfrmOptions::fill()
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(0, ScanFileFlag(app.st, TypeOfFile(row->text(0))) ? Qt::Checked : Qt::Unchecked);
     }
+    // The check boxes take room from the extensions' column.
+    lvFiles->resizeColumnToContents(0);
 }
 
 void TfrmOptions::connectHandlers()

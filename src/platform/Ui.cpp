@@ -84,9 +84,9 @@ namespace {
 void frenchLabels(QFileDialog &dialog, const char *accept)
 {
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Dans :"));
-    dialog.setLabelText(QFileDialog::FileName,
-                        dialog.fileMode() == QFileDialog::Directory ? QStringLiteral("Dossier :")
-                                                                    : QStringLiteral("Nom du fichier :"));
+    dialog.setLabelText(QFileDialog::FileName, dialog.fileMode() == QFileDialog::Directory
+                                                   ? QStringLiteral("Dossier :")
+                                                   : QStringLiteral("Nom du fichier :"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
     dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(accept));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));

@@ -91,7 +91,6 @@ TfrmMain::Releaser::~Releaser()
         app.viewer = nullptr;
     if (app.toolbarHints == static_cast<ToolbarHintsPort *>(form))
         app.toolbarHints = nullptr;
-    form->m_fileCommands.reset();
     // The panes' models read the catalogue store: they go before the store does.
     delete form->takeCentralWidget();
 }

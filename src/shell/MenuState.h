@@ -22,8 +22,8 @@ struct CommandFacts
     bool listHasCurrentItem = false;
     bool currentItemIsFile = false;
     int selectedCount = 0;
-    int selectedFileCount = 0;  // selected items that are files
-    bool oneFileToAct = false;  // the one-file commands and Execute have a file
+    int selectedFileCount = 0; // selected items that are files
+    bool oneFileToAct = false; // the one-file commands and Execute have a file
     bool listHasFiles = false;
     int listItemCount = 0;
     int listViewStyle = -1; // the list's style, -1 without a list

@@ -219,6 +219,7 @@ TEST_F(MenuStateTest, FactsComeFromTheFocusedListAndTree)
     EXPECT_TRUE(f.treeHasContent);
     EXPECT_TRUE(f.currentItemIsFile);
     EXPECT_EQ(f.selectedCount, 2);
+    EXPECT_EQ(f.selectedFileCount, 2);
     EXPECT_TRUE(f.listHasFiles);
     // Opening the File menu applies them: the plural pair.
     emit main->mnuMain_File->aboutToShow();
