@@ -53,9 +53,19 @@ PictureFacts sized(qint64 width, qint64 height, bool monochrome = false)
     return f;
 }
 
+// Bounds-checked, so a caller's size test can never be the only guard against a short header.
 quint32 le32(const QByteArray &data, int at)
 {
+    if (at < 0 || qsizetype(at) + 4 > data.size())
+        return 0;
     return qFromLittleEndian<quint32>(data.constData() + at);
+}
+
+quint16 le16(const QByteArray &data, int at)
+{
+    if (at < 0 || qsizetype(at) + 2 > data.size())
+        return 0;
+    return qFromLittleEndian<quint16>(data.constData() + at);
 }
 
 // The picture control refuses a bitmap file shorter than its header says (Qt's reader would
@@ -70,7 +80,7 @@ bool bmpComplete(const QByteArray &start, qint64 fileSize)
         return offBits <= quint64(fileSize);
     const qint32 w = qint32(le32(start, 18));
     const qint32 h = qint32(le32(start, 22));
-    const int bits = qFromLittleEndian<quint16>(start.constData() + 28);
+    const int bits = le16(start, 28);
     const quint32 compression = le32(start, 30);
     if (compression != 0 && compression != 3)
         return offBits < quint64(fileSize); // run-length data has no fixed length

@@ -1,5 +1,7 @@
 #include "viewers/View_Sound.h"
 
+#include "platform/media/AudioOutput.h"
+
 #include "app/App.h"
 #include "app/Language.h"
 #include "app/Libry.h"
@@ -76,6 +78,10 @@ TViewPageSound::TViewPageSound(ViewerPane &pane, QStackedWidget *book, const cha
     connect(m_player, &TMediaPlayer::OnNotify, this, &TViewPageSound::playerNotify);
     connect(m_position, &QTimer::timeout, this, &TViewPageSound::positionTick);
     connect(m_autoRepeat, &QTimer::timeout, this, &TViewPageSound::autoRepeatTick);
+    m_releaseOutput = new QTimer(this);
+    m_releaseOutput->setSingleShot(true);
+    m_releaseOutput->setInterval(kKeepOutputMs);
+    connect(m_releaseOutput, &QTimer::timeout, this, [this] { m_keepOutput.reset(); });
 }
 
 void TViewPageSound::clearTimes()
@@ -95,8 +101,7 @@ void TViewPageSound::load(const QString &path)
     pagekit::BusyCursor busy;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_position->stop();
-    if (m_player->DeviceID() != 0)
-        m_player->Close();
+    closePlayer();
     m_pane.showViewerPage(m_name);
     m_record.Path = path;
     m_player->setFileName(pagekit::nativePath(app, path));
@@ -143,8 +148,7 @@ void TViewPageSound::playerNotify()
     m_bar->setValue(0);
     if (!m_record.Repeat)
         return; // the device stays open at the end, the total on show
-    if (m_player->DeviceID() != 0)
-        m_player->Close();
+    closePlayer();
     if (m_pane.btnLoop->isChecked())
         m_autoRepeat->start();
 }
@@ -165,8 +169,19 @@ void TViewPageSound::stop()
     m_bar->setValue(0);
     m_played->clear();
     m_record.Repeat = false;
-    if (m_player->DeviceID() != 0)
-        m_player->Close();
+    closePlayer();
+}
+
+// Closing the last device closes the sound card too, which waits for SDL's audio thread for tens
+// of milliseconds on this thread; the next file usually follows a Stop at once, so the output is
+// kept open a moment after each close and the next device finds it.
+void TViewPageSound::closePlayer()
+{
+    if (m_player->DeviceID() == 0)
+        return;
+    m_keepOutput = platform::media::AudioOutput::hold();
+    m_player->Close();
+    m_releaseOutput->start();
 }
 
 TViewPageMID::TViewPageMID(ViewerPane &pane, QStackedWidget *book)

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -38,6 +39,9 @@ public:
     void playerNotify();
     void positionTick();
     void autoRepeatTick();
+    // How long the sound output stays open after the page closes its device.
+    static constexpr int kKeepOutputMs = 2000;
+    bool keepsOutput() const { return m_keepOutput != nullptr; }
 
 protected:
     QWidget *m_panel = nullptr;
@@ -50,12 +54,15 @@ protected:
 
 private:
     void clearTimes();
+    void closePlayer();
 
     ViewerPane &m_pane;
     QString m_name;
     ViewedSoundRecord &m_record;
     int m_playsStarted = 0; // plays asked to notify their end, and notices received since
     int m_notices = 0;
+    std::shared_ptr<void> m_keepOutput;
+    QTimer *m_releaseOutput = nullptr;
 };
 
 class TViewPageMID : public TViewPageSound

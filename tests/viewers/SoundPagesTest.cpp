@@ -8,6 +8,7 @@
 
 #include "app/Libry.h"
 #include "components/media/TMediaPlayer.h"
+#include "platform/media/AudioOutput.h"
 #include "viewers/View_Sound.h"
 
 #include <QLabel>
@@ -86,6 +87,12 @@ protected:
         const QString name = stem + '.' + GetParam().ext;
         putBytes(name, GetParam().bytes(ms));
         return name;
+    }
+    TViewPageSound *soundPage() const
+    {
+        if (GetParam().type == mtWAV)
+            return pane->pageWAV;
+        return pane->pageMID;
     }
     int count(TMPNotifyValues v) const { return int(std::count(notices.begin(), notices.end(), v)); }
     bool playing() const { return s.player->DeviceID() != 0 && s.position->isActive(); }
@@ -257,8 +264,12 @@ TEST_P(SoundPagesTest, AFailedLoadGivesTheMessageAndLeavesThePageEmpty)
         if (c.exists)
             putBytes(name, c.bytes);
         std::unique_ptr<EnvGuard> driver;
-        if (c.driver)
+        if (c.driver) {
+            // An output still open (kept a moment after a Stop) would play on: let it close first.
+            pane->btnStopPlayingFile->click();
+            ASSERT_TRUE(waitFor([&] { return !soundPage()->keepsOutput(); }));
             driver = std::make_unique<EnvGuard>("SDL_AUDIODRIVER", c.driver);
+        }
         ui.answerMessage(platform::mbOK);
         show(name);
         driver.reset();
@@ -314,4 +325,34 @@ TEST_P(SoundPagesTest, TheBarKeepsFourPixelsOnEachSideOfItsPanel)
         })) << s.bar->geometry().left()
             << " " << s.bar->width() << " of " << s.panel->width();
     }
+}
+
+// The sound card is not closed and opened again between a Stop and the next file: the page keeps
+// the output for a moment after closing its device, then lets it go.
+TEST_P(SoundPagesTest, StopKeepsTheSoundOutputForTheNextFileAMoment)
+{
+    using platform::media::AudioOutput;
+    TViewPageSound *page = soundPage();
+    show(sound("one", 3000));
+    ASSERT_TRUE(playing());
+    std::weak_ptr<AudioOutput> output;
+    {
+        auto in = AudioOutput::acquire();
+        ASSERT_TRUE(in.ok());
+        output = *in;
+    }
+    pane->btnStopPlayingFile->click();
+    EXPECT_EQ(s.player->DeviceID(), 0u);
+    EXPECT_TRUE(page->keepsOutput());
+    EXPECT_FALSE(output.expired());
+    show(sound("two", 3000));
+    ASSERT_TRUE(playing());
+    {
+        auto in = AudioOutput::acquire();
+        ASSERT_TRUE(in.ok());
+        EXPECT_EQ(in->get(), output.lock().get()) << "the second file plays through the same output";
+    }
+    pane->btnStopPlayingFile->click();
+    ASSERT_TRUE(waitFor([&] { return !page->keepsOutput(); }, 4 * TViewPageSound::kKeepOutputMs));
+    EXPECT_TRUE(output.expired()) << "closed once nothing uses it";
 }

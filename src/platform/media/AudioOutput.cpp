@@ -41,6 +41,14 @@ ErrorOr<std::shared_ptr<AudioOutput>> AudioOutput::acquire()
     return out;
 }
 
+std::shared_ptr<void> AudioOutput::hold()
+{
+    auto out = acquire();
+    if (!out)
+        return {};
+    return *out;
+}
+
 AudioOutput::~AudioOutput()
 {
     // The weak pointer has expired already: a concurrent acquire() opens a new device after us.

@@ -28,6 +28,10 @@ public:
 
     // The shared output, opening it if needed; a Device error with SDL's reason when none can be.
     static ErrorOr<std::shared_ptr<AudioOutput>> acquire();
+    // Keeps the output open while the token lives, so that a device closed and the next one opened
+    // straight after share it instead of closing and reopening the sound card between them (a
+    // close waits for SDL's audio thread). Empty when no output can be opened.
+    static std::shared_ptr<void> hold();
     ~AudioOutput();
     AudioOutput(const AudioOutput &) = delete;
     AudioOutput &operator=(const AudioOutput &) = delete;

@@ -1,6 +1,7 @@
 // Wave audio device: what comes out, times, notifications and bad files.
 #include "MediaTestSupport.h"
 #include "MediaWriters.h"
+#include "platform/media/AudioOutput.h"
 #include "platform/media/MciDevice.h"
 
 #include <QTest>
@@ -227,4 +228,38 @@ TEST_F(WaveDevice, TwoDevicesShareTheOutput)
     ASSERT_TRUE(a.play(true).ok());
     ASSERT_TRUE(b.play(true).ok());
     ASSERT_TRUE(waitUntil([&] { return ended == 2; }));
+}
+
+TEST_F(WaveDevice, AHeldOutputOutlivesTheCloseOfItsLastDevice)
+{
+    using platform::media::AudioOutput;
+    ASSERT_TRUE(writeSineWav(path("a.wav"), "pcm_s16le", 440.0, 300));
+    MciDevice dev;
+    ASSERT_TRUE(dev.open(path("a.wav")).ok());
+    auto inUse = AudioOutput::acquire();
+    ASSERT_TRUE(inUse.ok());
+    const void *first = inUse->get();
+    std::shared_ptr<void> held = AudioOutput::hold();
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held.get(), first);
+    *inUse = nullptr;
+    dev.close();
+    auto next = AudioOutput::acquire();
+    ASSERT_TRUE(next.ok());
+    EXPECT_EQ(next->get(), first) << "the held output is the one the next device finds";
+    *next = nullptr;
+    held.reset();
+    ASSERT_TRUE(dev.open(path("a.wav")).ok()) << "a new output opens once the hold is gone";
+    ASSERT_TRUE(dev.play(true).ok());
+    watch(dev);
+    ASSERT_TRUE(waitUntil([&] { return !notes.empty(); }));
+    EXPECT_EQ(notes.back(), MciNotify::Successful);
+}
+
+TEST_F(WaveDevice, NoHoldWithoutAnAudioDevice)
+{
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    const std::shared_ptr<void> held = platform::media::AudioOutput::hold();
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    EXPECT_FALSE(held);
 }
