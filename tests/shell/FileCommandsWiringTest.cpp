@@ -111,8 +111,10 @@ TEST_F(FileCommandsWiringTest, TheDeleteKeyAndThePluralItemsTakeTheSelectedFiles
 {
     openPictures();
     pane().selectItem(rowOf("a.bmp"));
+    item("popmnuLV_SelectAll")->trigger(); // the files, not the folder
+    EXPECT_TRUE(list()->isSelected(rowOf("b.bmp")));
+    EXPECT_FALSE(list()->isSelected(rowOf("Sub")));
     list()->setSelected(rowOf("Sub"), true);
-    list()->setSelected(rowOf("b.bmp"), true);
     app.st.Selection.ListHasFocus = true;
     emit main->mnuMain_File->aboutToShow();
     EXPECT_TRUE(item("mnuMain_File_DeleteSelectedFiles")->isVisible());
