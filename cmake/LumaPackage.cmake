@@ -29,6 +29,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # (platform/media/SequencerDriver.cpp): every Debian package that provides sf2-soundfont-gm
 # registers its font there as default-GM.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm | sf2-soundfont-gm")
-# Links in the About window open through the desktop.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Links in the About window open through the desktop; Qt's own dialogs (save, folder browser) take
+# their French texts from Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 include(CPack)

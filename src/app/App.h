@@ -37,6 +37,8 @@ public:
     FileCommandPort *fileCommands = nullptr;
     FileListPort *lists = nullptr;
     CataloguePort *catalogue = nullptr;
+    FileSelectionPort *fileSelection = nullptr;
+    ToolbarHintsPort *toolbarHints = nullptr;
     // The window modal windows belong to; null before it exists.
     QWidget *mainWindow = nullptr;
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 // What the catalogue and the commands ask of the viewer pane.
 class ViewerPort
@@ -76,4 +77,31 @@ public:
     virtual ~FileCommandPort() = default;
     virtual void deleteOneFile() = 0;
     virtual void deleteSelectedFiles() = 0;
+};
+
+// What the file commands ask of the list of the Selection: the files the user selected, and the
+// list filled again once a command changed its folder.
+class FileSelectionPort
+{
+public:
+    struct SelectedFile
+    {
+        int row;
+        QString name; // the item's caption: the file's name in CurrentFolder
+    };
+    virtual ~FileSelectionPort() = default;
+    // The selected items that stand for media files (never folders or drives), in list order.
+    virtual std::vector<SelectedFile> selectedFiles() const = 0;
+    // Fills the list of the current folder again from the disk. The file on view stays on view
+    // (and selected) when it is still listed; otherwise the viewer is stopped and shows the empty page.
+    virtual void refillList() = 0;
+};
+
+// What the options window asks of the main window.
+class ToolbarHintsPort
+{
+public:
+    virtual ~ToolbarHintsPort() = default;
+    // Switches the tool tips of the four toolbars on or off at once.
+    virtual void showHintsOnToolbars(bool on) = 0;
 };

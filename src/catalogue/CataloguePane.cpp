@@ -1,6 +1,7 @@
 #include "catalogue/CataloguePane.h"
 
 #include "app/Artwork.h"
+#include "app/Libry.h"
 #include "app/Settings.h"
 #include "catalogue/DriveTable.h"
 #include "catalogue/FileListView.h"
@@ -66,6 +67,7 @@ CataloguePane::CataloguePane(Catalogue &catalogue, QWidget *parent)
     connectHandlers();
     app.lists = this;
     app.catalogue = this;
+    app.fileSelection = this;
 }
 
 CataloguePane::~CataloguePane()
@@ -74,6 +76,8 @@ CataloguePane::~CataloguePane()
         app.lists = nullptr;
     if (app.catalogue == this)
         app.catalogue = nullptr;
+    if (app.fileSelection == this)
+        app.fileSelection = nullptr;
 }
 
 int CataloguePane::itemCount() const
@@ -152,6 +156,32 @@ CataloguePort::Node CataloguePane::currentNode() const
 bool CataloguePane::isMediaFolderChild() const
 {
     return IsMediaFolderChild(cat);
+}
+
+std::vector<FileSelectionPort::SelectedFile> CataloguePane::selectedFiles() const
+{
+    std::vector<SelectedFile> files;
+    const MediaType t = app.st.Selection.List;
+    if (t == mtNone)
+        return files;
+    const TListView *l = list(t);
+    for (int row = 0; row < l->count(); ++row)
+        if (l->isSelected(row) && IsMediaItem(l, row))
+            files.push_back({row, l->item(row).caption});
+    return files;
+}
+
+void CataloguePane::refillList()
+{
+    AppState &st = app.st;
+    const SelectionRecord before = st.Selection;
+    FillList(*this, st.CurrentView.CurrentTree, st.CurrentView.CurrentNode);
+    ShowFileCount(app);
+    if (before.ItemKind == ListItemKind::File && !ReselectFileOnView(*this, before)) {
+        StopPlaybackIfActive(app);
+        if (app.viewer)
+            app.viewer->showEmptyPage();
+    }
 }
 
 void CataloguePane::createDriveBar(QWidget *parent)

@@ -24,7 +24,7 @@ class TFolderTreeView;
 class TListView;
 class TTypeTabs;
 
-class CataloguePane : public QObject, public FileListPort, public CataloguePort
+class CataloguePane : public QObject, public FileListPort, public CataloguePort, public FileSelectionPort
 {
     Q_OBJECT
 public:
@@ -82,6 +82,10 @@ public:
     // CataloguePort, over the tree node and list item in focus.
     Node currentNode() const override;
     bool isMediaFolderChild() const override;
+
+    // FileSelectionPort, over the list of the Selection.
+    std::vector<SelectedFile> selectedFiles() const override;
+    void refillList() override;
 
 signals:
     // Whether Up one level can act (the shell's button follows).

@@ -102,6 +102,31 @@ void SelectAllFiles(CataloguePane &pane)
     list->selectRowsWhere([list](int row) { return IsMediaItem(list, row); });
 }
 
+bool ReselectFileOnView(CataloguePane &pane, const SelectionRecord &before)
+{
+    SelectionRecord &s = pane.app.st.Selection;
+    if (before.ItemKind != ListItemKind::File || before.List == mtNone || s.Item != -1 ||
+        s.List != before.List)
+        return false;
+    TListView *list = pane.list(before.List);
+    int row = 0;
+    while (row < list->count() && !(IsMediaItem(list, row) && list->item(row).caption == before.FileName))
+        ++row;
+    if (row == list->count())
+        return false;
+    // The file is on view already: the change handler must not show it again.
+    const bool guarded = s.ChangeGuard;
+    s.ChangeGuard = true;
+    list->setSelected(row, true);
+    list->setCurrentItem(row);
+    s.ChangeGuard = guarded;
+    s.Item = row;
+    s.ItemKind = ListItemKind::File;
+    s.FileName = before.FileName;
+    s.FileType = before.FileType;
+    return true;
+}
+
 void OpenListFolder(CataloguePane &pane)
 {
     AppState &st = pane.app.st;
@@ -191,7 +216,11 @@ void lvALLKeyDown(CataloguePane &pane, TListView *sender, int key, Qt::KeyboardM
     if (held != Qt::NoModifier || key != Qt::Key_Delete || s.ItemKind != ListItemKind::File || !sender)
         return;
     const int selected = sender->selectedCount();
-    if (!app.fileCommands)
+    // Folders and drives are never deleted from here: with no file among the selection, nothing.
+    bool anyFile = false;
+    for (int row = 0; row < sender->count() && !anyFile; ++row)
+        anyFile = sender->isSelected(row) && IsMediaItem(sender, row);
+    if (!app.fileCommands || !anyFile)
         return;
     if (selected == 1)
         app.fileCommands->deleteOneFile();

@@ -45,6 +45,10 @@ int FirstSelectedItem(const TListView *list); // -1 when none
 void DeselectAll(TListView *list);
 bool IsMediaFolderChild(const Catalogue &cat);
 void SelectAllFiles(CataloguePane &pane);
+// After a fill: selects the file that was on view before it (as before holds it) again, quietly,
+// and makes it the Selection's item once more. False when it is no longer listed, or when the user
+// selected something else during the fill.
+bool ReselectFileOnView(CataloguePane &pane, const SelectionRecord &before);
 void OpenListFolder(CataloguePane &pane);
 
 // Status bar panel 1: "0 fichier", "1 fichier", "N fichiers" from Selection.FileCount.

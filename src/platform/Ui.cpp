@@ -78,15 +78,49 @@ void DesktopUi::beep(BeepKind)
     QApplication::beep();
 }
 
+namespace {
+
+// Qt's own file dialog speaks English without a translation: its texts are set here, in French.
+void frenchLabels(QFileDialog &dialog, const char *accept)
+{
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Dans :"));
+    dialog.setLabelText(QFileDialog::FileName, dialog.fileMode() == QFileDialog::Directory
+                                                   ? QStringLiteral("Dossier :")
+                                                   : QStringLiteral("Nom du fichier :"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
+    dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(accept));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
+}
+
+QString chosen(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.front();
+}
+
+} // namespace
+
 QString DesktopUi::browseFolder(QWidget *parent, const QString &title, const QString &startFolder)
 {
-    return QFileDialog::getExistingDirectory(parent, title, startFolder, QFileDialog::ShowDirsOnly);
+    QFileDialog dialog(parent, title, startFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    frenchLabels(dialog, "&Choisir");
+    return chosen(dialog);
 }
 
 QString DesktopUi::saveFileName(QWidget *parent, const QString &title, const QString &startPath,
                                 const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, startPath, filter);
+    QFileDialog dialog(parent, title, startPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The copy asks before it replaces a file: the dialog must not ask a first time.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    frenchLabels(dialog, "&Enregistrer");
+    return chosen(dialog);
 }
 
 int DesktopUi::execModal(QDialog *dialog)

@@ -49,7 +49,8 @@ public:
     virtual void beep(BeepKind kind) = 0;
     // Folder browser: the chosen native folder, or an empty string when cancelled.
     virtual QString browseFolder(QWidget *parent, const QString &title, const QString &startFolder) = 0;
-    // Save dialog: the chosen native file, or an empty string when cancelled.
+    // Save dialog: the chosen native file, or an empty string when cancelled. It never asks about an
+    // existing file: whoever writes the file asks.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &startPath,
                                  const QString &filter) = 0;
     // Runs a modal window and returns its result code.

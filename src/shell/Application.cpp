@@ -3,9 +3,20 @@
 #include "app/App.h"
 #include "app/Libry.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <exception>
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // Qt's own dialogs (save, folder browser) speak French like the rest of the program; without
+    // the translation they stay in English.
+    auto *qt = new QTranslator(this);
+    if (qt->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qt);
+}
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -1,5 +1,5 @@
 // TApplication: the application object. An exception that no command caught ends that command only:
-// it is shown in the standard exception box and the program goes on.
+// it is shown in the standard exception box and the program goes on. It loads Qt's French texts.
 #pragma once
 
 #include <QApplication>

@@ -11,6 +11,7 @@
 #include "catalogue/MediaTabs.h"
 #include "catalogue/ScanCommands.h"
 #include "catalogue/TypeTabs.h"
+#include "fileops/FileCommands.h"
 #include "shell/Firstime.h"
 #include "shell/TbarMain.h"
 #include "viewers/ViewerDispatch.h"
@@ -46,6 +47,8 @@ TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application), c
     m_catalogue = new CataloguePane(catalogue, pnlAllClient);
     m_viewer = new ViewerPane(app, pnlAllClient);
     app.viewer = m_viewer;
+    app.toolbarHints = this;
+    m_fileCommands = std::make_unique<FileCommands>(app);
     column->addWidget(m_catalogue->pnlToolBarDisk);
     auto *clientRow = new QHBoxLayout(pnlAllClient);
     clientRow->setContentsMargins(0, 0, 0, 0);
@@ -86,6 +89,8 @@ TfrmMain::Releaser::~Releaser()
         app.status = nullptr;
     if (app.viewer && app.viewer == form->m_viewer)
         app.viewer = nullptr;
+    if (app.toolbarHints == static_cast<ToolbarHintsPort *>(form))
+        app.toolbarHints = nullptr;
     // The panes' models read the catalogue store: they go before the store does.
     delete form->takeCentralWidget();
 }
@@ -127,6 +132,11 @@ void TfrmMain::InitialiseApplication()
     pane.showEmptyCatalogue();
     setPaneWidths(st.settings.Panel_Width, st.settings.TreeView_Width);
     pane.SplitLeftALLMoved(pane.SplitLeft[0]);
+}
+
+void TfrmMain::showHintsOnToolbars(bool on)
+{
+    m_hintsOn = on;
 }
 
 void TfrmMain::applyHints()

@@ -10,9 +10,11 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
 class App;
 class CataloguePane;
+class FileCommands;
 class QAction;
 class QLabel;
 class QMenu;
@@ -23,7 +25,7 @@ class QToolBar;
 class QToolButton;
 class ViewerPane;
 
-class TfrmMain : public QMainWindow, private StatusPort
+class TfrmMain : public QMainWindow, private StatusPort, private ToolbarHintsPort
 {
     Q_OBJECT
 public:
@@ -96,15 +98,19 @@ private:
     // StatusPort.
     void setStatusText(int panel, const QString &text) override;
     QString statusText(int panel) const override;
+    // ToolbarHintsPort: the options window's hint switch.
+    void showHintsOnToolbars(bool on) override;
 
     void createToolbar();
     void createStatusBar();
     void setFrenchTexts();
     void wireCommands();
+    void wireFileCommands();
     void setPaneWidths(int panelWidth, int treeWidth);
 
     CataloguePane *m_catalogue = nullptr;
     ViewerPane *m_viewer = nullptr;
+    std::unique_ptr<FileCommands> m_fileCommands; // the lists' Delete key
     bool m_activatedOnce = false;
     bool m_hintsOn = true;
 };

@@ -1,8 +1,11 @@
 // Connects the main window's toolbar and menus to the commands of the panes that own them, and the
 // panes' reports to what the main window shows.
 #include "catalogue/CataloguePane.h"
+#include "catalogue/FileLists.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
+#include "fileops/FileCommands.h"
+#include "options/Options.h"
 #include "properties/PropertiesDispatch.h"
 #include "shell/About.h"
 #include "shell/Help.h"
@@ -105,4 +108,30 @@ void TfrmMain::wireCommands()
     connect(action("Helpcontents1"), &QAction::triggered, this, [this] { ShowHelp(app); });
     connect(viewer, &ViewerPane::presentationContextMenuRequested, this,
             [this](const QPoint &p) { popmnuViewFilePagePresentation->popup(p); });
+    wireFileCommands();
+}
+
+void TfrmMain::wireFileCommands()
+{
+    const std::pair<const char *, FileOpOutcome (*)(App &)> commands[] = {
+        {"mnuMain_File_CopySelectedFiles", CopySelectedFiles},
+        {"popmnuLV_CopySelectedFiles", CopySelectedFiles},
+        {"mnuMain_File_Copy1FileSelected", [](App &a) { return CopyOneFile(a, false); }},
+        {"popmnuLV_Copy1File", [](App &a) { return CopyOneFile(a, false); }},
+        {"popmnuVF_SaveFile", [](App &a) { return CopyOneFile(a, true); }},
+        {"mnuMain_File_DeleteSelectedFiles", DeleteSelectedFiles},
+        {"popmnuLV_DeleteSelectedFiles", DeleteSelectedFiles},
+        {"mnuMain_File_Delete1FileSelected", DeleteOneFile},
+        {"popmnuLV_Delete1File", DeleteOneFile},
+        {"mnuMain_File_Execute", ExecuteSelectedFile},
+        {"popmnuLV_ExecuteFile", ExecuteSelectedFile},
+        {"popmnuVF_Execute", ExecuteFileOnView},
+    };
+    for (const auto &[name, command] : commands) {
+        const auto run = command;
+        connect(action(QString::fromLatin1(name)), &QAction::triggered, this, [this, run] { run(app); });
+    }
+    connect(action("popmnuLV_SelectAll"), &QAction::triggered, this,
+            [pane = m_catalogue] { SelectAllFiles(*pane); });
+    connect(action("mnuMain_Tools_Options"), &QAction::triggered, this, [this] { ShowOptionsWindow(app); });
 }

@@ -6,6 +6,7 @@
 #include "catalogue/FileListView.h"
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTrees.h"
+#include "fileops/FileCommands.h"
 #include "shell/Main.h"
 #include "shell/TbarMain.h"
 #include "viewers/ViewerPane.h"
@@ -15,6 +16,20 @@
 #include <QToolButton>
 
 namespace {
+
+enum class FilePair { Plain, One, Several };
+
+// Which pair of copy and delete items the list's selection offers (the plain pair: none).
+FilePair filePair(const CommandFacts &f)
+{
+    if (!f.currentItemIsFile)
+        return FilePair::Plain;
+    if (f.selectedCount == 1 && f.selectedFileCount == 1)
+        return FilePair::One;
+    if (f.selectedCount > 1 && f.selectedFileCount > 0)
+        return FilePair::Several;
+    return FilePair::Plain;
+}
 
 void setState(TfrmMain &form, const char *name, bool visible, bool enabled)
 {
@@ -45,6 +60,9 @@ CommandFacts GatherCommandFacts(TfrmMain &form)
         f.listHasCurrentItem = current >= 0;
         f.currentItemIsFile = current >= 0 && IsMediaItem(list, current);
         f.selectedCount = list->selectedCount();
+        for (int row = 0; row < list->count(); ++row)
+            f.selectedFileCount += list->isSelected(row) && IsMediaItem(list, row);
+        f.oneFileToAct = HasOneFileToActOn(form.app);
         for (int row = 0; row < list->count() && !f.listHasFiles; ++row)
             f.listHasFiles = IsMediaItem(list, row);
         f.listViewStyle = list->viewStyle();
@@ -56,16 +74,16 @@ void UpdateFileMenu(TfrmMain &form, const CommandFacts &f)
 {
     form.action("mnuMain_File_Properties")
         ->setEnabled((f.treeHasFocus && f.treeHasSelectedNode) || (f.listHasFocus && f.listHasCurrentItem));
-    enum { Plain, One, Several } pair = Plain;
-    if (!f.treeHasFocus && f.listHasFocus && f.currentItemIsFile)
-        pair = f.selectedCount == 1 ? One : f.selectedCount > 1 ? Several : Plain;
-    setState(form, "mnuMain_File_Copy1FileSelected", pair == One, pair == One);
-    setState(form, "mnuMain_File_Delete1FileSelected", pair == One, pair == One);
-    setState(form, "mnuMain_File_CopySelectedFiles", pair == Several, pair == Several);
-    setState(form, "mnuMain_File_DeleteSelectedFiles", pair == Several, pair == Several);
-    setState(form, "mnuMain_File_CopyFile", pair == Plain, false);
-    setState(form, "mnuMain_File_DeleteFile", pair == Plain, false);
-    form.action("mnuMain_File_Execute")->setEnabled(pair != Plain);
+    const FilePair pair = !f.treeHasFocus && f.listHasFocus ? filePair(f) : FilePair::Plain;
+    const bool one = pair == FilePair::One, several = pair == FilePair::Several;
+    setState(form, "mnuMain_File_Copy1FileSelected", one, one);
+    setState(form, "mnuMain_File_Delete1FileSelected", one, one);
+    setState(form, "mnuMain_File_CopySelectedFiles", several, several);
+    setState(form, "mnuMain_File_DeleteSelectedFiles", several, several);
+    setState(form, "mnuMain_File_CopyFile", pair == FilePair::Plain, false);
+    setState(form, "mnuMain_File_DeleteFile", pair == FilePair::Plain, false);
+    // Execute opens one file: with several selected, the one on view among them.
+    form.action("mnuMain_File_Execute")->setEnabled(pair != FilePair::Plain && f.oneFileToAct);
 }
 
 void UpdateViewMenu(TfrmMain &form, const CommandFacts &f)
@@ -116,8 +134,8 @@ void UpdateTreePopup(TfrmMain &form, const CommandFacts &f)
 
 void UpdateListPopup(TfrmMain &form, const CommandFacts &f)
 {
-    const bool one = f.currentItemIsFile && f.selectedCount == 1;
-    const bool several = f.currentItemIsFile && f.selectedCount > 1;
+    const FilePair pair = filePair(f);
+    const bool one = pair == FilePair::One, several = pair == FilePair::Several;
     const auto show = [&form](const char *name, bool visible) {
         form.action(QString::fromLatin1(name))->setVisible(visible);
     };
@@ -135,6 +153,7 @@ void UpdateListPopup(TfrmMain &form, const CommandFacts &f)
     show("popmnuLV_TiretUnderCopy", underCopy);
     show("popmnuLV_TiretUnderDelete", underDelete);
     show("popmnuLV_ExecuteFile", execute);
+    form.action("popmnuLV_ExecuteFile")->setEnabled(f.oneFileToAct);
     show("popmnuLV_TiretUnderExecute", execute);
     show("popmnuLV_SelectAll", selectAll);
     show("popmnuLV_TiretUnderSelect", selectAll && properties);

@@ -2,7 +2,8 @@
 // from the focus and the selection at that moment (nothing is kept between openings).
 //
 // Rules: the file commands follow the focused list's selection (one file, several files, or
-// neither: the plain items, disabled); Properties needs something to describe; the tree commands
+// neither: the plain items, disabled), and are offered only when they have a file item to act on,
+// never for folders or drives alone; Properties needs something to describe; the tree commands
 // need a selected node in a tree holding more than its root; the Play menu mirrors the viewer
 // toolbar; separators are shown or hidden here, never left to the menu.
 #pragma once
@@ -21,6 +22,8 @@ struct CommandFacts
     bool listHasCurrentItem = false;
     bool currentItemIsFile = false;
     int selectedCount = 0;
+    int selectedFileCount = 0; // selected items that are files
+    bool oneFileToAct = false; // the one-file commands and Execute have a file
     bool listHasFiles = false;
     int listItemCount = 0;
     int listViewStyle = -1; // the list's style, -1 without a list

@@ -43,22 +43,29 @@ TEST_F(MenuStateTest, FileMenuFollowsFocusAndSelection)
     {
         const char *what;
         bool tree, list, currentFile;
-        int selected;
+        int selected, files;
+        bool oneFile; // Execute has a file (the only one selected, or the one on view among them)
         const char *copy, *del;
         bool enabled, execute, properties;
     } cases[] = {
-        {"list, nothing selected", false, true, false, 0, "mnuMain_File_CopyFile", "mnuMain_File_DeleteFile",
-         false, false, false},
-        {"list, one file", false, true, true, 1, "mnuMain_File_Copy1FileSelected",
+        {"list, nothing selected", false, true, false, 0, 0, false, "mnuMain_File_CopyFile",
+         "mnuMain_File_DeleteFile", false, false, false},
+        {"list, one file", false, true, true, 1, 1, true, "mnuMain_File_Copy1FileSelected",
          "mnuMain_File_Delete1FileSelected", true, true, true},
-        {"list, three files", false, true, true, 3, "mnuMain_File_CopySelectedFiles",
+        {"list, three files", false, true, true, 3, 3, true, "mnuMain_File_CopySelectedFiles",
          "mnuMain_File_DeleteSelectedFiles", true, true, true},
-        {"list, current item a folder", false, true, false, 2, "mnuMain_File_CopyFile",
+        {"list, three files, none on view", false, true, true, 3, 3, false, "mnuMain_File_CopySelectedFiles",
+         "mnuMain_File_DeleteSelectedFiles", true, false, true},
+        {"list, a file and a folder", false, true, true, 2, 1, true, "mnuMain_File_CopySelectedFiles",
+         "mnuMain_File_DeleteSelectedFiles", true, true, true},
+        {"list, a folder selected, a file current", false, true, true, 1, 0, false, "mnuMain_File_CopyFile",
          "mnuMain_File_DeleteFile", false, false, true},
-        {"tree", true, false, true, 1, "mnuMain_File_CopyFile", "mnuMain_File_DeleteFile", false, false,
-         true},
-        {"neither", false, false, true, 1, "mnuMain_File_CopyFile", "mnuMain_File_DeleteFile", false, false,
-         false},
+        {"list, current item a folder", false, true, false, 2, 1, true, "mnuMain_File_CopyFile",
+         "mnuMain_File_DeleteFile", false, false, true},
+        {"tree", true, false, true, 1, 1, true, "mnuMain_File_CopyFile", "mnuMain_File_DeleteFile", false,
+         false, true},
+        {"neither", false, false, true, 1, 1, true, "mnuMain_File_CopyFile", "mnuMain_File_DeleteFile", false,
+         false, false},
     };
     const char *copies[] = {"mnuMain_File_CopyFile", "mnuMain_File_Copy1FileSelected",
                             "mnuMain_File_CopySelectedFiles"};
@@ -74,6 +81,8 @@ TEST_F(MenuStateTest, FileMenuFollowsFocusAndSelection)
         f.listHasCurrentItem = c.selected > 0;
         f.currentItemIsFile = c.currentFile;
         f.selectedCount = c.selected;
+        f.selectedFileCount = c.files;
+        f.oneFileToAct = c.oneFile;
         UpdateFileMenu(*main, f);
         // Exactly one copy and one delete item show.
         for (const char *group : {"copy", "delete"}) {
@@ -142,6 +151,8 @@ TEST_F(MenuStateTest, ListPopupShowsItsItemsAndSeparatorsByTheRules)
         f.listItemCount = 4;
         f.currentItemIsFile = c.currentFile;
         f.selectedCount = c.selected;
+        f.selectedFileCount = c.currentFile ? c.selected : 0;
+        f.oneFileToAct = c.currentFile;
         f.listHasFiles = c.hasFiles;
         f.listHasCurrentItem = c.currentItem;
         f.treeHasSelectedNode = c.node;
@@ -208,6 +219,7 @@ TEST_F(MenuStateTest, FactsComeFromTheFocusedListAndTree)
     EXPECT_TRUE(f.treeHasContent);
     EXPECT_TRUE(f.currentItemIsFile);
     EXPECT_EQ(f.selectedCount, 2);
+    EXPECT_EQ(f.selectedFileCount, 2);
     EXPECT_TRUE(f.listHasFiles);
     // Opening the File menu applies them: the plural pair.
     emit main->mnuMain_File->aboutToShow();

@@ -33,8 +33,9 @@ QString FakeUi::browseFolder(QWidget *, const QString &title, const QString &)
     return answer;
 }
 
-QString FakeUi::saveFileName(QWidget *, const QString &title, const QString &, const QString &)
+QString FakeUi::saveFileName(QWidget *, const QString &title, const QString &startPath, const QString &filter)
 {
+    saveRequests.push_back({title, startPath, filter});
     if (m_saveAnswers.empty()) {
         ADD_FAILURE() << "unexpected save dialog: " << title.toStdString();
         throw UnexpectedDialog(title.toStdString());

@@ -48,6 +48,11 @@ public:
     std::vector<platform::MessageRequest> messages;
     std::vector<platform::BeepKind> beeps;
     std::vector<QString> folderTitles;
+    struct SaveRequest
+    {
+        QString title, startPath, filter;
+    };
+    std::vector<SaveRequest> saveRequests;
     std::vector<QString> modalWindows;
     std::vector<QUrl> openedUrls;
 
