@@ -18,7 +18,7 @@ function(luma_warnings target)
     # GCC's bounds warnings see the sanitizers' extra paths as out-of-bounds reads (false alarms);
     # the sanitizers check those reads for real at run time.
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-      target_compile_options(${target} PRIVATE -Wno-array-bounds -Wno-stringop-overflow)
+      target_compile_options(${target} PRIVATE -Wno-array-bounds -Wno-stringop-overflow -Wno-maybe-uninitialized)
     endif()
   endif()
 endfunction()
