@@ -53,14 +53,26 @@ FileOpOutcome nothingToDo(App &app)
     return FileOpOutcome::NothingToDo;
 }
 
-// Whether a copy that landed in nativeFolder changed the folder the list shows.
-bool isListedFolder(App &app, const QString &nativeFolder)
+// Whether a copy changed the folder the list shows: the listed folder is resolved once, and each
+// distinct target folder once, however many files the copy wrote.
+bool copiedIntoListedFolder(App &app, const platform::CopyResult &result)
 {
     const QString listed = nativeOf(app, QString());
-    if (listed.isEmpty())
+    const QString canonicalListed = listed.isEmpty() ? QString() : QFileInfo(listed).canonicalFilePath();
+    if (canonicalListed.isEmpty())
         return false;
-    const QString a = QFileInfo(listed).canonicalFilePath();
-    return !a.isEmpty() && a == QFileInfo(nativeFolder).canonicalFilePath();
+    QString checked;
+    for (const platform::CopyFileReport &file : result.files) {
+        if (file.outcome != CopyOutcome::Copied)
+            continue;
+        const QString folder = QFileInfo(file.target).absolutePath();
+        if (folder == checked)
+            continue;
+        if (QFileInfo(folder).canonicalFilePath() == canonicalListed)
+            return true;
+        checked = folder;
+    }
+    return false;
 }
 
 FileOpOutcome finishCopy(App &app, const platform::CopyResult &result, bool several)
@@ -72,11 +84,7 @@ FileOpOutcome finishCopy(App &app, const platform::CopyResult &result, bool seve
                                : SelectText("Attention: Le fichier n'a pas été copié.",
                                             "Warning: The file has not been copied."),
                        MsgKind::Warning, platform::mbOK);
-    bool refill = false;
-    for (const platform::CopyFileReport &file : result.files)
-        if (file.outcome == CopyOutcome::Copied && isListedFolder(app, QFileInfo(file.target).absolutePath()))
-            refill = true;
-    if (refill && app.fileSelection)
+    if (app.fileSelection && copiedIntoListedFolder(app, result))
         app.fileSelection->refillList();
     if (!result.ok())
         return FileOpOutcome::Failed;
