@@ -356,7 +356,7 @@ public:
         QElapsedTimer t;
         t.start();
         QCoreApplication::processEvents();
-        TPicture *jpeg = viewer().pageJPG->picJPG;
+        TPicture *jpeg = viewer().page<TViewPageJPG>(mtJPG)->picJPG;
         while (viewer().currentViewerPage() == QLatin1String("JPG") && !jpeg->isEmpty() &&
                !jpeg->isDecoded() && t.elapsed() < 20000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -364,7 +364,7 @@ public:
     }
     bool paint()
     {
-        QWidget *page = viewer().nbkViewer->currentWidget();
+        QWidget *page = viewer().notebook()->currentWidget();
         counter.page = page;
         counter.paints = 0;
         // A repaint of a widget that opaque children cover paints nothing: every visible control of
@@ -485,7 +485,7 @@ int jpeg(const QString &root, const QString &folder, const QString &file, int ru
             s.pane().selectItem(big);
             const double a = ms(t);
             QCoreApplication::processEvents();
-            TPicture *pic = s.viewer().pageJPG->picJPG;
+            TPicture *pic = s.viewer().page<TViewPageJPG>(mtJPG)->picJPG;
             while (!pic->isDecoded() && t.elapsed() < 20000)
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             const double b = ms(t);
@@ -610,7 +610,7 @@ int walk(const QString &root, const QString &folder)
             const double cpu0 = threadCpuMs();
             QElapsedTimer t;
             t.start();
-            s.viewer().btnNextFile->click();
+            s.viewer().button(ViewerCommand::Next)->click();
             const bool painted = s.finishAndPaint();
             const double step = ms(t);
             cpu.push_back(threadCpuMs() - cpu0);
@@ -849,7 +849,7 @@ int wav(const QString &root, const QString &folder, int runs)
     Session s(root, {});
     s.openFolder(folder);
     const std::vector<int> rows = s.fileRows();
-    TMediaPlayer *player = s.viewer().pageWAV->MediaPlayerWAV;
+    TMediaPlayer *player = s.viewer().page<TViewPageWAV>(mtWAV)->MediaPlayerWAV;
     GapWatch gaps;
     std::vector<double> ours, alone, worstGap;
     QMap<QString, std::vector<double>> byFile;
@@ -873,7 +873,7 @@ int wav(const QString &root, const QString &folder, int runs)
         // The next row is selected while this one plays, as a user moving on does.
         settle(200);
     }
-    s.viewer().btnStopPlayingFile->click();
+    s.viewer().button(ViewerCommand::Stop)->click();
     std::vector<double> closing;
     for (int run = 0; run < runs; ++run) {
         double closeMs = 0;
@@ -935,7 +935,7 @@ int midi(const QString &root, const QString &folder, int runs)
     Session s(root, {});
     s.openFolder(folder);
     const std::vector<int> rows = s.fileRows();
-    TMediaPlayer *player = s.viewer().pageMID->MediaPlayerMID;
+    TMediaPlayer *player = s.viewer().page<TViewPageMID>(mtMID)->MediaPlayerMID;
     const QString font = qEnvironmentVariable("LUMAVISTA_SOUNDFONT");
     std::printf(
         "MIDI select-to-first-sound, soundfont %s\n",
@@ -976,7 +976,7 @@ int midi(const QString &root, const QString &folder, int runs)
         later.push_back(heard);
     }
     // The page's device closes and gives its synthesizer back: the player alone takes it.
-    s.viewer().btnStopPlayingFile->click();
+    s.viewer().button(ViewerCommand::Stop)->click();
     std::vector<double> closing;
     for (int run = 1; run <= runs; ++run) {
         double closeMs = 0;
@@ -1015,7 +1015,7 @@ int avi(const QString &root, const QString &folder, const QString &file, int fra
         std::fprintf(stderr, "avi: %s not listed\n", qPrintable(file));
         return 1;
     }
-    TMediaPlayer *player = s.viewer().pageAVI_VIDEO->MediaPlayerAVI;
+    TMediaPlayer *player = s.viewer().page<TViewPageAVI_WIN>(mtAVI)->pageAVI_VIDEO->MediaPlayerAVI;
     std::vector<qint64> pts;
     std::vector<double> drift;
     QObject::connect(&player->device(), &platform::MciDevice::framePresented, qApp,
@@ -1101,7 +1101,7 @@ int avi(const QString &root, const QString &folder, const QString &file, int fra
     // The interface thread's share per picture: the surface repainted with its last picture, as
     // each new picture has it done (its update repaints the list's viewport below it too).
     platform::media::VideoSurface *surface = nullptr;
-    for (QWidget *w : s.viewer().pageAVI_VIDEO->findChildren<QWidget *>())
+    for (QWidget *w : s.viewer().page<TViewPageAVI_WIN>(mtAVI)->pageAVI_VIDEO->findChildren<QWidget *>())
         if (auto *v = dynamic_cast<platform::media::VideoSurface *>(w))
             surface = v;
     if (surface && !surface->frame().isNull()) {
@@ -1158,9 +1158,9 @@ int soak(const QString &root, const QString &folder, int loads, const QString &o
     ViewerPane &v = s.viewer();
     const auto started = [&](const QString &name) {
         const QString ext = QFileInfo(name).suffix().toLower();
-        TMediaPlayer *p = ext == "wav"   ? v.pageWAV->MediaPlayerWAV
-                          : ext == "mid" ? v.pageMID->MediaPlayerMID
-                                         : v.pageAVI_VIDEO->MediaPlayerAVI;
+        TMediaPlayer *p = ext == "wav"   ? v.page<TViewPageWAV>(mtWAV)->MediaPlayerWAV
+                          : ext == "mid" ? v.page<TViewPageMID>(mtMID)->MediaPlayerMID
+                                         : v.page<TViewPageAVI_WIN>(mtAVI)->pageAVI_VIDEO->MediaPlayerAVI;
         return p->Position() > 0;
     };
     const auto load = [&](int i) {
@@ -1175,7 +1175,7 @@ int soak(const QString &root, const QString &folder, int loads, const QString &o
         return started(s.nameOf(row));
     };
     const auto quiet = [&] {
-        v.btnStopPlayingFile->click();
+        v.button(ViewerCommand::Stop)->click();
         settle(700);
         return resources();
     };

@@ -1,5 +1,6 @@
 // The application object: the global records, and the services every subsystem reaches through it:
-// the modal seam, the drive map, the pictures, and the ports the shell connects between subsystems.
+// the modal seam, the drive map, the pictures, and the ports between subsystems, which the main
+// window connects.
 // Nothing of this is global: the program builds one App in main(), each test builds its own.
 #pragma once
 
@@ -31,14 +32,15 @@ public:
     // The program's image lists, drawn from its artwork on first use.
     const ImageLists &images() const;
 
-    // Connected by the shell; null until then.
-    ViewerPort *viewer = nullptr;
-    StatusPort *status = nullptr;
-    FileCommandPort *fileCommands = nullptr;
-    FileListPort *lists = nullptr;
-    CataloguePort *catalogue = nullptr;
-    FileSelectionPort *fileSelection = nullptr;
-    ToolbarHintsPort *toolbarHints = nullptr;
+    // The ports between subsystems, all set and cleared by the main window in one place
+    // (TfrmMain::connectPorts); null before and after it lives, and in tests of one subsystem.
+    ViewerPort *viewer = nullptr;               // the viewer pane
+    StatusPort *status = nullptr;               // the main window's status bar
+    FileCommandPort *fileCommands = nullptr;    // the file commands the lists' Delete key runs
+    FileListPort *selectionList = nullptr;      // the one list the Selection belongs to
+    CataloguePort *cataloguePane = nullptr;     // the tree node and list item in focus
+    FileSelectionPort *fileSelection = nullptr; // the files selected in that list
+    ToolbarHintsPort *toolbarHints = nullptr;   // the main window's toolbars
     // The window modal windows belong to; null before it exists.
     QWidget *mainWindow = nullptr;
 

@@ -1,6 +1,7 @@
 // The program's global records. They live in one AppState object that App owns (and each test
-// creates afresh). Kinds are explicit fields: a tree node is named by its id in the catalogue store,
-// a list by the type of its tab, never by a widget or a picture number.
+// creates afresh). The Selection is written by the catalogue alone; OnView by the viewer alone. Kinds are
+// explicit fields: a tree node is named by its id in the catalogue store, a list by the type of its tab,
+// never by a widget or a picture number.
 #pragma once
 
 #include "app/MediaType.h"
@@ -53,7 +54,7 @@ struct SelectionRecord
     ListItemKind ItemKind = ListItemKind::None;
     MediaType List = mtNone; // the list (by its tab's type) the selection belongs to
     QString FileName;
-    MediaType FileType = mtNone; // the type of the file on view, None for none
+    MediaType FileType = mtNone; // the type of the selected file, None for none
     bool ModifierKeyDown = false;
     bool RightButtonDown = false;
     bool ChangeGuard = false;
@@ -83,59 +84,31 @@ struct ScanRequestRecord
     bool Scanning = false;
 };
 
-// What each viewer page loaded last (read by the previews and the file properties window).
-struct ViewedPictureRecord // BMP, PCX, TIF, WMF, EMF
+// What a viewer page loaded last, one record per type (read by the previews and the file
+// properties window). Each type fills the fields it has: a picture its size and colours, a GIF its
+// animation facts, a sound its length and loop, a clip how it played.
+struct ViewedRecord
 {
+    QString FileName;
+    QString Path; // the drive path of the file; empty before the page loaded one
     int32_t Width = 0;
     int32_t Height = 0;
-    QString FileName;
-    QString Path;
     bool Monochrome = false;
-};
-
-struct ViewedSizeRecord // ICO, ANI
-{
-    int32_t Width = 0;
-    int32_t Height = 0;
-    QString Path;
-};
-
-struct ViewedGIFRecord
-{
-    int32_t Width = 0;
-    int32_t Height = 0;
-    QString FileName;
-    QString Path;
     bool Animated = false;
     bool Interlaced = false;
     bool Transparent = false;
     int32_t FrameCount = 0;
-    int32_t Speed = 0;
+    int32_t Speed = 0; // percent of the file's own speed
     bool Tile = false;
+    bool Repeat = false;   // play again at the end
+    int32_t LengthMs = 0;  // as the device reports it (a clip: video playback only)
+    bool InWindow = false; // a clip played by the animation control, not as video
 };
 
-struct ViewedJPGRecord
+// What the viewer shows: the type of the file on view, None for none.
+struct OnViewRecord
 {
-    QString FileName;
-    QString Path;
-    int32_t Width = 0;
-    int32_t Height = 0;
-};
-
-struct ViewedSoundRecord // MID, WAV
-{
-    bool Repeat = false;  // play again at the end
-    int32_t LengthMs = 0; // as the device reports it
-    QString Path;
-};
-
-struct ViewedAVIRecord
-{
-    QString FileName;
-    QString Path;
-    bool InWindow = false; // played by the animation control, not as video
-    int32_t LengthMs = 0;  // video playback only
-    bool Repeat = false;
+    MediaType FileType = mtNone;
 };
 
 struct AppState
@@ -164,11 +137,7 @@ struct AppState
     int64_t InaccessibleFolders = 0; // folders skipped by the current root for access denied
     uint64_t ListFillSerial = 0;     // counts list fills; a fill that sees it move was overtaken
 
-    // Viewers.
-    ViewedPictureRecord ViewedBMP, ViewedPCX, ViewedTIF, ViewedWMF, ViewedEMF;
-    ViewedSizeRecord ViewedICO, ViewedANI;
-    ViewedGIFRecord ViewedGIF;
-    ViewedJPGRecord ViewedJPG;
-    ViewedSoundRecord ViewedMID, ViewedWAV;
-    ViewedAVIRecord ViewedAVI;
+    // Viewers: Viewed[mtBMP] is what the BMP page loaded last, and so on.
+    TypeTable<ViewedRecord> Viewed;
+    OnViewRecord OnView;
 };

@@ -1,6 +1,7 @@
-// The small interfaces through which a subsystem asks another for something it does not own. The
-// shell connects them (App's port pointers); until it does, or in a test that builds one subsystem
-// alone, a port is null and the request is simply not made.
+// The small interfaces through which a subsystem asks another for something it does not own. Each
+// is implemented by one pane or window; the main window sets App's port pointers in one place
+// (TfrmMain::connectPorts) and clears them before its panes go. Until then, or in a test that builds
+// one subsystem alone, a port is null and the request is simply not made: every caller checks.
 #pragma once
 
 #include <QString>

@@ -65,20 +65,9 @@ CataloguePane::CataloguePane(Catalogue &catalogue, QWidget *parent)
     createDriveBar(parent);
     createTabs(parent);
     connectHandlers();
-    app.lists = this;
-    app.catalogue = this;
-    app.fileSelection = this;
 }
 
-CataloguePane::~CataloguePane()
-{
-    if (app.lists == this)
-        app.lists = nullptr;
-    if (app.catalogue == this)
-        app.catalogue = nullptr;
-    if (app.fileSelection == this)
-        app.fileSelection = nullptr;
-}
+CataloguePane::~CataloguePane() = default;
 
 int CataloguePane::itemCount() const
 {

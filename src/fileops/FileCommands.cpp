@@ -265,13 +265,4 @@ bool HasOneFileToActOn(App &app)
     return !oneSelectedFile(app).isEmpty();
 }
 
-FileCommands::FileCommands(App &app) : m_app(app)
-{
-    m_app.fileCommands = this;
-}
-
-FileCommands::~FileCommands()
-{
-    if (m_app.fileCommands == this)
-        m_app.fileCommands = nullptr;
-}
+FileCommands::FileCommands(App &app) : m_app(app) {}

@@ -47,12 +47,11 @@ FileOpOutcome ExecuteFileOnView(App &app);
 int SelectedFileCount(App &app);
 bool HasOneFileToActOn(App &app);
 
-// The commands the lists' Delete key runs; registers itself as app.fileCommands while it lives.
+// The commands the lists' Delete key runs (the main window makes it app.fileCommands).
 class FileCommands : public FileCommandPort
 {
 public:
     explicit FileCommands(App &app);
-    ~FileCommands() override;
     FileCommands(const FileCommands &) = delete;
     FileCommands &operator=(const FileCommands &) = delete;
 

@@ -7,19 +7,19 @@
 
 namespace {
 
-const ViewedPictureRecord *pictureRecord(const AppState &st, MediaType type)
+const ViewedRecord *pictureRecord(const AppState &st, MediaType type)
 {
     switch (type) {
     case mtBMP:
-        return &st.ViewedBMP;
+        return &st.Viewed[mtBMP];
     case mtPCX:
-        return &st.ViewedPCX;
+        return &st.Viewed[mtPCX];
     case mtTIF:
-        return &st.ViewedTIF;
+        return &st.Viewed[mtTIF];
     case mtWMF:
-        return &st.ViewedWMF;
+        return &st.Viewed[mtWMF];
     case mtEMF:
-        return &st.ViewedEMF;
+        return &st.Viewed[mtEMF];
     default:
         return nullptr;
     }
@@ -48,7 +48,7 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
     case mtTIF:
     case mtWMF:
     case mtEMF:
-        if (const ViewedPictureRecord *r = pictureRecord(st, type); r->Path == path) {
+        if (const ViewedRecord *r = pictureRecord(st, type); r->Path == path) {
             f.width = r->Width;
             f.height = r->Height;
             f.monochrome = r->Monochrome;
@@ -58,7 +58,7 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
         break;
     case mtICO:
     case mtANI: {
-        const ViewedSizeRecord &r = type == mtICO ? st.ViewedICO : st.ViewedANI;
+        const ViewedRecord &r = type == mtICO ? st.Viewed[mtICO] : st.Viewed[mtANI];
         if (r.Path == path) {
             f.width = r.Width;
             f.height = r.Height;
@@ -69,16 +69,16 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
         break;
     }
     case mtJPG:
-        if (st.ViewedJPG.Path == path) {
-            f.width = st.ViewedJPG.Width;
-            f.height = st.ViewedJPG.Height;
+        if (st.Viewed[mtJPG].Path == path) {
+            f.width = st.Viewed[mtJPG].Width;
+            f.height = st.Viewed[mtJPG].Height;
         } else {
             takePicture(f, mediafacts::readJpegFacts(native, std::clamp(st.settings.JPEG_Scale, 0, 3)));
             f.monochrome = false;
         }
         break;
     case mtGIF: {
-        const ViewedGIFRecord &r = st.ViewedGIF;
+        const ViewedRecord &r = st.Viewed[mtGIF];
         if (r.Path == path) {
             f.width = r.Width;
             f.height = r.Height;
@@ -102,7 +102,7 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
     }
     case mtMID:
     case mtWAV: {
-        const ViewedSoundRecord &r = type == mtMID ? st.ViewedMID : st.ViewedWAV;
+        const ViewedRecord &r = type == mtMID ? st.Viewed[mtMID] : st.Viewed[mtWAV];
         if (r.Path == path) {
             f.lengthMs = r.LengthMs;
             f.repeat = r.Repeat;
@@ -112,7 +112,7 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
         break;
     }
     case mtAVI: {
-        const ViewedAVIRecord &r = st.ViewedAVI;
+        const ViewedRecord &r = st.Viewed[mtAVI];
         if (r.Path == path) {
             f.inWindow = r.InWindow;
             f.lengthMs = r.LengthMs;

@@ -18,7 +18,7 @@ namespace {
 
 CataloguePort::Node focusNode(const App &app)
 {
-    return app.catalogue ? app.catalogue->currentNode() : CataloguePort::Node{};
+    return app.cataloguePane ? app.cataloguePane->currentNode() : CataloguePort::Node{};
 }
 
 constexpr int kFolderMark = 14;
@@ -61,7 +61,7 @@ void ShowListProperties(App &app)
         ShowDiskProperties(app, s.FileName);
         break;
     case ListItemKind::Folder: {
-        const bool media = app.catalogue && app.catalogue->isMediaFolderChild();
+        const bool media = app.cataloguePane && app.cataloguePane->isMediaFolderChild();
         ShowFolderProperties(app, folder + s.FileName, media ? kMediaFolderMark : kFolderMark);
         break;
     }

@@ -36,7 +36,8 @@ void ShowComputerProperties(App &app)
     w.setWindowTitle(QStringLiteral("Propriétés du Poste de travail"));
     w.lblGeneralHello->setText(QStringLiteral("Ceci est le Poste de travail de Lumavista."));
     FillDriveList(app, w.LvDrives);
-    const bool listed = app.lists && app.st.Selection.List != mtNone && app.lists->itemCount() > 0;
+    const bool listed =
+        app.selectionList && app.st.Selection.List != mtNone && app.selectionList->itemCount() > 0;
     w.PageControlProperties->setTabVisible(w.PageControlProperties->indexOf(w.TabSheetFiles), listed);
     // Every drive's finds: after a scan of several drives the totals cover them all.
     int64_t count = 0, bytes = 0;

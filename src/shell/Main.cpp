@@ -14,7 +14,6 @@
 #include "fileops/FileCommands.h"
 #include "shell/Firstime.h"
 #include "shell/TbarMain.h"
-#include "viewers/ViewerDispatch.h"
 #include "viewers/ViewerPane.h"
 
 #include <QApplication>
@@ -28,14 +27,61 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
+
+namespace {
+
+// Notices a click that makes the window active: the click's own focus change comes first (X delivers
+// the press before the activation it causes), and the activation must not move the focus away again.
+class ClickActivation : public QObject
+{
+public:
+    ClickActivation(QWidget *window, bool &clicked) : QObject(window), m_window(window), m_clicked(clicked)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::MouseButtonPress || m_window->isActiveWindow() ||
+            !watched->isWidgetType())
+            return false;
+        for (auto *w = static_cast<QWidget *>(watched); w && w->window() == m_window; w = w->parentWidget())
+            if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus)) {
+                m_clicked = true;
+                break;
+            }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    bool &m_clicked;
+};
+
+} // namespace
 
 TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application), catalogue(application)
+{
+    try {
+        create();
+    } catch (...) {
+        tearDown();
+        throw;
+    }
+}
+
+TfrmMain::~TfrmMain()
+{
+    tearDown();
+}
+
+void TfrmMain::create()
 {
     setObjectName("frmMain");
     setWindowIcon(ArtIcon("app/lumavista"));
     resize(736, 534);
-    app.mainWindow = this;
-    app.status = this;
 
     createToolbar();
     auto *central = new QWidget(this);
@@ -46,8 +92,6 @@ TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application), c
     pnlAllClient->setObjectName("pnlAllClient");
     m_catalogue = new CataloguePane(catalogue, pnlAllClient);
     m_viewer = new ViewerPane(app, pnlAllClient);
-    app.viewer = m_viewer;
-    app.toolbarHints = this;
     m_fileCommands = std::make_unique<FileCommands>(app);
     column->addWidget(m_catalogue->pnlToolBarDisk);
     auto *clientRow = new QHBoxLayout(pnlAllClient);
@@ -70,6 +114,8 @@ TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application), c
     timFirstTimeOpenForm->setInterval(1);
     timFirstTimeOpenForm->setSingleShot(true);
     connect(timFirstTimeOpenForm, &QTimer::timeout, this, &TfrmMain::timFirstTimeOpenFormTimer);
+    new ClickActivation(this, m_activatedByClick);
+    connectPorts();
     CreateMenus(*this);
     wireCommands();
 
@@ -78,26 +124,32 @@ TfrmMain::TfrmMain(App &application) : QMainWindow(nullptr), app(application), c
     setFrenchTexts();
 }
 
-TfrmMain::~TfrmMain() = default;
-
-TfrmMain::Releaser::~Releaser()
+void TfrmMain::connectPorts()
 {
-    App &app = form->app;
-    if (app.mainWindow == form)
-        app.mainWindow = nullptr;
-    if (app.status == static_cast<StatusPort *>(form))
-        app.status = nullptr;
-    if (app.viewer && app.viewer == form->m_viewer)
-        app.viewer = nullptr;
-    if (app.toolbarHints == static_cast<ToolbarHintsPort *>(form))
-        app.toolbarHints = nullptr;
-    // The panes' models read the catalogue store: they go before the store does.
-    delete form->takeCentralWidget();
+    app.mainWindow = this;
+    app.status = this;
+    app.toolbarHints = this;
+    app.viewer = m_viewer;
+    app.fileCommands = m_fileCommands.get();
+    app.selectionList = m_catalogue;
+    app.cataloguePane = m_catalogue;
+    app.fileSelection = m_catalogue;
 }
 
-QAction *TfrmMain::action(const QString &name) const
+void TfrmMain::tearDown()
 {
-    return findChild<QAction *>(name);
+    app.mainWindow = nullptr;
+    app.status = nullptr;
+    app.toolbarHints = nullptr;
+    app.viewer = nullptr;
+    app.fileCommands = nullptr;
+    app.selectionList = nullptr;
+    app.cataloguePane = nullptr;
+    app.fileSelection = nullptr;
+    // The panes' models read the catalogue store (a member, gone after this): they go first.
+    delete takeCentralWidget();
+    m_catalogue = nullptr;
+    m_viewer = nullptr;
 }
 
 void TfrmMain::setStatusText(int panel, const QString &text)
@@ -119,7 +171,7 @@ void TfrmMain::InitialiseApplication()
     st.CurrentView.TreeHasFocus = false;
     st.Selection.ListHasFocus = false;
     st.FormReady = false;
-    st.Selection.FileType = mtNone;
+    st.OnView.FileType = mtNone;
     st.SettingsFilePath = QStringLiteral("LUMA.INI");
     LoadSettings(app);
     ApplyWindowGeometry();
@@ -144,7 +196,7 @@ void TfrmMain::applyHints()
     // Qt shows a tool tip whenever one is set, so hints switched off are swallowed by eventFilter; the
     // texts stay as the buttons' accessible names.
     m_hintsOn = app.st.settings.Show_Hints;
-    for (QToolBar *bar : {tbMain, m_catalogue->tbDir, m_viewer->tbViewer, m_catalogue->tbDisk})
+    for (QToolBar *bar : {tbMain, m_catalogue->tbDir, m_viewer->toolBar(), m_catalogue->tbDisk})
         for (QToolButton *b : bar->findChildren<QToolButton *>())
             b->installEventFilter(this);
 }
@@ -202,7 +254,10 @@ void TfrmMain::setPaneWidths(int panelWidth, int treeWidth)
 void TfrmMain::FormActivate()
 {
     CataloguePane &pane = *m_catalogue;
-    if (TFolderTreeView *tree = pane.tree(TypeOfTabSheet(pane, pane.pcMain->currentWidget())))
+    // A click that activated the window has put the focus where the user wants it already.
+    const bool clicked = std::exchange(m_activatedByClick, false);
+    if (TFolderTreeView *tree = pane.tree(TypeOfTabSheet(pane, pane.pcMain->currentWidget()));
+        tree && !clicked)
         tree->setFocus();
     app.st.FormReady = true;
     m_viewer->CentreFramePanels();
@@ -242,7 +297,7 @@ void TfrmMain::FormResize()
     if (!SaveWindowSettings(app))
         return;
     st.RelayoutOnly = true;
-    nbkViewerPageChanged(*m_viewer);
+    m_viewer->relayout();
     st.RelayoutOnly = false;
 }
 
@@ -254,7 +309,7 @@ void TfrmMain::pnlRightResize()
     st.RightPaneResizing = true;
     QApplication::processEvents();
     m_viewer->CentreFramePanels();
-    nbkViewerPageChanged(*m_viewer);
+    m_viewer->relayout();
     st.RightPaneResizing = false;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/Ports.h"
 #include "catalogue/Catalogue.h"
+#include "shell/MenuMain.h"
 
 #include <QMainWindow>
 #include <array>
@@ -36,16 +37,6 @@ public:
     App &app;
     Catalogue catalogue; // the store of the trees, for the whole run
 
-private:
-    // Lets go of App's ports and deletes the panes before the catalogue they show goes, also when
-    // the window's creation ends early (an internal error at start).
-    struct Releaser
-    {
-        TfrmMain *form;
-        ~Releaser();
-    } m_releaser{this};
-
-public:
     CataloguePane &cataloguePane() const { return *m_catalogue; }
     ViewerPane &viewerPane() const { return *m_viewer; }
 
@@ -65,8 +56,7 @@ public:
           *mnuMain_Help = nullptr;
     QMenu *popmnuTreeView = nullptr, *popmnuListView = nullptr, *popmnuViewFile = nullptr,
           *popmnuViewFilePagePresentation = nullptr;
-    // Finds a menu item by its name (every item carries its name as objectName).
-    QAction *action(const QString &name) const;
+    MenuActions menus; // every item of those menus
 
     QTimer *timFirstTimeOpenForm = nullptr;
 
@@ -84,6 +74,8 @@ public:
     void timFirstTimeOpenFormTimer();
 
     bool firstActivationDone() const { return m_activatedOnce; }
+    // The About window, from the Help menu and from the presentation picture's popup.
+    void showAbout();
     // The tool-tip switch of the toolbars.
     bool eventFilter(QObject *watched, QEvent *event) override;
     // Switches the tool tips of the four toolbars on or off (Show_Hints).
@@ -101,17 +93,23 @@ private:
     // ToolbarHintsPort: the options window's hint switch.
     void showHintsOnToolbars(bool on) override;
 
+    void create();
+    // Sets every port of App, in this one place.
+    void connectPorts();
+    // Clears the ports and deletes the panes, which read the catalogue store, before the store goes;
+    // also when the window's creation ends early (an internal error at start).
+    void tearDown();
     void createToolbar();
     void createStatusBar();
     void setFrenchTexts();
     void wireCommands();
-    void wireFileCommands();
     void setPaneWidths(int panelWidth, int treeWidth);
 
     CataloguePane *m_catalogue = nullptr;
     ViewerPane *m_viewer = nullptr;
     std::unique_ptr<FileCommands> m_fileCommands; // the lists' Delete key
     bool m_activatedOnce = false;
+    bool m_activatedByClick = false; // a click into the inactive window gave the focus already
     bool m_hintsOn = true;
 };
 

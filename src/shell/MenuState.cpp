@@ -31,9 +31,8 @@ FilePair filePair(const CommandFacts &f)
     return FilePair::Plain;
 }
 
-void setState(TfrmMain &form, const char *name, bool visible, bool enabled)
+void setState(QAction *a, bool visible, bool enabled)
 {
-    QAction *a = form.action(QString::fromLatin1(name));
     a->setVisible(visible);
     a->setEnabled(enabled);
 }
@@ -72,18 +71,19 @@ CommandFacts GatherCommandFacts(TfrmMain &form)
 
 void UpdateFileMenu(TfrmMain &form, const CommandFacts &f)
 {
-    form.action("mnuMain_File_Properties")
-        ->setEnabled((f.treeHasFocus && f.treeHasSelectedNode) || (f.listHasFocus && f.listHasCurrentItem));
+    const MenuActions &m = form.menus;
+    m.mnuMain_File_Properties->setEnabled((f.treeHasFocus && f.treeHasSelectedNode) ||
+                                          (f.listHasFocus && f.listHasCurrentItem));
     const FilePair pair = !f.treeHasFocus && f.listHasFocus ? filePair(f) : FilePair::Plain;
     const bool one = pair == FilePair::One, several = pair == FilePair::Several;
-    setState(form, "mnuMain_File_Copy1FileSelected", one, one);
-    setState(form, "mnuMain_File_Delete1FileSelected", one, one);
-    setState(form, "mnuMain_File_CopySelectedFiles", several, several);
-    setState(form, "mnuMain_File_DeleteSelectedFiles", several, several);
-    setState(form, "mnuMain_File_CopyFile", pair == FilePair::Plain, false);
-    setState(form, "mnuMain_File_DeleteFile", pair == FilePair::Plain, false);
+    setState(m.mnuMain_File_Copy1FileSelected, one, one);
+    setState(m.mnuMain_File_Delete1FileSelected, one, one);
+    setState(m.mnuMain_File_CopySelectedFiles, several, several);
+    setState(m.mnuMain_File_DeleteSelectedFiles, several, several);
+    setState(m.mnuMain_File_CopyFile, pair == FilePair::Plain, false);
+    setState(m.mnuMain_File_DeleteFile, pair == FilePair::Plain, false);
     // Execute opens one file: with several selected, the one on view among them.
-    form.action("mnuMain_File_Execute")->setEnabled(pair != FilePair::Plain && f.oneFileToAct);
+    m.mnuMain_File_Execute->setEnabled(pair != FilePair::Plain && f.oneFileToAct);
 }
 
 void UpdateViewMenu(TfrmMain &form, const CommandFacts &f)
@@ -92,57 +92,58 @@ void UpdateViewMenu(TfrmMain &form, const CommandFacts &f)
     CheckViewStyleItem(form, f.listViewStyle >= 0 && f.listViewStyle <= 3 ? f.listViewStyle
                                                                           : std::clamp(s.Icon_Style, 0, 3));
     const bool folderMode = s.Scan_Type != 0;
-    form.action("mnuMain_View_ScanNow")
-        ->setText(folderMode ? SelectText("&Explorer le dossier maintenant", "Sc&an folder now")
-                             : SelectText("&Explorer les disques maintenant", "Sc&an drives now"));
+    const MenuActions &m = form.menus;
+    m.mnuMain_View_ScanNow->setText(folderMode
+                                        ? SelectText("&Explorer le dossier maintenant", "Sc&an folder now")
+                                        : SelectText("&Explorer les disques maintenant", "Sc&an drives now"));
     const bool collapse = f.treeHasContent;
-    form.action("mnuMain_View_CollapseTreeView")->setEnabled(collapse);
-    form.action("mnuMain_View_ExpandTreeView")->setEnabled(collapse);
-    form.action(folderMode ? "mnuMain_View_Scan_Folder" : "mnuMain_View_Scan_Drives")->setChecked(true);
-    form.action("mnuMain_View_TreeviewUpOneLevel")->setEnabled(f.treeHasFocus && f.folderSelected);
+    m.mnuMain_View_CollapseTreeView->setEnabled(collapse);
+    m.mnuMain_View_ExpandTreeView->setEnabled(collapse);
+    (folderMode ? m.mnuMain_View_Scan_Folder : m.mnuMain_View_Scan_Drives)->setChecked(true);
+    m.mnuMain_View_TreeviewUpOneLevel->setEnabled(f.treeHasFocus && f.folderSelected);
 }
 
 void UpdatePlayMenu(TfrmMain &form)
 {
-    ViewerPane &viewer = form.viewerPane();
-    const std::pair<const char *, QToolButton *> mirrors[] = {
-        {"mnuMain_Play_FirstFile", viewer.btnFirstFile},
-        {"mnuMain_Play_PreviousFile", viewer.btnPreviousFile},
-        {"NextFile", viewer.btnNextFile},
-        {"LastFile", viewer.btnLastFile},
-        {"mnuMain_Play_PlayFile", viewer.btnPlayFile},
-        {"mnuMain_Play_StopFile", viewer.btnStopPlayingFile},
-        {"mnuMain_Play_Preview", viewer.btnPreview},
-        {"mnuMain_Play_Loop", viewer.btnLoop},
-        {"mnuMain_Play_Stretch", viewer.btnStretch},
-        {"mnuMain_Play_Tile", viewer.btnTile},
+    const ViewerPane &viewer = form.viewerPane();
+    const MenuActions &m = form.menus;
+    using C = ViewerCommand;
+    const std::pair<QAction *, ViewerCommand> mirrors[] = {
+        {m.mnuMain_Play_FirstFile, C::First},
+        {m.mnuMain_Play_PreviousFile, C::Previous},
+        {m.NextFile, C::Next},
+        {m.LastFile, C::Last},
+        {m.mnuMain_Play_PlayFile, C::Play},
+        {m.mnuMain_Play_StopFile, C::Stop},
+        {m.mnuMain_Play_Preview, C::Preview},
+        {m.mnuMain_Play_Loop, C::Loop},
+        {m.mnuMain_Play_Stretch, C::Stretch},
+        {m.mnuMain_Play_Tile, C::Tile},
     };
-    for (const auto &[name, button] : mirrors) {
-        QAction *a = form.action(QString::fromLatin1(name));
-        a->setEnabled(button->isEnabled());
+    for (const auto &[a, command] : mirrors) {
+        a->setEnabled(viewer.commandEnabled(command));
         if (a->isCheckable())
-            a->setChecked(button->isChecked());
+            a->setChecked(viewer.commandChecked(command));
     }
 }
 
 void UpdateTreePopup(TfrmMain &form, const CommandFacts &f)
 {
-    form.action("popmnuTV_Properties")->setVisible(f.treeHasSelectedNode);
-    form.action("popmnuTV_CollapseTreeView")->setEnabled(f.treeHasContent);
-    form.action("popmnuTV_ExpandTreeView")->setEnabled(f.treeHasContent);
+    const MenuActions &m = form.menus;
+    m.popmnuTV_Properties->setVisible(f.treeHasSelectedNode);
+    m.popmnuTV_CollapseTreeView->setEnabled(f.treeHasContent);
+    m.popmnuTV_ExpandTreeView->setEnabled(f.treeHasContent);
 }
 
 void UpdateListPopup(TfrmMain &form, const CommandFacts &f)
 {
     const FilePair pair = filePair(f);
     const bool one = pair == FilePair::One, several = pair == FilePair::Several;
-    const auto show = [&form](const char *name, bool visible) {
-        form.action(QString::fromLatin1(name))->setVisible(visible);
-    };
-    show("popmnuLV_Copy1File", one);
-    show("popmnuLV_Delete1File", one);
-    show("popmnuLV_CopySelectedFiles", several);
-    show("popmnuLV_DeleteSelectedFiles", several);
+    const MenuActions &m = form.menus;
+    m.popmnuLV_Copy1File->setVisible(one);
+    m.popmnuLV_Delete1File->setVisible(one);
+    m.popmnuLV_CopySelectedFiles->setVisible(several);
+    m.popmnuLV_DeleteSelectedFiles->setVisible(several);
     bool underCopy = one || several;
     const bool underDelete = one || several;
     const bool execute = underCopy;
@@ -150,14 +151,14 @@ void UpdateListPopup(TfrmMain &form, const CommandFacts &f)
     if (underCopy && !selectAll)
         underCopy = false;
     const bool properties = f.hasList && f.listHasCurrentItem && f.listItemCount > 0 && f.treeHasSelectedNode;
-    show("popmnuLV_TiretUnderCopy", underCopy);
-    show("popmnuLV_TiretUnderDelete", underDelete);
-    show("popmnuLV_ExecuteFile", execute);
-    form.action("popmnuLV_ExecuteFile")->setEnabled(f.oneFileToAct);
-    show("popmnuLV_TiretUnderExecute", execute);
-    show("popmnuLV_SelectAll", selectAll);
-    show("popmnuLV_TiretUnderSelect", selectAll && properties);
-    show("popmnuLV_Properties", properties);
+    m.popmnuLV_TiretUnderCopy->setVisible(underCopy);
+    m.popmnuLV_TiretUnderDelete->setVisible(underDelete);
+    m.popmnuLV_ExecuteFile->setVisible(execute);
+    m.popmnuLV_ExecuteFile->setEnabled(f.oneFileToAct);
+    m.popmnuLV_TiretUnderExecute->setVisible(execute);
+    m.popmnuLV_SelectAll->setVisible(selectAll);
+    m.popmnuLV_TiretUnderSelect->setVisible(selectAll && properties);
+    m.popmnuLV_Properties->setVisible(properties);
 }
 
 void ConnectMenuStates(TfrmMain &form)

@@ -46,10 +46,10 @@ void SetViewStyle(TfrmMain &form, int style)
 
 void CheckViewStyleItem(TfrmMain &form, int style)
 {
-    static const char *const kItems[4] = {"mnuMain_View_LargeIcon", "mnuMain_View_SmallIcon",
-                                          "mnuMain_View_List", "mnuMain_View_Report"};
+    const MenuActions &m = form.menus;
+    QAction *const items[4] = {m.mnuMain_View_LargeIcon, m.mnuMain_View_SmallIcon, m.mnuMain_View_List,
+                               m.mnuMain_View_Report};
     if (style < 0 || style > 3)
         InternalError(form.app, 13, SelectText("Numéero ViewStyle invalide.", "Invalid ViewStyle number."));
-    if (QAction *a = form.action(kItems[style]))
-        a->setChecked(true);
+    items[style]->setChecked(true);
 }

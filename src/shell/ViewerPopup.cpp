@@ -2,8 +2,6 @@
 
 #include "app/App.h"
 #include "shell/Main.h"
-#include "viewers/ViewerCommands.h"
-#include "viewers/ViewerDispatch.h"
 #include "viewers/ViewerPane.h"
 
 #include <QAction>
@@ -11,43 +9,38 @@
 #include <QToolButton>
 
 namespace {
-void showWith(QAction *item, const QToolButton *button)
+void showWith(QAction *item, const ViewerPane &viewer, ViewerCommand command)
 {
-    item->setVisible(button->isEnabled());
+    item->setVisible(viewer.commandEnabled(command));
     if (item->isCheckable())
-        item->setChecked(button->isChecked());
+        item->setChecked(viewer.commandChecked(command));
 }
 } // namespace
 
 void UpdateViewerPopup(TfrmMain &form)
 {
-    ViewerPane &viewer = form.viewerPane();
-    const auto item = [&form](const char *name) { return form.action(QString::fromLatin1(name)); };
-    for (const char *separator :
-         {"popmnuVF_Tiret_UnderStop", "popmnuVF_Tiret_UnderPreview", "popmnuVF_Tiret_UnderTile"})
-        item(separator)->setVisible(true);
-    QAction *play = item("popmnuVF_PlayFile");
-    showWith(play, viewer.btnPlayFile);
-    play->setText(PlayCaptionOfType(viewer, form.app.st.Selection.FileType));
-    QAction *stop = item("popmnuVF_StopPlayingFile");
-    showWith(stop, viewer.btnStopPlayingFile);
-    if (!play->isVisible() && !stop->isVisible())
-        item("popmnuVF_Tiret_UnderStop")->setVisible(false);
-    QAction *preview = item("popmnuVF_PreviewFile");
-    showWith(preview, viewer.btnPreview);
-    if (!preview->isVisible())
-        item("popmnuVF_Tiret_UnderPreview")->setVisible(false);
-    QAction *loop = item("popmnuVF_Loop");
-    QAction *stretch = item("popmnuVF_Stretch");
-    QAction *tile = item("popmnuVF_Tile");
-    showWith(loop, viewer.btnLoop);
-    showWith(stretch, viewer.btnStretch);
-    showWith(tile, viewer.btnTile);
-    if (!loop->isVisible() && !stretch->isVisible() && !tile->isVisible())
-        item("popmnuVF_Tiret_UnderTile")->setVisible(false);
-    for (const char *always : {"popmnuVF_SaveFile", "popmnuVF_Tiret_UnderSaveAs", "popmnuVF_Execute",
-                               "popmnuVF_Tiret_UnderExecute", "popmnuVF_Properties"})
-        item(always)->setVisible(true);
+    const ViewerPane &viewer = form.viewerPane();
+    const MenuActions &m = form.menus;
+    using C = ViewerCommand;
+    for (QAction *separator :
+         {m.popmnuVF_Tiret_UnderStop, m.popmnuVF_Tiret_UnderPreview, m.popmnuVF_Tiret_UnderTile})
+        separator->setVisible(true);
+    showWith(m.popmnuVF_PlayFile, viewer, C::Play);
+    m.popmnuVF_PlayFile->setText(viewer.playCaption());
+    showWith(m.popmnuVF_StopPlayingFile, viewer, C::Stop);
+    if (!m.popmnuVF_PlayFile->isVisible() && !m.popmnuVF_StopPlayingFile->isVisible())
+        m.popmnuVF_Tiret_UnderStop->setVisible(false);
+    showWith(m.popmnuVF_PreviewFile, viewer, C::Preview);
+    if (!m.popmnuVF_PreviewFile->isVisible())
+        m.popmnuVF_Tiret_UnderPreview->setVisible(false);
+    showWith(m.popmnuVF_Loop, viewer, C::Loop);
+    showWith(m.popmnuVF_Stretch, viewer, C::Stretch);
+    showWith(m.popmnuVF_Tile, viewer, C::Tile);
+    if (!m.popmnuVF_Loop->isVisible() && !m.popmnuVF_Stretch->isVisible() && !m.popmnuVF_Tile->isVisible())
+        m.popmnuVF_Tiret_UnderTile->setVisible(false);
+    for (QAction *always : {m.popmnuVF_SaveFile, m.popmnuVF_Tiret_UnderSaveAs, m.popmnuVF_Execute,
+                            m.popmnuVF_Tiret_UnderExecute, m.popmnuVF_Properties})
+        always->setVisible(true);
 }
 
 void ConnectViewerPopup(TfrmMain &form)
@@ -55,16 +48,6 @@ void ConnectViewerPopup(TfrmMain &form)
     ViewerPane *viewer = &form.viewerPane();
     // Which separators show is decided above, not by the menu.
     form.popmnuViewFile->setSeparatorsCollapsible(false);
-    const auto onTrigger = [&form, viewer](const char *name, void (*command)(ViewerPane &)) {
-        QObject::connect(form.action(QString::fromLatin1(name)), &QAction::triggered, viewer,
-                         [viewer, command] { command(*viewer); });
-    };
-    onTrigger("popmnuVF_PlayFile", btnPlayFileClick);
-    onTrigger("popmnuVF_StopPlayingFile", btnStopPlayingFileClick);
-    onTrigger("popmnuVF_PreviewFile", btnPreviewClick);
-    onTrigger("popmnuVF_Loop", ToggleLoopButton);
-    onTrigger("popmnuVF_Stretch", ToggleStretchButton);
-    onTrigger("popmnuVF_Tile", ToggleTileButton);
     QObject::connect(viewer, &ViewerPane::viewFileContextMenuRequested, &form, [&form](const QPoint &at) {
         UpdateViewerPopup(form);
         form.popmnuViewFile->popup(at);

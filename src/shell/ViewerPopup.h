@@ -1,4 +1,4 @@
-// The viewer popup popmnuViewFile, offered on every picture of the viewer pages: its items follow
+// The viewer popup popmnuViewFile, offered on every viewer page that shows a file: its items follow
 // the viewer toolbar (shown when their button is enabled, checked when it is down), the Play item
 // is captioned by the type on view, and each separator shows only between groups that have items.
 #pragma once
@@ -7,5 +7,5 @@ class TfrmMain;
 
 // Sets the popup's items before it opens.
 void UpdateViewerPopup(TfrmMain &form);
-// Connects the popup's items to the viewer's commands and shows it at a right click on a picture.
+// Shows the popup at a right click on a page that shows a file.
 void ConnectViewerPopup(TfrmMain &form);

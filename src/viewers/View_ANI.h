@@ -1,18 +1,16 @@
 // Page "ANI": a tiled background and a 100 by 100 sunken frame holding the animated-cursor player.
-// LoadANI shows a cursor animated and records the player's size in ViewedANI; a file that is not a
-// cursor that can be read (missing, another extension, damaged) gives the file access error and
-// leaves the player hidden and stopped.
+// A load shows a cursor animated and records the player's size in Viewed[mtANI]; a file that is not
+// a cursor that can be read (missing, another extension, damaged) leaves the player hidden and
+// stopped.
 #pragma once
 
-#include <QWidget>
+#include "viewers/ViewerPage.h"
 
 class QFrame;
 class QLabel;
-class QStackedWidget;
 class TAniIcon;
-class ViewerPane;
 
-class TViewPageANI : public QWidget
+class TViewPageANI : public ViewerPage
 {
     Q_OBJECT
 public:
@@ -21,10 +19,11 @@ public:
     QFrame *pnlANI = nullptr;
     TAniIcon *picANI = nullptr;
 
-    void LoadANI(const QString &path);
+    ViewerTools tools() const override { return {.stop = true}; }
+    platform::Status load(const QString &path) override;
     // Stop: the cursor stays on its current step.
-    void StopANI();
-
-private:
-    ViewerPane &m_pane;
+    void stop() override;
+    QString playCaption() const override;
+    void applyBackground() override;
+    void placeFrames() override;
 };

@@ -5,9 +5,12 @@
 #include "app/Libry.h"
 #include "components/media/TAVIControl.h"
 #include "components/media/TMediaPlayer.h"
+#include "viewers/Backgrnd.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/previews/Previews.h"
 #include "viewers/previews/Pw_AVI_V.h"
+#include "viewers/previews/Pw_AVI_W.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -17,9 +20,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TViewPageAVI_WIN::TViewPageAVI_WIN(ViewerPane &pane, QStackedWidget *book) : QWidget(book), m_pane(pane)
+TViewPageAVI_WIN::TViewPageAVI_WIN(ViewerPane &pane, QStackedWidget *book)
+    : ViewerPage(pane, book, "AVI_WIN", mtAVI)
 {
-    pagekit::becomePage(this, book, "AVI_WIN");
     picBackGroundAVI_WIN = pagekit::backgroundPicture(this, "picBackGroundAVI_WIN");
     AVIControlWIN = new TAVIControl(this);
     AVIControlWIN->setObjectName("AVIControlWIN");
@@ -28,6 +31,13 @@ TViewPageAVI_WIN::TViewPageAVI_WIN(ViewerPane &pane, QStackedWidget *book) : QWi
     timRepeatAVI->setInterval(1);
     timRepeatAVI->setSingleShot(true);
     connect(timRepeatAVI, &QTimer::timeout, this, &TViewPageAVI_WIN::timRepeatAVITimer);
+    pageAVI_VIDEO = new TViewPageAVI_VIDEO(book);
+    connect(pageAVI_VIDEO->MediaPlayerAVI, &TMediaPlayer::OnNotify, this,
+            &TViewPageAVI_WIN::MediaPlayerAVINotify);
+    frmPreview_AVI_VIDEO = new TfrmPreview_AVI_VIDEO(this);
+    frmPreview_AVI_WINDOWS = new TfrmPreview_AVI_WINDOWS(this);
+    // The video plays on the second page: a right click there offers the viewer popup too.
+    m_pane.offerPopup(pageAVI_VIDEO);
 }
 
 TViewPageAVI_VIDEO::TViewPageAVI_VIDEO(QStackedWidget *book) : QWidget(book)
@@ -43,35 +53,32 @@ TViewPageAVI_VIDEO::TViewPageAVI_VIDEO(QStackedWidget *book) : QWidget(book)
     MediaPlayerAVI->setDisplay(ListViewAVIPlayer->viewport());
 }
 
-void TViewPageAVI_WIN::LoadAVI(const QString &path)
+platform::Status TViewPageAVI_WIN::load(const QString &path)
 {
-    App &app = m_pane.app;
-    if (!app.st.FormReady)
-        return;
     pagekit::BusyCursor busy;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    TMediaPlayer *video = m_pane.pageAVI_VIDEO->MediaPlayerAVI;
-    TMediaPlayer *preview = m_pane.frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
+    TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
+    TMediaPlayer *preview = frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
     if (preview->DeviceID() != 0)
         preview->Close();
     if (video->DeviceID() != 0)
         video->Close();
-    m_pane.pageAVI_VIDEO->ListViewAVIPlayer->clear();
-    m_pane.pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
+    pageAVI_VIDEO->ListViewAVIPlayer->clear();
+    pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
     AVIControlWIN->setAVIState(avClosed);
-    ViewedAVIRecord &r = app.st.ViewedAVI;
+    ViewedRecord &r = record();
     r.Path = path;
     r.FileName = pagekit::nameOf(path);
-    r.Repeat = m_pane.btnLoop->isChecked();
-    const QString native = pagekit::nativePath(app, path);
+    r.Repeat = m_pane.loopPressed();
+    const QString native = pagekit::nativePath(app(), path);
     if (AVIControlWIN->Open(native)) {
         r.InWindow = true;
         r.LengthMs = 0;
-        m_pane.showViewerPage(QStringLiteral("AVI_WIN"));
+        m_pane.showViewerPage(this);
         // Loop may have changed while another type was on view, which the control did not hear of.
         AVIControlWIN->setAutoRepeat(r.Repeat);
         AVIControlWIN->setAVIState(avPlay);
-        return;
+        return {};
     }
     // Refused by the animation control: played as video, with its sound.
     video->setFileName(native);
@@ -88,18 +95,18 @@ void TViewPageAVI_WIN::LoadAVI(const QString &path)
         // The record speaks of this file: no video of it plays.
         r.InWindow = false;
         r.LengthMs = 0;
-        ShowFileAccessError(app);
-        m_pane.pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
-        return;
+        pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
+        return status;
     }
     ++m_playsStarted;
-    m_pane.showViewerPage(QStringLiteral("AVI_VIDEO"));
+    m_pane.showViewerPage(pageAVI_VIDEO);
     r.InWindow = false;
+    return status;
 }
 
 void TViewPageAVI_WIN::MediaPlayerAVINotify()
 {
-    TMediaPlayer *video = m_pane.pageAVI_VIDEO->MediaPlayerAVI;
+    TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
     if (++m_notices != m_playsStarted || video->NotifyValue() != nvSuccessful)
         return;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -110,29 +117,58 @@ void TViewPageAVI_WIN::timRepeatAVITimer()
 {
     timRepeatAVI->stop();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    TMediaPlayer *video = m_pane.pageAVI_VIDEO->MediaPlayerAVI;
-    if (!m_pane.btnLoop->isChecked() || video->DeviceID() == 0)
+    TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
+    if (!m_pane.loopPressed() || video->DeviceID() == 0)
         return;
     video->setNotify(true);
     if (video->Play().ok())
         ++m_playsStarted;
 }
 
-void TViewPageAVI_WIN::StopAVI()
+void TViewPageAVI_WIN::stop()
 {
     timRepeatAVI->stop();
-    if (m_pane.app.st.ViewedAVI.InWindow) {
+    if (record().InWindow) {
         AVIControlWIN->Seek(0);
         return;
     }
-    TMediaPlayer *video = m_pane.pageAVI_VIDEO->MediaPlayerAVI;
+    TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
     if (video->DeviceID() != 0)
         video->Close();
-    m_pane.pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
+    pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
 }
 
 void TViewPageAVI_WIN::setLoop(bool pressed)
 {
     AVIControlWIN->setAutoRepeat(pressed);
-    m_pane.app.st.ViewedAVI.Repeat = pressed;
+    record().Repeat = pressed;
+}
+
+QString TViewPageAVI_WIN::playCaption() const
+{
+    return SelectText("&Jouer le fichier", "&Play file");
+}
+
+void TViewPageAVI_WIN::applyBackground()
+{
+    pagekit::colour(pageAVI_VIDEO->ListViewAVIPlayer, QColor(0x00, 0x80, 0x80));
+    TfrmStoreBackground store;
+    TileImage(store.PicStoreAVI->pixmap(), picBackGroundAVI_WIN);
+    // Let the tiles paint before the clip opens, without taking a click meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TViewPageAVI_WIN::preview()
+{
+    PreviewAVI(*this);
+}
+
+void TViewPageAVI_WIN::closeDevices()
+{
+    TMediaPlayer *previewPlayer = frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
+    if (previewPlayer->DeviceID() != 0)
+        previewPlayer->Close();
+    frmPreview_AVI_WINDOWS->hide();
+    if (pageAVI_VIDEO->MediaPlayerAVI->DeviceID() != 0)
+        pageAVI_VIDEO->MediaPlayerAVI->Close();
 }

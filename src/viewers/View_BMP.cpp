@@ -1,40 +1,53 @@
 #include "viewers/View_BMP.h"
 
 #include "app/App.h"
-#include "app/Libry.h"
 #include "components/TPicture.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/previews/Previews.h"
 
 #include <QScrollArea>
-#include <QStackedWidget>
 
-TViewPageBMP::TViewPageBMP(ViewerPane &pane, QStackedWidget *book) : QWidget(book), m_pane(pane)
+namespace {
+const QColor kColour(0xD1, 0xEB, 0xFE);
+}
+
+TViewPageBMP::TViewPageBMP(ViewerPane &pane, QStackedWidget *book) : ViewerPage(pane, book, "BMP", mtBMP)
 {
-    pagekit::becomePage(this, book, "BMP");
-    scrollBMP = pagekit::scrollBox(this, "scrollBMP", QColor(0xD1, 0xEB, 0xFE));
+    scrollBMP = pagekit::scrollBox(this, "scrollBMP", kColour);
     picBMP = pagekit::pictureIn<TPicture>(scrollBMP, "picBMP", false);
     pagekit::showPictureIn(scrollBMP, picBMP, false);
 }
 
-void TViewPageBMP::LoadBMP(const QString &path)
+platform::Status TViewPageBMP::load(const QString &path)
 {
-    App &app = m_pane.app;
-    if (!app.st.FormReady)
-        return;
     pagekit::BusyCursor busy;
-    m_pane.showViewerPage(QStringLiteral("BMP"));
+    m_pane.showViewerPage(this);
     pagekit::scrollToOrigin(scrollBMP);
-    if (!picBMP->loadFromFile(pagekit::nativePath(app, path)).ok()) {
-        busy.release();
-        ShowFileAccessError(app);
+    platform::Status status = picBMP->loadFromFile(pagekit::nativePath(app(), path));
+    if (!status.ok())
         picBMP->clear();
-    }
-    ViewedPictureRecord &r = app.st.ViewedBMP;
+    ViewedRecord &r = record();
     r.Width = picBMP->pictureWidth();
     r.Height = picBMP->pictureHeight();
     r.Path = path;
     r.FileName = pagekit::nameOf(path);
     r.Monochrome = picBMP->isMonochrome();
     pagekit::showPictureIn(scrollBMP, picBMP, picBMP->stretch());
+    return status;
+}
+
+void TViewPageBMP::setStretch(bool pressed)
+{
+    pagekit::showPictureIn(scrollBMP, picBMP, pressed);
+}
+
+void TViewPageBMP::applyBackground()
+{
+    pagekit::colour(scrollBMP, kColour);
+}
+
+void TViewPageBMP::preview()
+{
+    PreviewBMP(app(), record(), kColour);
 }

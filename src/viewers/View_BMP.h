@@ -1,17 +1,15 @@
 // Page "BMP": a coloured scroll box holding the bitmap at its natural size from the top-left
-// corner (scroll ranges equal to its size), or scaled to the page while Stretch is down. LoadBMP
-// shows a file and records its facts in ViewedBMP; a file that cannot be shown gives the file access
-// error and an empty page recorded 0 by 0.
+// corner (scroll ranges equal to its size), or scaled to the page while Stretch is down. A load
+// records the bitmap's facts in Viewed[mtBMP]; a file that cannot be shown leaves an empty page
+// recorded 0 by 0.
 #pragma once
 
-#include <QWidget>
+#include "viewers/ViewerPage.h"
 
 class QScrollArea;
-class QStackedWidget;
 class TPicture;
-class ViewerPane;
 
-class TViewPageBMP : public QWidget
+class TViewPageBMP : public ViewerPage
 {
     Q_OBJECT
 public:
@@ -19,8 +17,9 @@ public:
     QScrollArea *scrollBMP = nullptr;
     TPicture *picBMP = nullptr;
 
-    void LoadBMP(const QString &path);
-
-private:
-    ViewerPane &m_pane;
+    ViewerTools tools() const override { return {.preview = true, .stretch = true}; }
+    platform::Status load(const QString &path) override;
+    void setStretch(bool pressed) override;
+    void applyBackground() override;
+    void preview() override;
 };

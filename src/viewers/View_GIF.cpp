@@ -1,40 +1,35 @@
 #include "viewers/View_GIF.h"
 
 #include "app/App.h"
-#include "app/Libry.h"
+#include "app/Language.h"
 #include "components/TGIFImage.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/previews/Previews.h"
 
 #include <QScrollArea>
-#include <QStackedWidget>
 
-TViewPageGIF::TViewPageGIF(ViewerPane &pane, QStackedWidget *book) : QWidget(book), m_pane(pane)
+TViewPageGIF::TViewPageGIF(ViewerPane &pane, QStackedWidget *book) : ViewerPage(pane, book, "GIF", mtGIF)
 {
-    pagekit::becomePage(this, book, "GIF");
     ScrollGIF = pagekit::scrollBox(this, "ScrollGIF", Qt::white);
     picGIF = pagekit::pictureIn<TGIFImage>(ScrollGIF, "picGIF", true);
     picGIF->setCenter(true);
     picGIF->setLoop(true);
 }
 
-void TViewPageGIF::LoadGIF(const QString &path)
+platform::Status TViewPageGIF::load(const QString &path)
 {
-    App &app = m_pane.app;
-    if (!app.st.FormReady)
-        return;
     pagekit::BusyCursor busy;
     picGIF->setVisible(true);
-    m_pane.showViewerPage(QStringLiteral("GIF"));
+    m_pane.showViewerPage(this);
     pagekit::scrollToOrigin(ScrollGIF);
-    if (!picGIF->loadFromFile(pagekit::nativePath(app, path)).ok()) {
-        busy.release();
-        ShowFileAccessError(app);
+    platform::Status status = picGIF->loadFromFile(pagekit::nativePath(app(), path));
+    if (!status.ok()) {
         picGIF->setVisible(false);
         picGIF->setAnimate(false);
-        return;
+        return status;
     }
-    ViewedGIFRecord &r = app.st.ViewedGIF;
+    ViewedRecord &r = record();
     r.Width = picGIF->imageWidth();
     r.Height = picGIF->imageHeight();
     r.Path = path;
@@ -48,9 +43,31 @@ void TViewPageGIF::LoadGIF(const QString &path)
     // The box scrolls over the whole picture; a smaller one is centred in the box.
     picGIF->setMinimumSize(r.Width, r.Height);
     picGIF->setAnimate(true);
+    return status;
 }
 
-void TViewPageGIF::StopGIF()
+void TViewPageGIF::stop()
 {
     picGIF->setAnimate(false);
+}
+
+void TViewPageGIF::setTile(bool pressed)
+{
+    picGIF->setTile(pressed);
+    record().Tile = pressed;
+}
+
+QString TViewPageGIF::playCaption() const
+{
+    return SelectText("&Jouer/Rafraîchir l'image", "&Play/Refresh image");
+}
+
+void TViewPageGIF::applyBackground()
+{
+    pagekit::colour(ScrollGIF, Qt::white);
+}
+
+void TViewPageGIF::preview()
+{
+    PreviewGIF(app(), record(), Qt::white);
 }

@@ -1,16 +1,14 @@
 // Page "GIF": a white scroll box holding the GIF player (centred, looping, tiled while Tile is
-// down). LoadGIF shows a file playing and records its facts in ViewedGIF; a file that cannot be
-// shown gives the file access error, leaves the player hidden and stopped and ViewedGIF as it was.
+// down). A load shows a file playing and records its facts in Viewed[mtGIF]; a file that cannot be
+// shown leaves the player hidden and stopped and the record as it was.
 #pragma once
 
-#include <QWidget>
+#include "viewers/ViewerPage.h"
 
 class QScrollArea;
-class QStackedWidget;
 class TGIFImage;
-class ViewerPane;
 
-class TViewPageGIF : public QWidget
+class TViewPageGIF : public ViewerPage
 {
     Q_OBJECT
 public:
@@ -18,10 +16,12 @@ public:
     QScrollArea *ScrollGIF = nullptr;
     TGIFImage *picGIF = nullptr;
 
-    void LoadGIF(const QString &path);
+    ViewerTools tools() const override { return {.stop = true, .preview = true, .tile = true}; }
+    platform::Status load(const QString &path) override;
     // Stop: the current frame stays.
-    void StopGIF();
-
-private:
-    ViewerPane &m_pane;
+    void stop() override;
+    void setTile(bool pressed) override;
+    QString playCaption() const override;
+    void applyBackground() override;
+    void preview() override;
 };

@@ -3,16 +3,15 @@
 #include "app/App.h"
 #include "app/Libry.h"
 #include "components/TPicture.h"
+#include "viewers/Backgrnd.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QStackedWidget>
 
-TViewPageICO::TViewPageICO(ViewerPane &pane, QStackedWidget *book) : QWidget(book), m_pane(pane)
+TViewPageICO::TViewPageICO(ViewerPane &pane, QStackedWidget *book) : ViewerPage(pane, book, "ICO", mtICO)
 {
-    pagekit::becomePage(this, book, "ICO");
     picBackgroundICO = pagekit::backgroundPicture(this, "picBackgroundICO");
     pnlICO = pagekit::sunkenFrame(this, "pnlICO");
     picICO = new TPicture(pnlICO);
@@ -21,20 +20,27 @@ TViewPageICO::TViewPageICO(ViewerPane &pane, QStackedWidget *book) : QWidget(boo
     picICO->setCenter(true);
 }
 
-void TViewPageICO::LoadICO(const QString &path)
+platform::Status TViewPageICO::load(const QString &path)
 {
-    App &app = m_pane.app;
-    if (!app.st.FormReady)
-        return;
     pagekit::BusyCursor busy;
-    m_pane.showViewerPage(QStringLiteral("ICO"));
-    if (!picICO->loadFromFile(pagekit::nativePath(app, path)).ok()) {
-        busy.release();
-        ShowFileAccessError(app);
+    m_pane.showViewerPage(this);
+    platform::Status status = picICO->loadFromFile(pagekit::nativePath(app(), path));
+    if (!status.ok())
         picICO->clear();
-    }
-    ViewedSizeRecord &r = app.st.ViewedICO;
+    ViewedRecord &r = record();
     r.Width = picICO->pictureWidth();
     r.Height = picICO->pictureHeight();
     r.Path = path;
+    return status;
+}
+
+void TViewPageICO::applyBackground()
+{
+    TfrmStoreBackground store;
+    TileImage(store.picStoreICO->pixmap(), picBackgroundICO);
+}
+
+void TViewPageICO::placeFrames()
+{
+    pagekit::centreAtAThird(pnlICO, m_pane.notebookSize());
 }

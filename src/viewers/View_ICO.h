@@ -1,16 +1,14 @@
-// Page "ICO": a tiled background and a 100 by 100 sunken frame holding the icon, centred. LoadICO
-// shows a file and records its size in ViewedICO (0 by 0 when it cannot be shown).
+// Page "ICO": a tiled background and a 100 by 100 sunken frame holding the icon, centred. A load
+// records the icon's size in Viewed[mtICO] (0 by 0 when it cannot be shown).
 #pragma once
 
-#include <QWidget>
+#include "viewers/ViewerPage.h"
 
 class QFrame;
 class QLabel;
-class QStackedWidget;
 class TPicture;
-class ViewerPane;
 
-class TViewPageICO : public QWidget
+class TViewPageICO : public ViewerPage
 {
     Q_OBJECT
 public:
@@ -19,8 +17,8 @@ public:
     QFrame *pnlICO = nullptr;
     TPicture *picICO = nullptr;
 
-    void LoadICO(const QString &path);
-
-private:
-    ViewerPane &m_pane;
+    ViewerTools tools() const override { return {}; }
+    platform::Status load(const QString &path) override;
+    void applyBackground() override;
+    void placeFrames() override;
 };

@@ -1,89 +1,86 @@
 #include "viewers/View_ImageEn.h"
 
 #include "app/App.h"
-#include "app/Libry.h"
 #include "components/TImageEn.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/previews/Previews.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStackedWidget>
 
-TViewPageImageEn::TViewPageImageEn(ViewerPane &pane, QStackedWidget *book, const char *name,
-                                   const QColor &colour, ViewedPictureRecord &record)
-    : QWidget(book), m_pane(pane), m_name(QString::fromLatin1(name)), m_record(record)
+TViewPageImageEn::TViewPageImageEn(ViewerPane &pane, QStackedWidget *book, MediaType type, const Look &look)
+    : ViewerPage(pane, book, look.page, type), m_look(look)
 {
-    pagekit::becomePage(this, book, name);
-    const QString scrollName = QStringLiteral("Scroll") + m_name;
-    m_scroll = pagekit::scrollBox(this, scrollName.toLatin1().constData(), colour);
-}
-
-void TViewPageImageEn::load(const QString &path, QScrollArea *scroll, TImageEn *view)
-{
-    App &app = m_pane.app;
-    if (!app.st.FormReady)
-        return;
-    pagekit::BusyCursor busy;
-    m_pane.showViewerPage(m_name);
-    pagekit::scrollToOrigin(scroll);
-    // The view fills the box and scrolls over its picture itself: its own bars go back to the
-    // corner too, also when the file then fails and the view is only cleared.
-    view->horizontalScrollBar()->setValue(0);
-    view->verticalScrollBar()->setValue(0);
-    const bool loaded = view->loadFromFile(pagekit::nativePath(app, path)).ok();
-    if (!loaded) {
-        busy.release();
-        ShowFileAccessError(app);
-        view->clear();
-    }
-    // A blank view keeps the previous picture's size: a file that failed has none of its own.
-    m_record.Width = loaded ? view->bitmapWidth() : 0;
-    m_record.Height = loaded ? view->bitmapHeight() : 0;
-    m_record.Path = path;
-    m_record.FileName = pagekit::nameOf(path);
-    m_record.Monochrome = loaded && view->isMonochrome();
-}
-
-namespace {
-// The image view of a page: it fills the scroll box and scrolls over its picture itself.
-TImageEn *imageView(QScrollArea *scroll, const char *name, const QColor &colour)
-{
-    TImageEn *view = pagekit::pictureIn<TImageEn>(scroll, name, true);
-    view->setBackground(colour);
-    view->setScrollBars(true);
+    const QByteArray scrollName = QByteArray("Scroll") + look.page;
+    m_scroll = pagekit::scrollBox(this, scrollName.constData(), look.colour);
+    // The view fills the box and scrolls over its picture itself.
+    m_view = pagekit::pictureIn<TImageEn>(m_scroll, look.view, true);
+    m_view->setBackground(look.colour);
+    m_view->setScrollBars(true);
+    m_view->setEightBit(look.eightBit);
     // The view scrolls, so the keyboard stops at it, under the box's name, and not at the box too.
-    view->setAccessibleName(scroll->accessibleName());
-    scroll->setFocusPolicy(Qt::NoFocus);
-    return view;
-}
-} // namespace
-
-TViewPagePCX::TViewPagePCX(ViewerPane &pane, QStackedWidget *book)
-    : TViewPageImageEn(pane, book, "PCX", QColor(0x80, 0xFF, 0x80), pane.app.st.ViewedPCX)
-{
-    ScrollPCX = m_scroll;
-    PicPcx = imageView(ScrollPCX, "PicPcx", QColor(0x80, 0xFF, 0x80));
+    m_view->setAccessibleName(m_scroll->accessibleName());
+    m_scroll->setFocusPolicy(Qt::NoFocus);
 }
 
-TViewPageTIF::TViewPageTIF(ViewerPane &pane, QStackedWidget *book)
-    : TViewPageImageEn(pane, book, "TIF", QColor(0x80, 0x80, 0xC0), pane.app.st.ViewedTIF)
+platform::Status TViewPageImageEn::load(const QString &path)
 {
-    ScrollTIF = m_scroll;
-    picTIF = imageView(ScrollTIF, "picTIF", QColor(0x80, 0x80, 0xC0));
+    pagekit::BusyCursor busy;
+    m_pane.showViewerPage(this);
+    pagekit::scrollToOrigin(m_scroll);
+    // The view's own bars go back to the corner too, also when the file then fails and the view is
+    // only cleared.
+    m_view->horizontalScrollBar()->setValue(0);
+    m_view->verticalScrollBar()->setValue(0);
+    platform::Status status = m_view->loadFromFile(pagekit::nativePath(app(), path));
+    if (!status.ok())
+        m_view->clear();
+    // A blank view keeps the previous picture's size: a file that failed has none of its own.
+    ViewedRecord &r = record();
+    r.Width = status.ok() ? m_view->bitmapWidth() : 0;
+    r.Height = status.ok() ? m_view->bitmapHeight() : 0;
+    r.Path = path;
+    r.FileName = pagekit::nameOf(path);
+    r.Monochrome = status.ok() && m_view->isMonochrome();
+    return status;
 }
 
-TViewPageWMF::TViewPageWMF(ViewerPane &pane, QStackedWidget *book)
-    : TViewPageImageEn(pane, book, "WMF", QColor(0x80, 0xFF, 0xFF), pane.app.st.ViewedWMF)
+void TViewPageImageEn::applyBackground()
 {
-    ScrollWMF = m_scroll;
-    picWMF = imageView(ScrollWMF, "picWMF", QColor(0x80, 0xFF, 0xFF));
-    picWMF->setEightBit(true);
+    pagekit::colour(m_scroll, m_look.colour);
 }
 
-TViewPageEMF::TViewPageEMF(ViewerPane &pane, QStackedWidget *book)
-    : TViewPageImageEn(pane, book, "EMF", QColor(0x40, 0x80, 0x80), pane.app.st.ViewedEMF)
+void TViewPageImageEn::preview()
 {
-    ScrollEMF = m_scroll;
-    picEMF = imageView(ScrollEMF, "picEMF", QColor(0x40, 0x80, 0x80));
+    PreviewImage(app(), record(),
+                 {m_look.previewForm, m_look.previewView, m_look.previewEightBit, m_look.colour});
+}
+
+TViewPageImageEn *NewPagePCX(ViewerPane &pane, QStackedWidget *book)
+{
+    return new TViewPageImageEn(
+        pane, book, mtPCX,
+        {"PCX", "PicPcx", "frmPreview_PCX", "PicPcx", QColor(0x80, 0xFF, 0x80), false, true});
+}
+
+TViewPageImageEn *NewPageTIF(ViewerPane &pane, QStackedWidget *book)
+{
+    return new TViewPageImageEn(
+        pane, book, mtTIF,
+        {"TIF", "picTIF", "frmPreview_TIF", "PicTIF", QColor(0x80, 0x80, 0xC0), false, false});
+}
+
+TViewPageImageEn *NewPageWMF(ViewerPane &pane, QStackedWidget *book)
+{
+    return new TViewPageImageEn(
+        pane, book, mtWMF,
+        {"WMF", "picWMF", "frmPreview_WMF", "PicWMF", QColor(0x80, 0xFF, 0xFF), true, true});
+}
+
+TViewPageImageEn *NewPageEMF(ViewerPane &pane, QStackedWidget *book)
+{
+    return new TViewPageImageEn(
+        pane, book, mtEMF,
+        {"EMF", "picEMF", "frmPreview_EMF", "PicEMF", QColor(0x40, 0x80, 0x80), false, false});
 }

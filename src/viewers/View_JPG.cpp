@@ -7,6 +7,7 @@
 #include "components/TPicture.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/previews/Previews.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -15,10 +16,13 @@
 #include <QStackedWidget>
 #include <QTimer>
 
-TViewPageJPG::TViewPageJPG(ViewerPane &pane, QStackedWidget *book) : QWidget(book), m_pane(pane)
+namespace {
+const QColor kColour(0xFD, 0xFD, 0xC1);
+}
+
+TViewPageJPG::TViewPageJPG(ViewerPane &pane, QStackedWidget *book) : ViewerPage(pane, book, "JPG", mtJPG)
 {
-    pagekit::becomePage(this, book, "JPG");
-    scrollJPG = pagekit::scrollBox(this, "scrollJPG", QColor(0xFD, 0xFD, 0xC1));
+    scrollJPG = pagekit::scrollBox(this, "scrollJPG", kColour);
     picJPG = pagekit::pictureIn<TPicture>(scrollJPG, "picJPG", false);
     // The page decodes from the event loop, where the label can be painted; never inside a paint.
     picJPG->setDecodeOnPaint(false);
@@ -51,29 +55,24 @@ void ApplyJpegOptions(App &app, TPicture *picture)
     jpeg->setSmoothing(s.JPEG_Smoothing);
 }
 
-void TViewPageJPG::LoadJPG(const QString &path)
+platform::Status TViewPageJPG::load(const QString &path)
 {
-    App &app = m_pane.app;
-    if (!app.st.FormReady)
-        return;
+    App &app = this->app();
     const quint64 load = ++m_load;
     pagekit::BusyCursor busy;
     // Let the page switch below be painted at once; the user's clicks wait for the load's end.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_pane.showViewerPage(QStringLiteral("JPG"));
-    ViewedJPGRecord &r = app.st.ViewedJPG;
+    m_pane.showViewerPage(this);
+    ViewedRecord &r = record();
     r.Path = path;
     r.FileName = pagekit::nameOf(path);
     lblProgressJPG->clear();
     picJPG->clear();
     picJPG->repaint();
     pagekit::scrollToOrigin(scrollJPG);
-    if (!picJPG->loadFromFile(pagekit::nativePath(app, path)).ok()) {
-        busy.release();
-        lblProgressJPG->hide();
-        ShowFileAccessError(app);
+    platform::Status status = picJPG->loadFromFile(pagekit::nativePath(app, path));
+    if (!status.ok())
         picJPG->clear();
-    }
     lblProgressJPG->hide();
     busy.release();
     if (!picJPG->isEmpty())
@@ -83,6 +82,22 @@ void TViewPageJPG::LoadJPG(const QString &path)
     pagekit::showPictureIn(scrollJPG, picJPG, picJPG->stretch());
     if (!picJPG->isEmpty())
         QTimer::singleShot(0, this, [this, load] { decode(load); });
+    return status;
+}
+
+void TViewPageJPG::setStretch(bool pressed)
+{
+    pagekit::showPictureIn(scrollJPG, picJPG, pressed);
+}
+
+void TViewPageJPG::applyBackground()
+{
+    pagekit::colour(scrollJPG, kColour);
+}
+
+void TViewPageJPG::preview()
+{
+    PreviewJPG(app(), record(), kColour);
 }
 
 void TViewPageJPG::decode(quint64 load)
@@ -96,9 +111,9 @@ void TViewPageJPG::decode(quint64 load)
     lblProgressJPG->hide();
     if (!status.ok() && load == m_load) {
         // Damaged data found while decoding: the same answer as damaged data found at the load.
-        ShowFileAccessError(m_pane.app);
+        ShowFileAccessError(app());
         picJPG->clear();
-        ViewedJPGRecord &r = m_pane.app.st.ViewedJPG;
+        ViewedRecord &r = record();
         r.Width = 0;
         r.Height = 0;
         pagekit::showPictureIn(scrollJPG, picJPG, picJPG->stretch());

@@ -6,6 +6,7 @@
 #include "app/Language.h"
 #include "app/Libry.h"
 #include "components/media/TMediaPlayer.h"
+#include "viewers/Backgrnd.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 
@@ -30,11 +31,10 @@ QTimer *timer(QWidget *page, const QString &name, int interval)
 }
 } // namespace
 
-TViewPageSound::TViewPageSound(ViewerPane &pane, QStackedWidget *book, const char *name,
-                               const char *positionTimer, ViewedSoundRecord &record)
-    : QWidget(book), m_pane(pane), m_name(QString::fromLatin1(name)), m_record(record)
+TViewPageSound::TViewPageSound(ViewerPane &pane, QStackedWidget *book, const char *name, MediaType type,
+                               const char *positionTimer)
+    : ViewerPage(pane, book, name, type), m_name(QString::fromLatin1(name))
 {
-    pagekit::becomePage(this, book, name);
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->setSpacing(0);
@@ -93,24 +93,23 @@ void TViewPageSound::clearTimes()
     m_bar->setValue(0);
 }
 
-void TViewPageSound::load(const QString &path)
+platform::Status TViewPageSound::load(const QString &path)
 {
-    App &app = m_pane.app;
-    if (!app.st.FormReady)
-        return;
+    App &app = this->app();
+    ViewedRecord &r = record();
     pagekit::BusyCursor busy;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_position->stop();
     closePlayer();
-    m_pane.showViewerPage(m_name);
-    m_record.Path = path;
+    m_pane.showViewerPage(this);
+    r.Path = path;
     m_player->setFileName(pagekit::nativePath(app, path));
     busy.release();
     platform::Status status = m_player->Open();
     if (status.ok()) {
         m_player->setTimeFormat(tfMilliseconds);
-        m_record.LengthMs = m_player->Length();
-        m_record.Repeat = m_pane.btnLoop->isChecked();
+        r.LengthMs = m_player->Length();
+        r.Repeat = m_pane.loopPressed();
         clearTimes();
         m_player->setNotify(true);
         status = m_player->Play();
@@ -118,16 +117,16 @@ void TViewPageSound::load(const QString &path)
     if (!status.ok()) {
         // Nothing of an earlier file may stay on show for this one.
         m_player->Close();
-        m_record.LengthMs = 0;
+        r.LengthMs = 0;
         clearTimes();
-        ShowFileAccessError(app);
-        return;
+        return status;
     }
     ++m_playsStarted;
     const int length = m_player->Length();
     m_total->setText(FormatDuration(length));
     m_bar->setRange(0, qMax(1, length));
     m_position->start();
+    return status;
 }
 
 void TViewPageSound::positionTick()
@@ -146,10 +145,10 @@ void TViewPageSound::playerNotify()
     m_position->stop();
     m_played->clear();
     m_bar->setValue(0);
-    if (!m_record.Repeat)
+    if (!record().Repeat)
         return; // the device stays open at the end, the total on show
     closePlayer();
-    if (m_pane.btnLoop->isChecked())
+    if (m_pane.loopPressed())
         m_autoRepeat->start();
 }
 
@@ -157,8 +156,8 @@ void TViewPageSound::autoRepeatTick()
 {
     m_autoRepeat->stop();
     // A load under way (it lets events run) would be loaded over: try again just after it.
-    const QString path = m_record.Path;
-    if (!m_pane.runLoad([this, &path] { load(path); }))
+    const QString path = record().Path;
+    if (!m_pane.loadAgain(this, path))
         m_autoRepeat->start();
 }
 
@@ -168,8 +167,30 @@ void TViewPageSound::stop()
     m_autoRepeat->stop();
     m_bar->setValue(0);
     m_played->clear();
-    m_record.Repeat = false;
+    record().Repeat = false;
     closePlayer();
+}
+
+void TViewPageSound::setLoop(bool pressed)
+{
+    record().Repeat = pressed;
+}
+
+QString TViewPageSound::playCaption() const
+{
+    return SelectText("&Jouer le fichier", "&Play file");
+}
+
+void TViewPageSound::applyBackground()
+{
+    TfrmStoreBackground store;
+    TileImage((type() == mtMID ? store.PicStoreMID : store.PicStoreWAV)->pixmap(), m_background);
+}
+
+void TViewPageSound::closeDevices()
+{
+    if (m_player->DeviceID() != 0)
+        m_player->Close();
 }
 
 // Closing the last device closes the sound card too, which waits for SDL's audio thread for tens
@@ -185,7 +206,7 @@ void TViewPageSound::closePlayer()
 }
 
 TViewPageMID::TViewPageMID(ViewerPane &pane, QStackedWidget *book)
-    : TViewPageSound(pane, book, "MID", "timPositionMID", pane.app.st.ViewedMID)
+    : TViewPageSound(pane, book, "MID", mtMID, "timPositionMID")
 {
     pnlPositionMID = m_panel;
     ProgressBarMID = m_bar;
@@ -201,7 +222,7 @@ TViewPageMID::TViewPageMID(ViewerPane &pane, QStackedWidget *book)
 }
 
 TViewPageWAV::TViewPageWAV(ViewerPane &pane, QStackedWidget *book)
-    : TViewPageSound(pane, book, "WAV", "timPositionWav", pane.app.st.ViewedWAV)
+    : TViewPageSound(pane, book, "WAV", mtWAV, "timPositionWav")
 {
     pnlPositionWAV = m_panel;
     ProgressBarWAV = m_bar;

@@ -9,32 +9,35 @@
 // - Only the notification of the play under way, and only a Successful one, ends a play: the
 //   Aborted or Superseded notice of a play that a Stop, a new load or a new Play interrupted is
 //   ignored (notices come one per play, in order).
-// - A load that fails gives the file access error and leaves the page stopped and empty: no
-//   times, the bar at 0, the record's length 0.
+// - A load that fails leaves the page stopped and empty: no times, the bar at 0, the record's
+//   length 0.
 #pragma once
 
-#include <QWidget>
+#include "viewers/ViewerPage.h"
+
 #include <memory>
 
 class QGroupBox;
 class QLabel;
 class QProgressBar;
-class QStackedWidget;
 class QTimer;
 class TMediaPlayer;
-class ViewerPane;
-struct ViewedSoundRecord;
 
 // What both sound pages do, over the controls each names its own way.
-class TViewPageSound : public QWidget
+class TViewPageSound : public ViewerPage
 {
     Q_OBJECT
 public:
-    TViewPageSound(ViewerPane &pane, QStackedWidget *book, const char *name, const char *positionTimer,
-                   ViewedSoundRecord &record);
+    TViewPageSound(ViewerPane &pane, QStackedWidget *book, const char *name, MediaType type,
+                   const char *positionTimer);
 
-    void load(const QString &path);
-    void stop();
+    ViewerTools tools() const override { return {.stop = true, .loop = true}; }
+    platform::Status load(const QString &path) override;
+    void stop() override;
+    void setLoop(bool pressed) override;
+    QString playCaption() const override;
+    void applyBackground() override;
+    void closeDevices() override;
     // The end of a play (the player's notification).
     void playerNotify();
     void positionTick();
@@ -56,9 +59,7 @@ private:
     void clearTimes();
     void closePlayer();
 
-    ViewerPane &m_pane;
     QString m_name;
-    ViewedSoundRecord &m_record;
     int m_playsStarted = 0; // plays asked to notify their end, and notices received since
     int m_notices = 0;
     std::shared_ptr<void> m_keepOutput;
@@ -78,9 +79,6 @@ public:
     QLabel *picBackgroundMID = nullptr;
     TMediaPlayer *MediaPlayerMID = nullptr;
     QTimer *timAutoRepeatMID = nullptr, *timPositionMID = nullptr;
-
-    void LoadMID(const QString &path) { load(path); }
-    void StopMID() { stop(); }
 };
 
 class TViewPageWAV : public TViewPageSound
@@ -96,7 +94,4 @@ public:
     QLabel *picBackgroundWAV = nullptr;
     TMediaPlayer *MediaPlayerWAV = nullptr;
     QTimer *timAutoRepeatWAV = nullptr, *timPositionWav = nullptr;
-
-    void LoadWAV(const QString &path) { load(path); }
-    void StopWAV() { stop(); }
 };

@@ -6,8 +6,8 @@
 #include "app/MediaTypes.h"
 #include "components/TGIFImage.h"
 #include "platform/Ui.h"
-#include "viewers/View_GIF.h"
 #include "viewers/ViewerDispatch.h"
+#include "viewers/ViewerPage.h"
 #include "viewers/ViewerPane.h"
 
 #include <QToolButton>
@@ -23,7 +23,7 @@ void beep(ViewerPane &pane)
 bool canMove(ViewerPane &pane)
 {
     const CurrentViewRecord &view = pane.app.st.CurrentView;
-    return !view.CurrentFolder.isEmpty() && view.CurrentNode != kNoNode && pane.app.lists;
+    return !view.CurrentFolder.isEmpty() && view.CurrentNode != kNoNode && pane.app.selectionList;
 }
 
 } // namespace
@@ -31,14 +31,14 @@ bool canMove(ViewerPane &pane)
 void btnPlayFileClick(ViewerPane &pane)
 {
     App &app = pane.app;
-    SelectionRecord &s = app.st.Selection;
+    const SelectionRecord &s = app.st.Selection;
     if (s.Item < 0 || s.ItemKind != ListItemKind::File)
         return;
-    s.FileType = TypeOfFile(s.FileName);
-    if (s.FileType == mtNone)
+    const MediaType type = TypeOfFile(s.FileName);
+    if (type == mtNone)
         InternalError(app, 2, SelectText("Type de fichier inconnu.", "Unknown file type."));
+    app.st.OnView.FileType = type;
     const QString path = app.st.CurrentView.CurrentFolder + s.FileName;
-    const MediaType type = s.FileType;
     // A second Play while a load lets events run would load over the first one: it waits.
     pane.runLoad([&] { ShowFileByType(pane, type, path); });
 }
@@ -55,7 +55,7 @@ void btnPreviewClick(ViewerPane &pane)
 
 void btnLoopClick(ViewerPane &pane)
 {
-    SetLoopOfType(pane, pane.btnLoop->isChecked());
+    SetLoopOfType(pane, pane.loopPressed());
 }
 
 void btnStretchClick(ViewerPane &pane)
@@ -65,9 +65,10 @@ void btnStretchClick(ViewerPane &pane)
 
 void btnTileClick(ViewerPane &pane)
 {
-    const bool on = pane.btnTile->isChecked();
-    pane.pageGIF->picGIF->setTile(on);
-    pane.app.st.ViewedGIF.Tile = on;
+    const bool on = pane.commandChecked(ViewerCommand::Tile);
+    for (MediaType t : kMediaTypes)
+        if (ViewerPage *page = pane.page(t))
+            page->setTile(on);
 }
 
 void btnFirstFileClick(ViewerPane &pane)
@@ -76,7 +77,7 @@ void btnFirstFileClick(ViewerPane &pane)
         beep(pane);
         return;
     }
-    FileListPort &list = *pane.app.lists;
+    FileListPort &list = *pane.app.selectionList;
     if (!list.currentNodeIsMediaFolder()) {
         list.selectItem(0);
         return;
@@ -88,16 +89,16 @@ void btnFirstFileClick(ViewerPane &pane)
         }
     }
     // Only folders here: the move is taken away, without a beep.
-    pane.btnFirstFile->setEnabled(false);
+    pane.button(ViewerCommand::First)->setEnabled(false);
 }
 
 void btnLastFileClick(ViewerPane &pane)
 {
-    if (!canMove(pane) || !pane.app.lists->currentNodeIsMediaFolder()) {
+    if (!canMove(pane) || !pane.app.selectionList->currentNodeIsMediaFolder()) {
         beep(pane);
         return;
     }
-    FileListPort &list = *pane.app.lists;
+    FileListPort &list = *pane.app.selectionList;
     const int last = list.itemCount() - 1;
     if (last >= 0 && list.isFileItem(last))
         list.selectItem(last);
@@ -117,7 +118,7 @@ void btnNextFileClick(ViewerPane &pane)
         beep(pane);
         return;
     }
-    FileListPort &list = *pane.app.lists;
+    FileListPort &list = *pane.app.selectionList;
     if (!list.currentNodeIsMediaFolder() || list.itemCount() - 1 == item) {
         beep(pane);
         return;
@@ -140,7 +141,7 @@ void btnPreviousFileClick(ViewerPane &pane)
         beep(pane);
         return;
     }
-    FileListPort &list = *pane.app.lists;
+    FileListPort &list = *pane.app.selectionList;
     if (!list.currentNodeIsMediaFolder() || item == 0) {
         beep(pane);
         return;
@@ -152,20 +153,35 @@ void btnPreviousFileClick(ViewerPane &pane)
         beep(pane); // the first file of a folder with sub-folders: nothing stays selected
 }
 
+namespace {
+void toggle(ViewerPane &pane, ViewerCommand command, void (*click)(ViewerPane &))
+{
+    QToolButton *b = pane.button(command);
+    b->setChecked(!b->isChecked());
+    click(pane);
+}
+} // namespace
+
 void ToggleLoopButton(ViewerPane &pane)
 {
-    pane.btnLoop->setChecked(!pane.btnLoop->isChecked());
-    btnLoopClick(pane);
+    toggle(pane, ViewerCommand::Loop, btnLoopClick);
 }
 
 void ToggleStretchButton(ViewerPane &pane)
 {
-    pane.btnStretch->setChecked(!pane.btnStretch->isChecked());
-    btnStretchClick(pane);
+    toggle(pane, ViewerCommand::Stretch, btnStretchClick);
 }
 
 void ToggleTileButton(ViewerPane &pane)
 {
-    pane.btnTile->setChecked(!pane.btnTile->isChecked());
-    btnTileClick(pane);
+    toggle(pane, ViewerCommand::Tile, btnTileClick);
+}
+
+void RunViewerCommand(ViewerPane &pane, ViewerCommand command)
+{
+    // In the order of ViewerCommand.
+    static constexpr void (*const kClicks[])(ViewerPane &) = {
+        btnFirstFileClick,       btnPreviousFileClick, btnNextFileClick, btnLastFileClick, btnPlayFileClick,
+        btnStopPlayingFileClick, btnPreviewClick,      btnLoopClick,     btnStretchClick,  btnTileClick};
+    kClicks[static_cast<size_t>(command)](pane);
 }

@@ -5,6 +5,10 @@
 #pragma once
 
 class ViewerPane;
+enum class ViewerCommand;
+
+// What a click on the command's button runs.
+void RunViewerCommand(ViewerPane &pane, ViewerCommand command);
 
 void btnPlayFileClick(ViewerPane &pane);
 void btnStopPlayingFileClick(ViewerPane &pane);

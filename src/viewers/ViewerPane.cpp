@@ -2,14 +2,9 @@
 
 #include "app/App.h"
 #include "app/Artwork.h"
+#include "app/ControlTexts.h"
 #include "app/Language.h"
-#include "components/TAniIcon.h"
-#include "components/TGIFImage.h"
-#include "components/TImageEn.h"
-#include "components/TPicture.h"
 #include "components/controls/TURLLabel.h"
-#include "components/media/TAVIControl.h"
-#include "components/media/TMediaPlayer.h"
 #include "platform/Ui.h"
 #include "viewers/View_ANI.h"
 #include "viewers/View_AVI.h"
@@ -22,9 +17,8 @@
 #include "viewers/View_VIDE.h"
 #include "viewers/ViewerCommands.h"
 #include "viewers/ViewerDispatch.h"
-#include "viewers/previews/Pw_AVI_V.h"
-#include "viewers/previews/Pw_AVI_W.h"
 
+#include <QAbstractScrollArea>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -64,24 +58,7 @@ ViewerPane::ViewerPane(App &application, QWidget *parent) : QFrame(parent), app(
     nbkViewer->setAutoFillBackground(true);
     nbkViewer->setBackgroundRole(QPalette::Button);
     lay->addWidget(nbkViewer, 1);
-    pageVIDE = new TViewPageVIDE(nbkViewer);
-    pageANI = new TViewPageANI(*this, nbkViewer);
-    pageAVI_WIN = new TViewPageAVI_WIN(*this, nbkViewer);
-    pageAVI_VIDEO = new TViewPageAVI_VIDEO(nbkViewer);
-    pageBMP = new TViewPageBMP(*this, nbkViewer);
-    pageJPG = new TViewPageJPG(*this, nbkViewer);
-    pageMID = new TViewPageMID(*this, nbkViewer);
-    pageWAV = new TViewPageWAV(*this, nbkViewer);
-    pageGIF = new TViewPageGIF(*this, nbkViewer);
-    pagePCX = new TViewPagePCX(*this, nbkViewer);
-    pageTIF = new TViewPageTIF(*this, nbkViewer);
-    pageWMF = new TViewPageWMF(*this, nbkViewer);
-    pageEMF = new TViewPageEMF(*this, nbkViewer);
-    pageICO = new TViewPageICO(*this, nbkViewer);
-    frmPreview_AVI_VIDEO = new TfrmPreview_AVI_VIDEO(this);
-    frmPreview_AVI_WINDOWS = new TfrmPreview_AVI_WINDOWS(this);
-    connect(pageAVI_VIDEO->MediaPlayerAVI, &TMediaPlayer::OnNotify, pageAVI_WIN,
-            &TViewPageAVI_WIN::MediaPlayerAVINotify);
+    createPages();
 
     TURLLabel *link = pageVIDE->URLLabelHomePage;
     link->setText(QString::fromLatin1(kHomePageAddress));
@@ -90,57 +67,51 @@ ViewerPane::ViewerPane(App &application, QWidget *parent) : QFrame(parent), app(
     connect(pageVIDE->picPresentation, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
         emit presentationContextMenuRequested(pageVIDE->picPresentation->mapToGlobal(p));
     });
-    for (QWidget *picture : std::initializer_list<QWidget *>{
-             pageANI->picANI, pageBMP->picBMP, pageJPG->picJPG, pageGIF->picGIF, pagePCX->PicPcx,
-             pageTIF->picTIF, pageWMF->picWMF, pageEMF->picEMF, pageICO->picICO})
-        offerPopup(picture);
     connect(nbkViewer, &QStackedWidget::currentChanged, this, [this] { nbkViewerPageChanged(*this); });
     connectCommands();
     // Before any file is shown only the navigation is offered.
     SetViewerButtons(*this, mtNone);
 }
 
+// The one table of the viewer's pages, in the notebook's order (the AVI page adds "AVI_VIDEO"
+// after itself).
+void ViewerPane::createPages()
+{
+    pageVIDE = new TViewPageVIDE(nbkViewer);
+    m_pages[mtANI] = new TViewPageANI(*this, nbkViewer);
+    m_pages[mtAVI] = new TViewPageAVI_WIN(*this, nbkViewer);
+    m_pages[mtBMP] = new TViewPageBMP(*this, nbkViewer);
+    m_pages[mtJPG] = new TViewPageJPG(*this, nbkViewer);
+    m_pages[mtMID] = new TViewPageMID(*this, nbkViewer);
+    m_pages[mtWAV] = new TViewPageWAV(*this, nbkViewer);
+    m_pages[mtGIF] = new TViewPageGIF(*this, nbkViewer);
+    m_pages[mtPCX] = NewPagePCX(*this, nbkViewer);
+    m_pages[mtTIF] = NewPageTIF(*this, nbkViewer);
+    m_pages[mtWMF] = NewPageWMF(*this, nbkViewer);
+    m_pages[mtEMF] = NewPageEMF(*this, nbkViewer);
+    m_pages[mtICO] = new TViewPageICO(*this, nbkViewer);
+}
+
 void ViewerPane::offerPopup(QWidget *control)
 {
     control->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A scroll area reports the point in its viewport.
+    auto *scroll = qobject_cast<QAbstractScrollArea *>(control);
+    QWidget *origin = scroll ? scroll->viewport() : control;
     connect(control, &QWidget::customContextMenuRequested, this,
-            [this, control](const QPoint &p) { emit viewFileContextMenuRequested(control->mapToGlobal(p)); });
+            [this, origin](const QPoint &p) { emit viewFileContextMenuRequested(origin->mapToGlobal(p)); });
 }
 
 void ViewerPane::connectCommands()
 {
-    const auto onClick = [this](QToolButton *button, void (*command)(ViewerPane &)) {
-        connect(button, &QToolButton::clicked, this, [this, command] { command(*this); });
-    };
-    onClick(btnFirstFile, btnFirstFileClick);
-    onClick(btnPreviousFile, btnPreviousFileClick);
-    onClick(btnNextFile, btnNextFileClick);
-    onClick(btnLastFile, btnLastFileClick);
-    onClick(btnPlayFile, btnPlayFileClick);
-    onClick(btnStopPlayingFile, btnStopPlayingFileClick);
-    onClick(btnPreview, btnPreviewClick);
-    onClick(btnLoop, btnLoopClick);
-    onClick(btnStretch, btnStretchClick);
-    onClick(btnTile, btnTileClick);
+    for (ViewerCommand c :
+         {ViewerCommand::First, ViewerCommand::Previous, ViewerCommand::Next, ViewerCommand::Last,
+          ViewerCommand::Play, ViewerCommand::Stop, ViewerCommand::Preview, ViewerCommand::Loop,
+          ViewerCommand::Stretch, ViewerCommand::Tile})
+        connect(button(c), &QToolButton::clicked, this, [this, c] { RunViewerCommand(*this, c); });
 }
 
-void ViewerPane::closePreviews()
-{
-    TMediaPlayer *preview = frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
-    if (preview->DeviceID() != 0)
-        preview->Close();
-    frmPreview_AVI_WINDOWS->hide();
-    for (TMediaPlayer *player :
-         {pageAVI_VIDEO->MediaPlayerAVI, pageMID->MediaPlayerMID, pageWAV->MediaPlayerWAV})
-        if (player->DeviceID() != 0)
-            player->Close();
-}
-
-ViewerPane::~ViewerPane()
-{
-    if (app.viewer == this)
-        app.viewer = nullptr;
-}
+ViewerPane::~ViewerPane() = default;
 
 void ViewerPane::createToolbar()
 {
@@ -148,43 +119,96 @@ void ViewerPane::createToolbar()
     tbViewer->setObjectName("tbViewer");
     tbViewer->setIconSize(QSize(20, 20));
     tbViewer->setFixedHeight(26);
-    btnFirstFile = viewerButton(tbViewer, "btnFirstFile", "first");
-    btnPreviousFile = viewerButton(tbViewer, "btnPreviousFile", "previous");
-    btnNextFile = viewerButton(tbViewer, "btnNextFile", "next");
-    btnLastFile = viewerButton(tbViewer, "btnLastFile", "last");
-    tbViewer->addSeparator();
-    btnPlayFile = viewerButton(tbViewer, "btnPlayFile", "play");
-    btnStopPlayingFile = viewerButton(tbViewer, "btnStopPlayingFile", "stop");
-    tbViewer->addSeparator();
-    btnPreview = viewerButton(tbViewer, "btnPreview", "preview");
-    tbViewer->addSeparator();
-    btnLoop = viewerButton(tbViewer, "btnLoop", "loop", true);
-    btnStretch = viewerButton(tbViewer, "btnStretch", "stretch", true);
-    btnTile = viewerButton(tbViewer, "btnTile", "tile", true);
-    struct Hint
+    struct Button
     {
-        QToolButton *button;
-        const char *fr;
+        ViewerCommand command;
+        const char *name;
+        const char *art;
+        bool toggle;
+        bool separatorAfter;
+        const char *fr; // the hint, also what a screen reader says of the button, hints shown or not
         const char *en;
     };
-    const Hint hints[] = {
-        {btnFirstFile, "Premier fichier", "First file in list"},
-        {btnPreviousFile, "Fichier précédent", "Previous file in list"},
-        {btnNextFile, "Fichier suivant", "Next file in list"},
-        {btnLastFile, "Dernier fichier", "Last file in list"},
-        {btnPlayFile, "Jouer le fichier/Rafraîchir l'image", "Play file / refresh image"},
-        {btnStopPlayingFile, "Arrêter la lecture", "Stop playing file"},
-        {btnPreview, "Mode aperçu", "Preview file"},
-        {btnLoop, "Boucle", "Loop"},
-        {btnStretch, "Etirer l'image", "Stretch image"},
-        {btnTile, "Mosaïque", "Tile image"},
+    using C = ViewerCommand;
+    const Button buttons[] = {
+        {C::First, "btnFirstFile", "first", false, false, "Premier fichier", "First file in list"},
+        {C::Previous, "btnPreviousFile", "previous", false, false, "Fichier précédent",
+         "Previous file in list"},
+        {C::Next, "btnNextFile", "next", false, false, "Fichier suivant", "Next file in list"},
+        {C::Last, "btnLastFile", "last", false, true, "Dernier fichier", "Last file in list"},
+        {C::Play, "btnPlayFile", "play", false, false, "Jouer le fichier/Rafraîchir l'image",
+         "Play file / refresh image"},
+        {C::Stop, "btnStopPlayingFile", "stop", false, true, "Arrêter la lecture", "Stop playing file"},
+        {C::Preview, "btnPreview", "preview", false, true, "Mode aperçu", "Preview file"},
+        {C::Loop, "btnLoop", "loop", true, false, "Boucle", "Loop"},
+        {C::Stretch, "btnStretch", "stretch", true, false, "Etirer l'image", "Stretch image"},
+        {C::Tile, "btnTile", "tile", true, false, "Mosaïque", "Tile image"},
     };
-    // The hint is also what a screen reader says of the button, hints shown or not.
-    for (const Hint &h : hints) {
-        const QString text = SelectText(QString::fromUtf8(h.fr), QString::fromUtf8(h.en));
-        h.button->setToolTip(text);
-        h.button->setAccessibleName(text);
+    for (const Button &b : buttons) {
+        QToolButton *tool = viewerButton(tbViewer, b.name, b.art, b.toggle);
+        NameControl(tool, b.fr, b.en);
+        m_buttons[static_cast<size_t>(b.command)] = tool;
+        if (b.separatorAfter)
+            tbViewer->addSeparator();
     }
+}
+
+QToolButton *ViewerPane::button(ViewerCommand command) const
+{
+    return m_buttons[static_cast<size_t>(command)];
+}
+
+bool ViewerPane::commandEnabled(ViewerCommand command) const
+{
+    return button(command)->isEnabled();
+}
+
+bool ViewerPane::commandChecked(ViewerCommand command) const
+{
+    return button(command)->isChecked();
+}
+
+void ViewerPane::runCommand(ViewerCommand command)
+{
+    button(command)->click();
+}
+
+bool ViewerPane::loopPressed() const
+{
+    return commandChecked(ViewerCommand::Loop);
+}
+
+ViewerPage *ViewerPane::page(MediaType type) const
+{
+    return code(type) >= 0 && code(type) < kTableRows ? m_pages[type] : nullptr;
+}
+
+QSize ViewerPane::notebookSize() const
+{
+    return nbkViewer->size();
+}
+
+QPixmap ViewerPane::titlePicture() const
+{
+    return pageVIDE->picTitre->pixmap();
+}
+
+QString ViewerPane::playCaption() const
+{
+    const MediaType type = app.st.OnView.FileType;
+    return type == mtNone ? QString() : PlayCaptionOfType(*this, type);
+}
+
+void ViewerPane::relayout()
+{
+    nbkViewerPageChanged(*this);
+}
+
+void ViewerPane::closePreviews()
+{
+    for (ViewerPage *p : m_pages)
+        if (p)
+            p->closeDevices();
 }
 
 QWidget *ViewerPane::viewerPage(const QString &name) const
@@ -200,28 +224,46 @@ QString ViewerPane::currentViewerPage() const
     return nbkViewer->currentWidget() ? nbkViewer->currentWidget()->objectName() : QString();
 }
 
-void ViewerPane::showViewerPage(const QString &name)
+void ViewerPane::showViewerPage(QWidget *page)
 {
-    if (QWidget *page = viewerPage(name))
+    if (page && nbkViewer->indexOf(page) >= 0)
         nbkViewer->setCurrentWidget(page);
 }
 
 void ViewerPane::CentreFramePanels()
 {
-    const int w = nbkViewer->width();
-    const int h = nbkViewer->height();
-    for (QFrame *panel : {pageANI->pnlANI, pageICO->pnlICO})
-        panel->move(w / 3 - panel->width() / 2, h / 3 - panel->height() / 2);
+    for (ViewerPage *p : m_pages)
+        if (p)
+            p->placeFrames();
+}
+
+bool ViewerPane::runLoad(const std::function<void()> &load)
+{
+    if (m_loading)
+        return false;
+    m_loading = true;
+    struct Clear
+    {
+        bool &flag;
+        ~Clear() { flag = false; }
+    } clear{m_loading};
+    load();
+    return true;
+}
+
+bool ViewerPane::loadAgain(ViewerPage *page, const QString &path)
+{
+    return runLoad([this, page, &path] { LoadOnPage(*this, page, path); });
 }
 
 bool ViewerPane::stopAvailable() const
 {
-    return btnStopPlayingFile->isEnabled();
+    return commandEnabled(ViewerCommand::Stop);
 }
 
 void ViewerPane::stopPlayback()
 {
-    btnStopPlayingFile->click();
+    runCommand(ViewerCommand::Stop);
 }
 
 void ViewerPane::play()
@@ -237,7 +279,7 @@ void ViewerPane::selectionChanged()
 
 void ViewerPane::showEmptyPage()
 {
-    showViewerPage(QStringLiteral("VIDE"));
+    showViewerPage(pageVIDE);
 }
 
 void ViewerPane::resizeEvent(QResizeEvent *event)

@@ -33,6 +33,9 @@ protected:
     }
     ~CatalogueFixture() override
     {
+        app.selectionList = nullptr;
+        app.cataloguePane = nullptr;
+        app.fileSelection = nullptr;
         host.reset();
         app.status = nullptr;
         app.viewer = nullptr;
@@ -59,6 +62,10 @@ protected:
         host = std::make_unique<QWidget>();
         host->resize(900, 600);
         pane = new CataloguePane(cat, host.get());
+        // As the main window connects the ports.
+        app.selectionList = pane;
+        app.cataloguePane = pane;
+        app.fileSelection = pane;
         auto *lay = new QVBoxLayout(host.get());
         lay->addWidget(pane->pnlToolBarDisk);
         lay->addWidget(pane->pcMain, 1);

@@ -157,6 +157,7 @@ class Hands:
         xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
                                               ctypes.c_ulong]
         xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        x11.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
         self.dpy = x11.XOpenDisplay(None)
         if not self.dpy:
             raise Failure("cannot open the X display")
@@ -179,6 +180,10 @@ class Hands:
             self._send(lambda c=code: self.xtst.XTestFakeKeyEvent(self.dpy, c, 1, 0))
         for code in reversed(codes):
             self._send(lambda c=code: self.xtst.XTestFakeKeyEvent(self.dpy, c, 0, 0))
+
+    def focus_elsewhere(self):
+        """What another program taking the keyboard does: no window of ours has it any more."""
+        self._send(lambda: self.x11.XSetInputFocus(self.dpy, 0, 0, 0))  # None, RevertToNone, CurrentTime
 
     def click(self, x, y, button=1):
         self._send(lambda: self.xtst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0))
@@ -299,6 +304,10 @@ class Desktop:
 
     def click(self, x, y, right=False):
         self.hands.click(x, y, 3 if right else 1)
+        self.pump()
+
+    def focus_elsewhere(self):
+        self.hands.focus_elsewhere()
         self.pump()
 
     def click_on(self, obj, right=False):

@@ -9,6 +9,9 @@ from pathlib import Path
 SEEDS = Path(__file__).resolve().parents[2] / "fuzz" / "corpus"
 FOLDER = "Médias"
 OTHER_FOLDER = "Photos"
+# Two folders for the commands that follow a dialog.
+IMAGES_FOLDER = "Images"
+SOUNDS_FOLDER = "Sons"
 
 # Name -> the viewer page that shows it.
 FILES = {
@@ -64,8 +67,10 @@ def _midi():
 def make(drive_c: Path):
     media = drive_c / FOLDER
     other = drive_c / OTHER_FOLDER
-    media.mkdir(parents=True)
-    other.mkdir(parents=True)
+    images = drive_c / IMAGES_FOLDER
+    sounds = drive_c / SOUNDS_FOLDER
+    for folder in (media, other, images, sounds):
+        folder.mkdir(parents=True)
     cv = _convert()
     jobs = [
         [cv, "-size", "64x48", "gradient:red-blue", str(media / "photo.bmp")],
@@ -78,6 +83,11 @@ def make(drive_c: Path):
         [cv, "-size", "32x32", "xc:red", str(media / "f1.ico")],
         [cv, "-size", "32x32", "xc:blue", str(media / "f2.ico")],
         [cv, "-size", "50x40", "xc:skyblue", str(other / "vacances.bmp")],
+        [cv, "-size", "30x20", "xc:red", str(images / "rouge.bmp")],
+        [cv, "-size", "30x20", "xc:lime", str(images / "vert.jpg")],
+        ["sox", "-n", "-r", "8000", "-c", "1", "-b", "8", str(sounds / "court.wav"), "synth", "0.3", "sine", "300"],
+        ["sox", "-n", "-r", "8000", "-c", "1", "-b", "8", str(sounds / "tonalite.wav"), "synth", "0.5", "sine",
+         "440"],
         ["sox", "-n", "-r", "22050", "-c", "1", "-b", "16", str(media / "bip.wav"), "synth", "1", "sine", "440"],
         ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-f", "lavfi", "-i",
          "testsrc=size=160x120:rate=10:duration=1", "-c:v", "mpeg4", "-q:v", "5", str(media / "clip.avi")],

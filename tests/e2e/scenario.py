@@ -596,6 +596,74 @@ class Run:
         except Failure as e:
             self.check(False, "Return closes the property window", str(e))
 
+    def click_list_item(self, file_name, tab="TOUS"):
+        """A mouse click on a file of the list (without a window manager it also activates the window)."""
+        item = self.desk.wait_for(f"{file_name} in the list",
+                                  lambda: next((i for i in self.list_items(tab) if name(i) == file_name), None), 20)
+        self.desk.click_on(item)
+        self.desk.wait_for(f"{file_name} selected", lambda: self.selected_item(tab) == file_name, 15)
+
+    def click_folder(self, folder):
+        cell = next((c for c in self.tree_cells() if name(c) == folder), None)
+        if cell is None:
+            raise Failure(f"no node {folder} in the tree: {[name(c) for c in self.tree_cells()]}")
+        self.desk.click_on(cell)
+        self.desk.wait_for(f"{folder} selected", lambda: self.selected_node() == folder, 15)
+
+    def properties_from_the_file_menu(self, expected):
+        """Fichier > Propriétés with the mouse: the menu's title in the menu bar, then the item."""
+        menu = self.named("Fichier", roles={"menu item", "menu"})
+        before = self.desk.popups_shown
+        self.desk.click_on(menu)
+        self.desk.wait_for("the File menu on show", lambda: self.desk.popups_shown > before, 15)
+        item = self.desk.wait_for("the item Propriétés", lambda: find(
+            menu, lambda o: role(o) == "menu item" and name(o) == "Propriétés" and showing(o)), 15)
+        self.desk.click_on(item)
+        window = self.wait_dialog("a property window", lambda n: n.startswith("Propriétés"), 20)
+        self.check(name(window) == expected, f"File > Propriétés opens {expected!r}", f"title: {name(window)!r}")
+        self.activate_window(window)
+        self.desk.key("Escape")
+        self.wait_no_dialog("the property window to close", 15)
+
+    def answer_delete_no(self, file_name):
+        """Delete on the list: the question names the file; "Non" answers it."""
+        self.desk.key("Delete")
+        window = self.wait_dialog(f"the question to delete {file_name}", lambda n: True, 15)
+        texts = " ".join(self.texts_of(window))
+        self.check(file_name in texts, f"Delete asks about {file_name}", f"texts: {texts!r}")
+        no = self.named("Non", roles={"push button"}, root=window)
+        if no is None:
+            raise Failure(f"the question has no button Non: {self.texts_of(window)}")
+        self.desk.click_on(no)
+        self.wait_no_dialog("the question to close", 15)
+
+    def leave_window(self):
+        """The keyboard goes to another program, as on a desktop where closing a dialog does not give
+        the window back at once: the user's next click is what brings it back."""
+        self.desk.focus_elsewhere()
+        self.desk.wait_for("the main window to be no longer active", lambda: "active" not in states(self.frame()), 15)
+
+    def commands_after_a_dialog(self):
+        # The commands act on the file clicked last, also when that click is what brings the window
+        # back after a dialog.
+        self.activate()
+        self.click_folder(media.IMAGES_FOLDER)
+        self.click_list_item("rouge.bmp")
+        self.properties_from_the_file_menu("Propriétés de rouge.bmp")
+        for file_name in ("vert.jpg", "rouge.bmp"):
+            self.leave_window()
+            self.click_list_item(file_name)
+            self.properties_from_the_file_menu("Propriétés de " + file_name)
+        self.click_folder(media.SOUNDS_FOLDER)
+        self.click_list_item("court.wav")
+        self.answer_delete_no("court.wav")
+        self.leave_window()
+        self.click_list_item("tonalite.wav")
+        self.answer_delete_no("tonalite.wav")
+        sounds = self.work / "c" / media.SOUNDS_FOLDER
+        self.check((sounds / "court.wav").exists() and (sounds / "tonalite.wav").exists(),
+                   "both sounds are still there after answering Non")
+
     def tab_order(self):
         toolbar = self.viewer_toolbar()
         viewer = toolbar.parent
@@ -740,6 +808,7 @@ class Run:
             self.step("play the WAV", self.play_wav)
             self.step("preview pictures", self.preview)
             self.step("property windows", self.properties)
+            self.step("commands after a dialog", self.commands_after_a_dialog)
             self.step("Tab through the panes", self.tab_order)
             self.step("quit with File > Quitter", self.quit)
         except Failure:

@@ -23,8 +23,13 @@ protected:
     FileOpsFixture() : m_dataHome(qgetenv("XDG_DATA_HOME"))
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(tmp.filePath("data")));
+        app.fileCommands = &commands;
     }
-    ~FileOpsFixture() override { qputenv("XDG_DATA_HOME", m_dataHome); }
+    ~FileOpsFixture() override
+    {
+        app.fileCommands = nullptr;
+        qputenv("XDG_DATA_HOME", m_dataHome);
+    }
 
     // C:\P\ with the sub-folder Sub and a.bmp, b.bmp, c.jpg (bytes of their own), in the ALL list.
     void openPictures()

@@ -87,7 +87,7 @@ TEST_F(ComputerWindow, FilesTabOnlyOnceAListHoldsItems)
         EXPECT_EQ(w.tabs.front(), "Général");
     }
     // Without the list port (a catalogue not started) there is nothing to tell either.
-    app.lists = nullptr;
+    app.selectionList = nullptr;
     EXPECT_FALSE(show().hasTab("Fichiers"));
 }
 

@@ -40,14 +40,23 @@ TEST_F(Details, RecordsOfThisFileAreShownAsRecorded)
                   wav = made("a.wav", "x"), mid = made("a.mid", "x"), avi = made("a.avi", "x"),
                   video = made("v.avi", "x");
     AppState &st = app.st;
-    st.ViewedBMP = {640, 480, "a.bmp", bmp, true};
-    st.ViewedPCX = {320, 200, "a.pcx", pcx, false};
-    st.ViewedICO = {48, 48, ico};
-    st.ViewedANI = {24, 32, ani};
-    st.ViewedJPG = {"a.jpg", jpg, 1024, 768};
-    st.ViewedGIF = {300, 100, "a.gif", gif, true, true, true, 12, 150, true};
-    st.ViewedWAV = {true, 61000, wav};
-    st.ViewedMID = {false, 3725000, mid};
+    st.Viewed[mtBMP] = {.FileName = "a.bmp", .Path = bmp, .Width = 640, .Height = 480, .Monochrome = true};
+    st.Viewed[mtPCX] = {.FileName = "a.pcx", .Path = pcx, .Width = 320, .Height = 200};
+    st.Viewed[mtICO] = {.Path = ico, .Width = 48, .Height = 48};
+    st.Viewed[mtANI] = {.Path = ani, .Width = 24, .Height = 32};
+    st.Viewed[mtJPG] = {.FileName = "a.jpg", .Path = jpg, .Width = 1024, .Height = 768};
+    st.Viewed[mtGIF] = {.FileName = "a.gif",
+                        .Path = gif,
+                        .Width = 300,
+                        .Height = 100,
+                        .Animated = true,
+                        .Interlaced = true,
+                        .Transparent = true,
+                        .FrameCount = 12,
+                        .Speed = 150,
+                        .Tile = true};
+    st.Viewed[mtWAV] = {.Path = wav, .Repeat = true, .LengthMs = 61000};
+    st.Viewed[mtMID] = {.Path = mid, .LengthMs = 3725000};
 
     const ShownWindow &b = show(bmp);
     EXPECT_EQ(b.text("Type3_ImageWidth"), "640");
@@ -82,13 +91,13 @@ TEST_F(Details, RecordsOfThisFileAreShownAsRecorded)
     EXPECT_FALSE(m.isChecked("Type5_picLoop"));
 
     // A clip the animation control played has no length to tell.
-    st.ViewedAVI = {"a.avi", avi, true, 5000, true};
+    st.Viewed[mtAVI] = {.FileName = "a.avi", .Path = avi, .Repeat = true, .LengthMs = 5000, .InWindow = true};
     const ShownWindow &c = show(avi);
     EXPECT_TRUE(c.isChecked("Type2_picRadioWindows"));
     EXPECT_FALSE(c.isChecked("Type2_picRadioVideo"));
     EXPECT_EQ(c.text("Type2_lblLength"), "Unknown");
     EXPECT_TRUE(c.isChecked("Type2_picLoop"));
-    st.ViewedAVI = {"v.avi", video, false, 125000, false};
+    st.Viewed[mtAVI] = {.FileName = "v.avi", .Path = video, .LengthMs = 125000};
     const ShownWindow &v = show(video);
     EXPECT_FALSE(v.isChecked("Type2_picRadioWindows"));
     EXPECT_TRUE(v.isChecked("Type2_picRadioVideo"));
@@ -104,12 +113,22 @@ protected:
     {
         AppState &st = app.st;
         const QString other = "C:\\other.x";
-        st.ViewedBMP = st.ViewedPCX = st.ViewedTIF = {999, 999, "other", other, true};
-        st.ViewedICO = st.ViewedANI = {999, 999, other};
-        st.ViewedJPG = {"other", other, 999, 999};
-        st.ViewedGIF = {999, 999, "other", other, true, true, true, 99, 50, true};
-        st.ViewedWAV = st.ViewedMID = {true, 999000, other};
-        st.ViewedAVI = {"other", other, false, 999000, true};
+        st.Viewed[mtBMP] = st.Viewed[mtPCX] = st.Viewed[mtTIF] = {
+            .FileName = "other", .Path = other, .Width = 999, .Height = 999, .Monochrome = true};
+        st.Viewed[mtICO] = st.Viewed[mtANI] = {.Path = other, .Width = 999, .Height = 999};
+        st.Viewed[mtJPG] = {.FileName = "other", .Path = other, .Width = 999, .Height = 999};
+        st.Viewed[mtGIF] = {.FileName = "other",
+                            .Path = other,
+                            .Width = 999,
+                            .Height = 999,
+                            .Animated = true,
+                            .Interlaced = true,
+                            .Transparent = true,
+                            .FrameCount = 99,
+                            .Speed = 50,
+                            .Tile = true};
+        st.Viewed[mtWAV] = st.Viewed[mtMID] = {.Path = other, .Repeat = true, .LengthMs = 999000};
+        st.Viewed[mtAVI] = {.FileName = "other", .Path = other, .Repeat = true, .LengthMs = 999000};
     }
 };
 

@@ -183,7 +183,7 @@ TEST_F(Dispatch, AvailabilityFollowsTheSelectionOfWhatHasTheFocus)
     EXPECT_FALSE(PropertiesAvailable(app));
 
     // Without a catalogue there is no node to describe.
-    app.catalogue = nullptr;
+    app.cataloguePane = nullptr;
     app.st.CurrentView.TreeHasFocus = true;
     EXPECT_FALSE(PropertiesAvailable(app));
     ShowTreeProperties(app);

@@ -123,8 +123,8 @@ protected:
 
     PropertiesFixture()
     {
-        app.catalogue = &catalogue;
-        app.lists = &lists;
+        app.cataloguePane = &catalogue;
+        app.selectionList = &lists;
         for (const char *name : kWindows)
             ui.onModal(QString::fromLatin1(name), [this](QDialog *d) {
                 shown.push_back(snapshotOf(d));
@@ -137,8 +137,8 @@ protected:
     }
     ~PropertiesFixture() override
     {
-        app.catalogue = nullptr;
-        app.lists = nullptr;
+        app.cataloguePane = nullptr;
+        app.selectionList = nullptr;
     }
 
     void present(char letter, int driveType)

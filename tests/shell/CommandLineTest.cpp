@@ -102,7 +102,7 @@ TEST_F(CommandLineTest, AFileIsSelectedInTheAllListAndShownAfterTheScanOfItsFold
     EXPECT_EQ(list->item(s.Item).caption, "b.bmp");
     EXPECT_EQ(list->selectedCount(), 1);
     EXPECT_EQ(viewer().currentViewerPage(), "BMP");
-    EXPECT_EQ(app.st.ViewedBMP.Path, "C:\\Photos\\b.bmp");
+    EXPECT_EQ(app.st.Viewed[mtBMP].Path, "C:\\Photos\\b.bmp");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -182,7 +182,7 @@ TEST_F(CommandLineTest, ARequestWaitsForTheWindowsActivationAndForTheEndOfAModal
     QTRY_COMPARE_WITH_TIMEOUT(scans, 2, 20000);
     EXPECT_EQ(inside, 1); // the second scan did not start inside the first
     QTRY_COMPARE_WITH_TIMEOUT(app.st.Selection.FileName, QString("b.bmp"), 20000);
-    EXPECT_EQ(app.st.ViewedBMP.Path, "C:\\Photos\\b.bmp");
+    EXPECT_EQ(app.st.Viewed[mtBMP].Path, "C:\\Photos\\b.bmp");
 }
 
 // The real program: its own arguments, and a path handed from a later start to the first.

@@ -62,7 +62,7 @@ protected:
     {
         return QDir(tmp.filePath(relative)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' ');
     }
-    QAction *item(const char *name) const { return main->action(QString::fromLatin1(name)); }
+    QAction *item(const char *name) const { return main->findChild<QAction *>(QString::fromLatin1(name)); }
 
 private:
     QByteArray m_dataHome;
@@ -158,7 +158,7 @@ TEST_F(FileCommandsWiringTest, OptionsFromTheToolsMenuReachTheToolbarHintsAndThe
     main->FormActivate(); // the viewer shows files once the window is up
     pane().selectItem(rowOf("rose.jpg"));
     viewer().play();
-    const TJPEGImage *jpeg = viewer().pageJPG->picJPG->jpeg();
+    const TJPEGImage *jpeg = viewer().page<TViewPageJPG>(mtJPG)->picJPG->jpeg();
     ASSERT_NE(jpeg, nullptr);
     EXPECT_EQ(jpeg->scale(), 2);
     EXPECT_TRUE(jpeg->grayscale());

@@ -77,8 +77,8 @@ TEST_F(MainWindowTest, TheControlsCarryTheirNamesAndFrenchTexts)
         EXPECT_EQ(pane().pcMain->widget(i)->objectName(), order[i]);
     EXPECT_EQ(pane().ComboChoice->itemText(0), "Disques");
     EXPECT_EQ(pane().ComboChoice->itemText(1), "Dossier");
-    EXPECT_EQ(viewer().btnPlayFile->toolTip(), "Jouer le fichier/Rafraîchir l'image");
-    EXPECT_EQ(viewer().btnPlayFile->accessibleName(), "Jouer le fichier/Rafraîchir l'image");
+    EXPECT_EQ(viewer().button(ViewerCommand::Play)->toolTip(), "Jouer le fichier/Rafraîchir l'image");
+    EXPECT_EQ(viewer().button(ViewerCommand::Play)->accessibleName(), "Jouer le fichier/Rafraîchir l'image");
     EXPECT_EQ(pane().tree(mtALL)->indentation(), 19);
     EXPECT_FALSE(pane().tree(mtALL)->rootIsDecorated());
     // The tabs lie under the pages; the tree and list are named after their tab.

@@ -23,8 +23,14 @@
 class MenuStateTest : public ShellFixture
 {
 protected:
-    bool shown(const char *name) { return main->action(QString::fromLatin1(name))->isVisible(); }
-    bool enabled(const char *name) { return main->action(QString::fromLatin1(name))->isEnabled(); }
+    bool shown(const char *name)
+    {
+        return main->findChild<QAction *>(QString::fromLatin1(name))->isVisible();
+    }
+    bool enabled(const char *name)
+    {
+        return main->findChild<QAction *>(QString::fromLatin1(name))->isEnabled();
+    }
     // Names of the visible items of a menu, separators as "-", in order.
     QStringList visibleItems(QMenu *menu)
     {
@@ -172,9 +178,9 @@ TEST_F(MenuStateTest, ViewMenuAndTreePopupFollowTheTreeAndTheScanMode)
     CommandFacts f;
     f.listViewStyle = 1;
     UpdateViewMenu(*main, f);
-    EXPECT_EQ(main->action("mnuMain_View_ScanNow")->text(), "&Explorer le dossier maintenant");
-    EXPECT_TRUE(main->action("mnuMain_View_Scan_Folder")->isChecked());
-    EXPECT_TRUE(main->action("mnuMain_View_SmallIcon")->isChecked());
+    EXPECT_EQ(main->menus.mnuMain_View_ScanNow->text(), "&Explorer le dossier maintenant");
+    EXPECT_TRUE(main->menus.mnuMain_View_Scan_Folder->isChecked());
+    EXPECT_TRUE(main->menus.mnuMain_View_SmallIcon->isChecked());
     EXPECT_FALSE(enabled("mnuMain_View_CollapseTreeView"));
     EXPECT_FALSE(enabled("mnuMain_View_TreeviewUpOneLevel"));
     UpdateTreePopup(*main, f);
@@ -186,9 +192,9 @@ TEST_F(MenuStateTest, ViewMenuAndTreePopupFollowTheTreeAndTheScanMode)
     app.st.settings.Scan_Type = 0;
     app.st.settings.Icon_Style = 3;
     UpdateViewMenu(*main, f);
-    EXPECT_EQ(main->action("mnuMain_View_ScanNow")->text(), "&Explorer les disques maintenant");
-    EXPECT_TRUE(main->action("mnuMain_View_Scan_Drives")->isChecked());
-    EXPECT_TRUE(main->action("mnuMain_View_Report")->isChecked());
+    EXPECT_EQ(main->menus.mnuMain_View_ScanNow->text(), "&Explorer les disques maintenant");
+    EXPECT_TRUE(main->menus.mnuMain_View_Scan_Drives->isChecked());
+    EXPECT_TRUE(main->menus.mnuMain_View_Report->isChecked());
     EXPECT_TRUE(enabled("mnuMain_View_CollapseTreeView"));
     EXPECT_TRUE(enabled("mnuMain_View_TreeviewUpOneLevel"));
     UpdateTreePopup(*main, f);
@@ -231,17 +237,17 @@ TEST_F(MenuStateTest, PlayMenuMirrorsTheViewerToolbarAndLoopAgreesEverywhere)
 {
     createMain();
     ViewerPane &v = viewer();
-    v.btnLoop->setEnabled(true);
-    v.btnLoop->setChecked(false);
-    v.btnStretch->setEnabled(false);
+    v.button(ViewerCommand::Loop)->setEnabled(true);
+    v.button(ViewerCommand::Loop)->setChecked(false);
+    v.button(ViewerCommand::Stretch)->setEnabled(false);
     UpdatePlayMenu(*main);
     EXPECT_TRUE(enabled("mnuMain_Play_Loop"));
     EXPECT_FALSE(enabled("mnuMain_Play_Stretch"));
-    EXPECT_FALSE(main->action("mnuMain_Play_Loop")->isChecked());
-    main->action("mnuMain_Play_Loop")->trigger();
-    EXPECT_TRUE(v.btnLoop->isChecked());
+    EXPECT_FALSE(main->menus.mnuMain_Play_Loop->isChecked());
+    main->menus.mnuMain_Play_Loop->trigger();
+    EXPECT_TRUE(v.button(ViewerCommand::Loop)->isChecked());
     UpdatePlayMenu(*main);
-    EXPECT_TRUE(main->action("mnuMain_Play_Loop")->isChecked());
+    EXPECT_TRUE(main->menus.mnuMain_Play_Loop->isChecked());
 }
 
 TEST_F(MenuStateTest, FocusLentToAMenuKeepsTheListsFocusFlag)
@@ -275,14 +281,14 @@ TEST_F(MenuStateTest, AboutWindowClosesOnEnterAndEscapeFromAnyControlAndOpensIts
             result = d->result();
             return result;
         });
-        main->action("mnuMain_Help_About")->trigger();
+        main->menus.mnuMain_Help_About->trigger();
         EXPECT_EQ(result, int(QDialog::Accepted));
     }
     ui.onModal("frmAbout", [](QDialog *d) {
         static_cast<TfrmAbout *>(d)->URLLabelHomePage->open();
         return int(QDialog::Accepted);
     });
-    main->action("popmnuVFPresentation_About")->trigger();
+    main->menus.popmnuVFPresentation_About->trigger();
     ASSERT_EQ(ui.openedUrls.size(), 1u);
     EXPECT_EQ(ui.openedUrls[0], QUrl("http://lumavista.example.org/"));
 }

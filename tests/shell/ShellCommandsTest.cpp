@@ -66,7 +66,7 @@ TEST_F(ShellCommandsTest, AViewButtonStylesTheCurrentListAndSavesTheSetting)
     openFolder("C:\\P\\");
     EXPECT_EQ(ViewStyleOf(app, pane().list(mtALL)), 3);
 
-    main->action("mnuMain_View_SmallIcon")->trigger();
+    main->menus.mnuMain_View_SmallIcon->trigger();
     EXPECT_EQ(ViewStyleOf(app, pane().list(mtALL)), 1);
     EXPECT_TRUE(main->btnSmallIcon->isChecked());
 }
@@ -97,8 +97,8 @@ TEST_F(ShellCommandsTest, BadStyleNumbersEndTheProgramWithTheirOwnErrors)
     EXPECT_TRUE(e13.contains("#13"));
     EXPECT_TRUE(e13.endsWith("Numéero ViewStyle invalide."));
     CheckViewStyleItem(*main, 2);
-    EXPECT_TRUE(main->action("mnuMain_View_List")->isChecked());
-    EXPECT_FALSE(main->action("mnuMain_View_LargeIcon")->isChecked());
+    EXPECT_TRUE(main->menus.mnuMain_View_List->isChecked());
+    EXPECT_FALSE(main->menus.mnuMain_View_LargeIcon->isChecked());
 }
 
 TEST_F(ShellCommandsTest, ScanButtonAndF5StartTheScan)
@@ -130,13 +130,13 @@ TEST_F(ShellCommandsTest, TreeCommandsReachThePaneFromEveryPlace)
     writeFile("c/Photos/2000/a.bmp");
     openFolder("C:\\Photos\\2000\\");
     EXPECT_TRUE(main->btnUpOneLevel->isEnabled());
-    main->action("mnuMain_View_TreeviewUpOneLevel")->trigger();
+    main->menus.mnuMain_View_TreeviewUpOneLevel->trigger();
     EXPECT_EQ(app.st.CurrentView.CurrentFolder, "C:\\Photos\\");
     main->btnUpOneLevel->click();
     EXPECT_EQ(app.st.CurrentView.CurrentFolder, "C:\\");
-    main->action("popmnuTV_ExpandTreeView")->trigger();
+    main->menus.popmnuTV_ExpandTreeView->trigger();
     EXPECT_TRUE(pane().tree(mtALL)->isNodeExpanded(main->catalogue.store.root(mtALL)));
-    main->action("popmnuTV_CollapseTreeView")->trigger();
+    main->menus.popmnuTV_CollapseTreeView->trigger();
     EXPECT_EQ(app.st.CurrentView.CurrentFolder, "");
     EXPECT_FALSE(main->btnUpOneLevel->isEnabled());
     EXPECT_EQ(ui.beeps.size(), 2u);
@@ -145,10 +145,10 @@ TEST_F(ShellCommandsTest, TreeCommandsReachThePaneFromEveryPlace)
 TEST_F(ShellCommandsTest, TheScanModeItemsOfTheViewMenuChooseTheMode)
 {
     createMain();
-    main->action("mnuMain_View_Scan_Folder")->trigger();
+    main->menus.mnuMain_View_Scan_Folder->trigger();
     EXPECT_FALSE(app.st.ScanRequest.ScanDrives);
     EXPECT_TRUE(settingsText().contains("Scan_Type=1"));
-    main->action("mnuMain_View_Scan_Drives")->trigger();
+    main->menus.mnuMain_View_Scan_Drives->trigger();
     EXPECT_TRUE(app.st.ScanRequest.ScanDrives);
     EXPECT_TRUE(settingsText().contains("Scan_Type=0"));
 }

@@ -5,12 +5,15 @@
 #include "components/TGIFImage.h"
 #include "components/TPicture.h"
 #include "shell/ViewerPopup.h"
+#include "support/UserInput.h"
 #include "viewers/View_BMP.h"
 #include "viewers/View_GIF.h"
 #include "viewers/ViewerDispatch.h"
+#include "viewers/ViewerPage.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -20,7 +23,7 @@ class ViewerPopupTest : public ShellFixture
 protected:
     ViewerPopupTest() { createMain(); }
 
-    QAction *item(const char *name) const { return main->action(QString::fromLatin1(name)); }
+    QAction *item(const char *name) const { return main->findChild<QAction *>(QString::fromLatin1(name)); }
     // The popup as the user sees it: its visible items' names, in order.
     QStringList visibleItems() const
     {
@@ -33,7 +36,7 @@ protected:
     // The toolbar of a type on view.
     void onView(MediaType t)
     {
-        app.st.Selection.FileType = t;
+        app.st.OnView.FileType = t;
         SetViewerButtons(viewer(), t);
     }
 };
@@ -50,7 +53,8 @@ TEST_F(ViewerPopupTest, ItsItemsFollowTheToolbarWithoutTwoSeparatorsInARow)
         for (bool pressed : {false, true}) {
             SCOPED_TRACE(code(t) * 2 + pressed);
             onView(t);
-            for (QToolButton *b : {v.btnLoop, v.btnStretch, v.btnTile})
+            for (QToolButton *b : {v.button(ViewerCommand::Loop), v.button(ViewerCommand::Stretch),
+                                   v.button(ViewerCommand::Tile)})
                 b->setChecked(pressed);
             UpdateViewerPopup(*main);
             const QStringList shown = visibleItems();
@@ -61,9 +65,12 @@ TEST_F(ViewerPopupTest, ItsItemsFollowTheToolbarWithoutTwoSeparatorsInARow)
                 EXPECT_FALSE(shown[i - 1].contains("Tiret") && shown[i].contains("Tiret"))
                     << shown.join(' ').toStdString();
             const std::pair<const char *, QToolButton *> mirrors[] = {
-                {"popmnuVF_PlayFile", v.btnPlayFile},   {"popmnuVF_StopPlayingFile", v.btnStopPlayingFile},
-                {"popmnuVF_PreviewFile", v.btnPreview}, {"popmnuVF_Loop", v.btnLoop},
-                {"popmnuVF_Stretch", v.btnStretch},     {"popmnuVF_Tile", v.btnTile},
+                {"popmnuVF_PlayFile", v.button(ViewerCommand::Play)},
+                {"popmnuVF_StopPlayingFile", v.button(ViewerCommand::Stop)},
+                {"popmnuVF_PreviewFile", v.button(ViewerCommand::Preview)},
+                {"popmnuVF_Loop", v.button(ViewerCommand::Loop)},
+                {"popmnuVF_Stretch", v.button(ViewerCommand::Stretch)},
+                {"popmnuVF_Tile", v.button(ViewerCommand::Tile)},
             };
             for (const auto &[name, button] : mirrors) {
                 EXPECT_EQ(shown.contains(name), button->isEnabled()) << name;
@@ -111,11 +118,12 @@ TEST_F(ViewerPopupTest, ThePopupThePlayMenuAndTheToolbarToggleTheSameButtons)
         std::function<bool()> applied; // what the button's command did
     };
     const Toggle toggles[] = {
-        {mtWAV, v.btnLoop, "popmnuVF_Loop", "mnuMain_Play_Loop", [this] { return app.st.ViewedWAV.Repeat; }},
-        {mtBMP, v.btnStretch, "popmnuVF_Stretch", "mnuMain_Play_Stretch",
-         [&v] { return v.pageBMP->picBMP->stretch(); }},
-        {mtGIF, v.btnTile, "popmnuVF_Tile", "mnuMain_Play_Tile",
-         [this, &v] { return v.pageGIF->picGIF->tile() && app.st.ViewedGIF.Tile; }},
+        {mtWAV, v.button(ViewerCommand::Loop), "popmnuVF_Loop", "mnuMain_Play_Loop",
+         [this] { return app.st.Viewed[mtWAV].Repeat; }},
+        {mtBMP, v.button(ViewerCommand::Stretch), "popmnuVF_Stretch", "mnuMain_Play_Stretch",
+         [&v] { return v.page<TViewPageBMP>(mtBMP)->picBMP->stretch(); }},
+        {mtGIF, v.button(ViewerCommand::Tile), "popmnuVF_Tile", "mnuMain_Play_Tile",
+         [this, &v] { return v.page<TViewPageGIF>(mtGIF)->picGIF->tile() && app.st.Viewed[mtGIF].Tile; }},
     };
     for (const Toggle &t : toggles) {
         SCOPED_TRACE(t.popup);
@@ -140,16 +148,31 @@ TEST_F(ViewerPopupTest, ThePopupThePlayMenuAndTheToolbarToggleTheSameButtons)
     }
 }
 
-TEST_F(ViewerPopupTest, ARightClickOnAPictureOpensThePopupSetForTheTypeOnView)
+TEST_F(ViewerPopupTest, ARightClickOnAPageOpensThePopupSetForTheTypeOnView)
 {
+    app.st.settings.First_Time = false;
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     onView(mtBMP);
-    viewer().btnStretch->setChecked(true);
-    TPicture *picture = viewer().pageBMP->picBMP;
-    emit picture->customContextMenuRequested(QPoint(2, 2));
+    viewer().button(ViewerCommand::Stretch)->setChecked(true);
+    TViewPageBMP *bmp = viewer().page<TViewPageBMP>(mtBMP);
+    viewer().showViewerPage(bmp);
+    user::rightClick(bmp->picBMP, QPoint(2, 2));
     EXPECT_TRUE(main->popmnuViewFile->isVisible());
     EXPECT_EQ(item("popmnuVF_PlayFile")->text(), QString::fromUtf8("&Rafraîchir l'image"));
     EXPECT_TRUE(item("popmnuVF_Stretch")->isVisible());
     EXPECT_TRUE(item("popmnuVF_Stretch")->isChecked());
     EXPECT_FALSE(item("popmnuVF_Loop")->isVisible());
+    main->popmnuViewFile->hide();
+
+    // A sound's page: Stop and Loop are reachable there.
+    onView(mtWAV);
+    QWidget *wav = viewer().page(mtWAV);
+    viewer().showViewerPage(wav);
+    user::rightClick(wav, QPoint(wav->width() / 2, wav->height() - 10));
+    EXPECT_TRUE(main->popmnuViewFile->isVisible());
+    EXPECT_EQ(item("popmnuVF_PlayFile")->text(), QString::fromUtf8("&Jouer le fichier"));
+    EXPECT_TRUE(item("popmnuVF_StopPlayingFile")->isVisible());
+    EXPECT_TRUE(item("popmnuVF_Loop")->isVisible());
     main->popmnuViewFile->hide();
 }

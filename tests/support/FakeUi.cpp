@@ -10,6 +10,8 @@ FakeUi::~FakeUi() = default;
 int FakeUi::messageBox(const platform::MessageRequest &request)
 {
     messages.push_back(request);
+    if (realBoxes)
+        return m_desktop.messageBox(request);
     if (m_messageAnswers.empty()) {
         if (acceptOkBoxes && request.buttons == platform::mbOK)
             return platform::mbOK;

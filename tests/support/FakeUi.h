@@ -43,6 +43,9 @@ public:
 
     // When set, boxes with only an OK button are answered OK without a script (they are still recorded).
     bool acceptOkBoxes = false;
+    // When set, every box is the program's real one, run by exec(): the test answers it with keys or
+    // clicks (see support/UserInput.h). Boxes are still recorded.
+    bool realBoxes = false;
 
     // What happened.
     std::vector<platform::MessageRequest> messages;
@@ -74,4 +77,5 @@ private:
     std::deque<QString> m_folderAnswers;
     std::deque<QString> m_saveAnswers;
     std::map<QString, std::function<int(QDialog *)>> m_modalHandlers;
+    platform::DesktopUi m_desktop;
 };

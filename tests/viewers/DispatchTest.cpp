@@ -2,6 +2,7 @@
 // the internal errors of impossible types, and what the commands do with nothing on view.
 #include "ViewerFixture.h"
 #include "ViewerMedia.h"
+#include "support/UserInput.h"
 
 #include "components/media/TMediaPlayer.h"
 #include "viewers/View_ANI.h"
@@ -17,6 +18,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTest>
 #include <QToolBar>
 
 using namespace viewertest;
@@ -30,15 +34,18 @@ protected:
     QString buttons() const
     {
         QString s;
-        for (const QToolButton *b : {pane->btnPlayFile, pane->btnStopPlayingFile, pane->btnPreview,
-                                     pane->btnLoop, pane->btnStretch, pane->btnTile})
+        for (const QToolButton *b : {pane->button(ViewerCommand::Play), pane->button(ViewerCommand::Stop),
+                                     pane->button(ViewerCommand::Preview), pane->button(ViewerCommand::Loop),
+                                     pane->button(ViewerCommand::Stretch), pane->button(ViewerCommand::Tile)})
             s += b->isEnabled() ? '1' : '0';
         return s;
     }
     bool navigationOffered() const
     {
-        return pane->btnFirstFile->isEnabled() && pane->btnPreviousFile->isEnabled() &&
-               pane->btnNextFile->isEnabled() && pane->btnLastFile->isEnabled();
+        return pane->button(ViewerCommand::First)->isEnabled() &&
+               pane->button(ViewerCommand::Previous)->isEnabled() &&
+               pane->button(ViewerCommand::Next)->isEnabled() &&
+               pane->button(ViewerCommand::Last)->isEnabled();
     }
 
     // One good file of each type in C:\Images\.
@@ -95,7 +102,9 @@ TEST_F(DispatchTest, TheToolbarStartsWithTheNavigationOnly)
     EXPECT_EQ(page(), "VIDE");
     EXPECT_TRUE(navigationOffered());
     EXPECT_EQ(buttons(), "000000");
-    EXPECT_FALSE(pane->btnLoop->isChecked() || pane->btnStretch->isChecked() || pane->btnTile->isChecked());
+    EXPECT_FALSE(pane->button(ViewerCommand::Loop)->isChecked() ||
+                 pane->button(ViewerCommand::Stretch)->isChecked() ||
+                 pane->button(ViewerCommand::Tile)->isChecked());
 }
 
 TEST_F(DispatchTest, WhatTabReachesInThePaneIsNamedAndAClickLeavesTheFocusWhereItWas)
@@ -113,7 +122,7 @@ TEST_F(DispatchTest, WhatTabReachesInThePaneIsNamedAndAClickLeavesTheFocusWhereI
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
     // The ten buttons and the scroll boxes of the picture pages at least.
     EXPECT_GE(reached, 10 + 7);
-    for (QToolButton *b : pane->tbViewer->findChildren<QToolButton *>()) {
+    for (QToolButton *b : pane->toolBar()->findChildren<QToolButton *>()) {
         if (!b->objectName().startsWith("btn"))
             continue; // the bar's own extension button
         EXPECT_EQ(b->focusPolicy(), Qt::TabFocus) << b->objectName().toStdString();
@@ -128,7 +137,7 @@ TEST_F(DispatchTest, EachTypeEnablesItsRowOfButtonsAndCaptionsPlay)
     for (const TypeRow &row : kTypes) {
         SCOPED_TRACE(row.page);
         // Navigation taken away by an earlier First must come back with any type.
-        pane->btnFirstFile->setEnabled(false);
+        pane->button(ViewerCommand::First)->setEnabled(false);
         SetViewerButtons(*pane, row.type);
         EXPECT_TRUE(navigationOffered());
         EXPECT_EQ(buttons(), row.buttons);
@@ -147,34 +156,68 @@ TEST_F(DispatchTest, EachTypeIsShownOnItsPageWithItsButtonsAndBackground)
         SCOPED_TRACE(row.page);
         show(row.file);
         EXPECT_EQ(page(), row.page);
-        EXPECT_EQ(app.st.Selection.FileType, row.type);
+        EXPECT_EQ(app.st.OnView.FileType, row.type);
         EXPECT_EQ(buttons(), row.buttons);
         EXPECT_TRUE(navigationOffered());
         EXPECT_FALSE(busy());
         // The empty page with the file item still selected offers Play alone.
         pane->showEmptyPage();
-        EXPECT_EQ(app.st.Selection.FileType, mtNone);
+        EXPECT_EQ(app.st.OnView.FileType, mtNone);
         EXPECT_EQ(buttons(), "100000");
     }
     EXPECT_TRUE(ui.messages.empty());
 
     // The backgrounds the page changes applied.
-    EXPECT_EQ(windowColour(pane->pageBMP->scrollBMP), QColor(0xD1, 0xEB, 0xFE));
-    EXPECT_EQ(windowColour(pane->pageJPG->scrollJPG), QColor(0xFD, 0xFD, 0xC1));
-    EXPECT_EQ(windowColour(pane->pageGIF->ScrollGIF), QColor(Qt::white));
-    EXPECT_EQ(windowColour(pane->pagePCX->ScrollPCX), QColor(0x80, 0xFF, 0x80));
-    EXPECT_EQ(windowColour(pane->pageTIF->ScrollTIF), QColor(0x80, 0x80, 0xC0));
-    EXPECT_EQ(windowColour(pane->pageWMF->ScrollWMF), QColor(0x80, 0xFF, 0xFF));
-    EXPECT_EQ(windowColour(pane->pageEMF->ScrollEMF), QColor(0x40, 0x80, 0x80));
-    EXPECT_EQ(windowColour(pane->pageAVI_VIDEO->ListViewAVIPlayer), QColor(0x00, 0x80, 0x80));
-    for (QLabel *tiled : {pane->pageANI->picBackgroundANI, pane->pageAVI_WIN->picBackGroundAVI_WIN,
-                          pane->pageMID->picBackgroundMID, pane->pageWAV->picBackgroundWAV,
-                          pane->pageICO->picBackgroundICO}) {
+    EXPECT_EQ(windowColour(pane->page<TViewPageBMP>(mtBMP)->scrollBMP), QColor(0xD1, 0xEB, 0xFE));
+    EXPECT_EQ(windowColour(pane->page<TViewPageJPG>(mtJPG)->scrollJPG), QColor(0xFD, 0xFD, 0xC1));
+    EXPECT_EQ(windowColour(pane->page<TViewPageGIF>(mtGIF)->ScrollGIF), QColor(Qt::white));
+    EXPECT_EQ(windowColour(pane->page<TViewPageImageEn>(mtPCX)->scroll()), QColor(0x80, 0xFF, 0x80));
+    EXPECT_EQ(windowColour(pane->page<TViewPageImageEn>(mtTIF)->scroll()), QColor(0x80, 0x80, 0xC0));
+    EXPECT_EQ(windowColour(pane->page<TViewPageImageEn>(mtWMF)->scroll()), QColor(0x80, 0xFF, 0xFF));
+    EXPECT_EQ(windowColour(pane->page<TViewPageImageEn>(mtEMF)->scroll()), QColor(0x40, 0x80, 0x80));
+    EXPECT_EQ(windowColour(pane->page<TViewPageAVI_WIN>(mtAVI)->pageAVI_VIDEO->ListViewAVIPlayer),
+              QColor(0x00, 0x80, 0x80));
+    for (QLabel *tiled : {pane->page<TViewPageANI>(mtANI)->picBackgroundANI,
+                          pane->page<TViewPageAVI_WIN>(mtAVI)->picBackGroundAVI_WIN,
+                          pane->page<TViewPageMID>(mtMID)->picBackgroundMID,
+                          pane->page<TViewPageWAV>(mtWAV)->picBackgroundWAV,
+                          pane->page<TViewPageICO>(mtICO)->picBackgroundICO}) {
         SCOPED_TRACE(tiled->objectName().toStdString());
         const QPixmap tile = tiled->pixmap();
         ASSERT_FALSE(tile.isNull());
         EXPECT_EQ(tile.size(), tiled->size());
     }
+}
+
+TEST_F(DispatchTest, ARightClickOnEveryPageThatShowsAFileAsksForTheViewerPopup)
+{
+    putOneOfEach();
+    put("media/mpeg4_sound.avi"); // refused by the animation control: played on AVI_VIDEO
+    QSignalSpy asked(pane, &ViewerPane::viewFileContextMenuRequested);
+    std::vector<std::pair<QString, QString>> files;
+    for (const TypeRow &row : kTypes)
+        files.emplace_back(QString::fromLatin1(row.file), QString::fromLatin1(row.page));
+    files.emplace_back(QStringLiteral("mpeg4_sound.avi"), QStringLiteral("AVI_VIDEO"));
+    for (const auto &[file, name] : files) {
+        SCOPED_TRACE(name.toStdString());
+        show(file);
+        ASSERT_EQ(page(), name);
+        QWidget *shown = pane->notebook()->currentWidget();
+        // Where a user would click: the middle of the page, on whatever control is there.
+        const QPoint middle(shown->width() / 2, shown->height() / 2);
+        QWidget *under = shown->childAt(middle);
+        QWidget *target = under ? under : shown;
+        const int before = int(asked.count());
+        user::rightClick(target, target->mapFrom(shown, middle));
+        EXPECT_EQ(int(asked.count()), before + 1) << target->objectName().toStdString();
+        pane->stopPlayback();
+    }
+    // The empty page keeps its own popup (About), not the file's.
+    pane->showEmptyPage();
+    const int before = int(asked.count());
+    QWidget *vide = pane->notebook()->currentWidget();
+    user::rightClick(vide, QPoint(4, vide->height() - 4));
+    EXPECT_EQ(int(asked.count()), before);
 }
 
 TEST_F(DispatchTest, NoLoadRunsBeforeTheWindowIsReady)
@@ -187,14 +230,14 @@ TEST_F(DispatchTest, NoLoadRunsBeforeTheWindowIsReady)
         EXPECT_EQ(page(), "VIDE");
     }
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(app.st.ViewedBMP.Path.isEmpty());
-    EXPECT_TRUE(app.st.ViewedJPG.Path.isEmpty());
-    EXPECT_TRUE(app.st.ViewedGIF.Path.isEmpty());
-    EXPECT_TRUE(app.st.ViewedPCX.Path.isEmpty());
-    EXPECT_TRUE(app.st.ViewedWAV.Path.isEmpty());
-    EXPECT_TRUE(app.st.ViewedAVI.Path.isEmpty());
-    EXPECT_TRUE(app.st.ViewedANI.Path.isEmpty());
-    EXPECT_EQ(pane->pageWAV->MediaPlayerWAV->DeviceID(), 0u);
+    EXPECT_TRUE(app.st.Viewed[mtBMP].Path.isEmpty());
+    EXPECT_TRUE(app.st.Viewed[mtJPG].Path.isEmpty());
+    EXPECT_TRUE(app.st.Viewed[mtGIF].Path.isEmpty());
+    EXPECT_TRUE(app.st.Viewed[mtPCX].Path.isEmpty());
+    EXPECT_TRUE(app.st.Viewed[mtWAV].Path.isEmpty());
+    EXPECT_TRUE(app.st.Viewed[mtAVI].Path.isEmpty());
+    EXPECT_TRUE(app.st.Viewed[mtANI].Path.isEmpty());
+    EXPECT_EQ(pane->page<TViewPageWAV>(mtWAV)->MediaPlayerWAV->DeviceID(), 0u);
     EXPECT_FALSE(busy());
 }
 
@@ -210,7 +253,7 @@ TEST_F(DispatchTest, ImpossibleTypesEndTheProgramWithTheNumberOfTheOperation)
     const MediaType minusTwo = static_cast<MediaType>(-2);
     auto withType = [this](MediaType t, std::function<void()> f) {
         return [this, t, f] {
-            app.st.Selection.FileType = t;
+            app.st.OnView.FileType = t;
             f();
         };
     };
@@ -243,7 +286,7 @@ TEST_F(DispatchTest, PlayOfAFileItemOfNoKnownTypeEndsTheProgramWithError2)
     putBytes("notes.txt", "text");
     select("notes.txt");
     ui.answerMessage(platform::mbOK);
-    EXPECT_THROW(pane->btnPlayFile->click(), ProcessExit);
+    EXPECT_THROW(pane->button(ViewerCommand::Play)->click(), ProcessExit);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.contains("#2\n"));
     EXPECT_TRUE(ui.messages[0].text.endsWith("Type de fichier inconnu."));
@@ -252,7 +295,7 @@ TEST_F(DispatchTest, PlayOfAFileItemOfNoKnownTypeEndsTheProgramWithError2)
 TEST_F(DispatchTest, WithNothingOnViewPreviewAndStopDoNothing)
 {
     put("pictures/rose.bmp");
-    app.st.Selection.FileType = mtNone;
+    app.st.OnView.FileType = mtNone;
     PreviewCurrentFile(*pane);
     StopCurrentFile(*pane);
     SetLoopOfType(*pane, true);
@@ -297,10 +340,10 @@ TEST_F(DispatchTest, AFileSelectedButNotShownCanBePlayedFromTheEmptyPage)
     EXPECT_EQ(page(), "VIDE");
     EXPECT_EQ(app.st.Selection.FileType, mtBMP);
     EXPECT_EQ(buttons(), "100000");
-    pane->btnPlayFile->click();
+    pane->button(ViewerCommand::Play)->click();
     EXPECT_EQ(page(), "BMP");
     EXPECT_EQ(buttons(), "101010");
-    EXPECT_EQ(app.st.ViewedBMP.FileName, "rose.bmp");
+    EXPECT_EQ(app.st.Viewed[mtBMP].FileName, "rose.bmp");
 }
 
 TEST_F(DispatchTest, APlayAskedForWhileALoadLetsEventsRunIsIgnored)
@@ -318,9 +361,9 @@ TEST_F(DispatchTest, APlayAskedForWhileALoadLetsEventsRunIsIgnored)
         Qt::QueuedConnection);
     show("a.wav");
     EXPECT_EQ(page(), "WAV");
-    EXPECT_EQ(app.st.ViewedWAV.Path, drivePath("a.wav"));
-    EXPECT_TRUE(app.st.ViewedBMP.Path.isEmpty());
-    EXPECT_NE(pane->pageWAV->MediaPlayerWAV->DeviceID(), 0u);
+    EXPECT_EQ(app.st.Viewed[mtWAV].Path, drivePath("a.wav"));
+    EXPECT_TRUE(app.st.Viewed[mtBMP].Path.isEmpty());
+    EXPECT_NE(pane->page<TViewPageWAV>(mtWAV)->MediaPlayerWAV->DeviceID(), 0u);
     EXPECT_FALSE(pane->loading());
     // Once the load is over, Play works again.
     pane->play();

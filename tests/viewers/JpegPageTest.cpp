@@ -36,8 +36,8 @@ protected:
 class JpegPageTest : public ViewerFixture
 {
 protected:
-    TPicture *picture() const { return pane->pageJPG->picJPG; }
-    QLabel *label() const { return pane->pageJPG->lblProgressJPG; }
+    TPicture *picture() const { return pane->page<TViewPageJPG>(mtJPG)->picJPG; }
+    QLabel *label() const { return pane->page<TViewPageJPG>(mtJPG)->lblProgressJPG; }
     bool decoded() const { return !picture()->isEmpty() && picture()->isDecoded(); }
     // Waits for the deferred decode of the picture on the page.
     ::testing::AssertionResult decodeEnds()
@@ -63,14 +63,14 @@ TEST_F(JpegPageTest, ScaleOneShowsAndRecordsHalfTheSize)
     putBytes("big.jpg", jpegBytes({1600, 1200}, false));
     show("big.jpg");
     EXPECT_EQ(page(), "JPG");
-    EXPECT_EQ(app.st.ViewedJPG.Width, 800);
-    EXPECT_EQ(app.st.ViewedJPG.Height, 600);
-    EXPECT_EQ(app.st.ViewedJPG.FileName, "big.jpg");
-    EXPECT_EQ(app.st.ViewedJPG.Path, drivePath("big.jpg"));
+    EXPECT_EQ(app.st.Viewed[mtJPG].Width, 800);
+    EXPECT_EQ(app.st.Viewed[mtJPG].Height, 600);
+    EXPECT_EQ(app.st.Viewed[mtJPG].FileName, "big.jpg");
+    EXPECT_EQ(app.st.Viewed[mtJPG].Path, drivePath("big.jpg"));
     ASSERT_TRUE(decodeEnds());
     EXPECT_EQ(picture()->image().size(), QSize(800, 600));
     EXPECT_EQ(picture()->size(), QSize(800, 600));
-    QScrollArea *box = pane->pageJPG->scrollJPG;
+    QScrollArea *box = pane->page<TViewPageJPG>(mtJPG)->scrollJPG;
     ASSERT_TRUE(
         waitFor([&] { return box->horizontalScrollBar()->maximum() == 800 - box->viewport()->width(); }));
     EXPECT_EQ(box->verticalScrollBar()->maximum(), 600 - box->viewport()->height());
@@ -90,7 +90,7 @@ TEST_F(JpegPageTest, AHandEditedScaleIsBroughtIntoItsRange)
         writeSettings({c.line});
         LoadSettings(app);
         show("rose.jpg");
-        EXPECT_EQ(QSize(app.st.ViewedJPG.Width, app.st.ViewedJPG.Height), c.size);
+        EXPECT_EQ(QSize(app.st.Viewed[mtJPG].Width, app.st.Viewed[mtJPG].Height), c.size);
         ASSERT_TRUE(decodeEnds());
         EXPECT_EQ(picture()->image().size(), c.size);
     }
@@ -106,8 +106,8 @@ TEST_F(JpegPageTest, AnOptionChangedThenPlayShowsThePictureWithIt)
     EXPECT_FALSE(picture()->image().allGray());
     app.st.settings.JPEG_Scale = 2;
     app.st.settings.JPEG_Grayscale = true;
-    pane->btnPlayFile->click();
-    EXPECT_EQ(app.st.ViewedJPG.Width, 18);
+    pane->button(ViewerCommand::Play)->click();
+    EXPECT_EQ(app.st.Viewed[mtJPG].Width, 18);
     ASSERT_TRUE(decodeEnds());
     EXPECT_EQ(picture()->image().size(), QSize(18, 12));
     EXPECT_TRUE(picture()->image().allGray());
@@ -123,14 +123,14 @@ TEST_F(JpegPageTest, DamageFoundWhileDecodingGivesTheMessageAndAnEmptyPage)
     show("damaged-truncated.jpg");
     // The header was fine: the load itself went through.
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_GT(app.st.ViewedJPG.Width, 0);
+    EXPECT_GT(app.st.Viewed[mtJPG].Width, 0);
     ASSERT_TRUE(waitFor([&] { return !ui.messages.empty(); }));
     EXPECT_EQ(takeMessages(), std::vector<QString>{accessError()});
     EXPECT_TRUE(picture()->isEmpty());
-    EXPECT_EQ(app.st.ViewedJPG.Width, 0);
-    EXPECT_EQ(app.st.ViewedJPG.Height, 0);
-    EXPECT_EQ(app.st.ViewedJPG.FileName, "damaged-truncated.jpg");
-    EXPECT_EQ(app.st.ViewedJPG.Path, drivePath("damaged-truncated.jpg"));
+    EXPECT_EQ(app.st.Viewed[mtJPG].Width, 0);
+    EXPECT_EQ(app.st.Viewed[mtJPG].Height, 0);
+    EXPECT_EQ(app.st.Viewed[mtJPG].FileName, "damaged-truncated.jpg");
+    EXPECT_EQ(app.st.Viewed[mtJPG].Path, drivePath("damaged-truncated.jpg"));
     EXPECT_TRUE(label()->isHidden());
     EXPECT_FALSE(busy());
     // The next load is not troubled by it.

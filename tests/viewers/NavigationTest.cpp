@@ -31,12 +31,12 @@ protected:
 TEST_F(NavigationTest, FirstSelectsTheFirstFileOfAMediaFolderAndItemZeroElsewhere)
 {
     standardFolder();
-    pane->btnFirstFile->click();
+    pane->button(ViewerCommand::First)->click();
     EXPECT_EQ(list.selections, std::vector<int>{2});
     EXPECT_EQ(app.st.Selection.Item, 2);
     // On a node that is not a media folder (a drive, My computer) the first item whatever it is.
     list.mediaFolder = false;
-    pane->btnFirstFile->click();
+    pane->button(ViewerCommand::First)->click();
     EXPECT_EQ(list.selections, (std::vector<int>{2, 0}));
     EXPECT_EQ(beeps(), 0);
 }
@@ -44,27 +44,27 @@ TEST_F(NavigationTest, FirstSelectsTheFirstFileOfAMediaFolderAndItemZeroElsewher
 TEST_F(NavigationTest, FirstInAFolderOfFoldersOnlyIsTakenAwayWithoutABeep)
 {
     folderWith({{"Sub1", false}, {"Sub2", false}});
-    pane->btnFirstFile->click();
+    pane->button(ViewerCommand::First)->click();
     EXPECT_TRUE(list.selections.empty());
-    EXPECT_FALSE(pane->btnFirstFile->isEnabled());
+    EXPECT_FALSE(pane->button(ViewerCommand::First)->isEnabled());
     EXPECT_EQ(beeps(), 0);
-    EXPECT_TRUE(pane->btnNextFile->isEnabled());
+    EXPECT_TRUE(pane->button(ViewerCommand::Next)->isEnabled());
 }
 
 TEST_F(NavigationTest, LastSelectsTheLastItemWhenItIsAFile)
 {
     standardFolder();
-    pane->btnLastFile->click();
+    pane->button(ViewerCommand::Last)->click();
     EXPECT_EQ(list.selections, std::vector<int>{4}) << "an animated cursor is a file like any other";
     EXPECT_EQ(beeps(), 0);
     // A list ending with a folder, an empty list, or a node that is not a media folder: a beep.
     folderWith({{"Sub1", false}});
-    pane->btnLastFile->click();
+    pane->button(ViewerCommand::Last)->click();
     folderWith({});
-    pane->btnLastFile->click();
+    pane->button(ViewerCommand::Last)->click();
     standardFolder();
     list.mediaFolder = false;
-    pane->btnLastFile->click();
+    pane->button(ViewerCommand::Last)->click();
     EXPECT_EQ(list.selections.size(), 1u);
     EXPECT_EQ(beeps(), 3);
 }
@@ -73,11 +73,11 @@ TEST_F(NavigationTest, NextWalksToTheEndOfTheFilesAndBeepsThere)
 {
     standardFolder();
     onView(2);
-    pane->btnNextFile->click();
-    pane->btnNextFile->click();
+    pane->button(ViewerCommand::Next)->click();
+    pane->button(ViewerCommand::Next)->click();
     EXPECT_EQ(list.selections, (std::vector<int>{3, 4}));
     EXPECT_EQ(beeps(), 0);
-    pane->btnNextFile->click();
+    pane->button(ViewerCommand::Next)->click();
     EXPECT_EQ(list.selections.size(), 2u);
     EXPECT_EQ(beeps(), 1);
     EXPECT_EQ(app.st.Selection.Item, 4);
@@ -86,11 +86,11 @@ TEST_F(NavigationTest, NextWalksToTheEndOfTheFilesAndBeepsThere)
 TEST_F(NavigationTest, NextOrPreviousWithNothingOnViewRunsFirstThenBeeps)
 {
     standardFolder();
-    pane->btnNextFile->click();
+    pane->button(ViewerCommand::Next)->click();
     EXPECT_EQ(list.selections, std::vector<int>{2});
     EXPECT_EQ(beeps(), 1);
     app.st.Selection.Item = -1;
-    pane->btnPreviousFile->click();
+    pane->button(ViewerCommand::Previous)->click();
     EXPECT_EQ(list.selections, (std::vector<int>{2, 2}));
     EXPECT_EQ(beeps(), 2);
 }
@@ -99,17 +99,17 @@ TEST_F(NavigationTest, PreviousStepsBackAndBeepsAtItemZero)
 {
     standardFolder();
     onView(4);
-    pane->btnPreviousFile->click();
+    pane->button(ViewerCommand::Previous)->click();
     EXPECT_EQ(list.selections, std::vector<int>{3});
     EXPECT_EQ(list.deselections, 1) << "the selection is cleared before";
     EXPECT_EQ(beeps(), 0);
     // A drive list (not a media folder): at item 0 nothing moves.
     list.mediaFolder = false;
     onView(0);
-    pane->btnPreviousFile->click();
+    pane->button(ViewerCommand::Previous)->click();
     EXPECT_EQ(beeps(), 1);
     list.mediaFolder = true;
-    pane->btnPreviousFile->click();
+    pane->button(ViewerCommand::Previous)->click();
     EXPECT_EQ(beeps(), 2);
     EXPECT_EQ(list.selections.size(), 1u);
 }
@@ -118,7 +118,7 @@ TEST_F(NavigationTest, PreviousFromTheFirstFileOntoAFolderLeavesNothingSelected)
 {
     standardFolder();
     onView(2);
-    pane->btnPreviousFile->click();
+    pane->button(ViewerCommand::Previous)->click();
     EXPECT_TRUE(list.selections.empty());
     EXPECT_EQ(list.deselections, 1);
     EXPECT_EQ(beeps(), 1);
@@ -129,8 +129,8 @@ TEST_F(NavigationTest, WithoutAFolderOnViewEveryMoveBeeps)
     standardFolder();
     onView(3);
     const auto allMoves = [this] {
-        for (QToolButton *b :
-             {pane->btnFirstFile, pane->btnPreviousFile, pane->btnNextFile, pane->btnLastFile})
+        for (QToolButton *b : {pane->button(ViewerCommand::First), pane->button(ViewerCommand::Previous),
+                               pane->button(ViewerCommand::Next), pane->button(ViewerCommand::Last)})
             b->click();
     };
     app.st.CurrentView.CurrentFolder.clear();
@@ -142,10 +142,10 @@ TEST_F(NavigationTest, WithoutAFolderOnViewEveryMoveBeeps)
     EXPECT_EQ(beeps(), 8);
     // No list connected: nothing to move in either.
     app.st.CurrentView.CurrentNode = 1;
-    app.lists = nullptr;
+    app.selectionList = nullptr;
     allMoves();
     EXPECT_EQ(beeps(), 12);
     EXPECT_TRUE(list.selections.empty());
     EXPECT_EQ(list.deselections, 0);
-    EXPECT_TRUE(pane->btnFirstFile->isEnabled());
+    EXPECT_TRUE(pane->button(ViewerCommand::First)->isEnabled());
 }

@@ -37,28 +37,30 @@ protected:
     Facts facts(MediaType t) const
     {
         const AppState &st = app.st;
-        const auto picture = [](const ViewedPictureRecord &r) {
+        const auto picture = [](const ViewedRecord &r) {
             return Facts{r.Width, r.Height, r.Path, r.FileName, r.Monochrome};
         };
         switch (t) {
         case mtBMP:
-            return picture(st.ViewedBMP);
+            return picture(st.Viewed[mtBMP]);
         case mtPCX:
-            return picture(st.ViewedPCX);
+            return picture(st.Viewed[mtPCX]);
         case mtTIF:
-            return picture(st.ViewedTIF);
+            return picture(st.Viewed[mtTIF]);
         case mtWMF:
-            return picture(st.ViewedWMF);
+            return picture(st.Viewed[mtWMF]);
         case mtEMF:
-            return picture(st.ViewedEMF);
+            return picture(st.Viewed[mtEMF]);
         case mtICO:
-            return {st.ViewedICO.Width, st.ViewedICO.Height, st.ViewedICO.Path, {}, false};
+            return {st.Viewed[mtICO].Width, st.Viewed[mtICO].Height, st.Viewed[mtICO].Path, {}, false};
         case mtANI:
-            return {st.ViewedANI.Width, st.ViewedANI.Height, st.ViewedANI.Path, {}, false};
+            return {st.Viewed[mtANI].Width, st.Viewed[mtANI].Height, st.Viewed[mtANI].Path, {}, false};
         case mtGIF:
-            return {st.ViewedGIF.Width, st.ViewedGIF.Height, st.ViewedGIF.Path, st.ViewedGIF.FileName, false};
+            return {st.Viewed[mtGIF].Width, st.Viewed[mtGIF].Height, st.Viewed[mtGIF].Path,
+                    st.Viewed[mtGIF].FileName, false};
         case mtJPG:
-            return {st.ViewedJPG.Width, st.ViewedJPG.Height, st.ViewedJPG.Path, st.ViewedJPG.FileName, false};
+            return {st.Viewed[mtJPG].Width, st.Viewed[mtJPG].Height, st.Viewed[mtJPG].Path,
+                    st.Viewed[mtJPG].FileName, false};
         default:
             return {};
         }
@@ -68,13 +70,13 @@ protected:
     {
         switch (t) {
         case mtPCX:
-            return pane->pagePCX->PicPcx;
+            return pane->page<TViewPageImageEn>(mtPCX)->view();
         case mtTIF:
-            return pane->pageTIF->picTIF;
+            return pane->page<TViewPageImageEn>(mtTIF)->view();
         case mtWMF:
-            return pane->pageWMF->picWMF;
+            return pane->page<TViewPageImageEn>(mtWMF)->view();
         case mtEMF:
-            return pane->pageEMF->picEMF;
+            return pane->page<TViewPageImageEn>(mtEMF)->view();
         default:
             return nullptr;
         }
@@ -85,18 +87,18 @@ protected:
     {
         if (TImageEn *view = imageView(t))
             return {view->horizontalScrollBar(), view->verticalScrollBar()};
-        QScrollArea *box = t == mtBMP   ? pane->pageBMP->scrollBMP
-                           : t == mtJPG ? pane->pageJPG->scrollJPG
-                                        : pane->pageGIF->ScrollGIF;
+        QScrollArea *box = t == mtBMP   ? pane->page<TViewPageBMP>(mtBMP)->scrollBMP
+                           : t == mtJPG ? pane->page<TViewPageJPG>(mtJPG)->scrollJPG
+                                        : pane->page<TViewPageGIF>(mtGIF)->ScrollGIF;
         return {box->horizontalScrollBar(), box->verticalScrollBar()};
     }
     QSize viewportOf(MediaType t) const
     {
         if (TImageEn *view = imageView(t))
             return view->viewport()->size();
-        QScrollArea *box = t == mtBMP   ? pane->pageBMP->scrollBMP
-                           : t == mtJPG ? pane->pageJPG->scrollJPG
-                                        : pane->pageGIF->ScrollGIF;
+        QScrollArea *box = t == mtBMP   ? pane->page<TViewPageBMP>(mtBMP)->scrollBMP
+                           : t == mtJPG ? pane->page<TViewPageJPG>(mtJPG)->scrollJPG
+                                        : pane->page<TViewPageGIF>(mtGIF)->ScrollGIF;
         return box->viewport()->size();
     }
 
@@ -114,17 +116,17 @@ protected:
         }
         switch (t) {
         case mtBMP:
-            return pane->pageBMP->picBMP->isEmpty();
+            return pane->page<TViewPageBMP>(mtBMP)->picBMP->isEmpty();
         case mtICO:
-            return pane->pageICO->picICO->isEmpty();
+            return pane->page<TViewPageICO>(mtICO)->picICO->isEmpty();
         case mtJPG:
-            return pane->pageJPG->picJPG->isEmpty();
+            return pane->page<TViewPageJPG>(mtJPG)->picJPG->isEmpty();
         case mtANI: {
-            const TAniIcon *p = pane->pageANI->picANI;
+            const TAniIcon *p = pane->page<TViewPageANI>(mtANI)->picANI;
             return p->isHidden() && !p->animated() && !p->isRunning();
         }
         case mtGIF: {
-            const TGIFImage *p = pane->pageGIF->picGIF;
+            const TGIFImage *p = pane->page<TViewPageGIF>(mtGIF)->picGIF;
             return p->isHidden() && !p->animate() && !p->isRunning();
         }
         default:
@@ -182,14 +184,14 @@ TEST_F(PicturePagesTest, AnAnimatedCursorPlaysAtThePlayersSize)
     put("pictures/cursor.ani");
     show("cursor.ani");
     EXPECT_EQ(page(), "ANI");
-    const TAniIcon *player = pane->pageANI->picANI;
+    const TAniIcon *player = pane->page<TViewPageANI>(mtANI)->picANI;
     EXPECT_FALSE(player->isHidden());
     EXPECT_TRUE(player->animated());
     EXPECT_TRUE(player->isRunning());
-    EXPECT_EQ(app.st.ViewedANI.Width, player->width());
-    EXPECT_EQ(app.st.ViewedANI.Height, player->height());
+    EXPECT_EQ(app.st.Viewed[mtANI].Width, player->width());
+    EXPECT_EQ(app.st.Viewed[mtANI].Height, player->height());
     EXPECT_GT(player->width(), 0);
-    EXPECT_EQ(app.st.ViewedANI.Path, drivePath("cursor.ani"));
+    EXPECT_EQ(app.st.Viewed[mtANI].Path, drivePath("cursor.ani"));
 }
 
 TEST_F(PicturePagesTest, AGifRecordsItsAnimationFacts)
@@ -211,8 +213,8 @@ TEST_F(PicturePagesTest, AGifRecordsItsAnimationFacts)
         put(QStringLiteral("pictures/") + c.file);
         show(c.file);
         EXPECT_EQ(page(), "GIF");
-        const ViewedGIFRecord &r = app.st.ViewedGIF;
-        const TGIFImage *player = pane->pageGIF->picGIF;
+        const ViewedRecord &r = app.st.Viewed[mtGIF];
+        const TGIFImage *player = pane->page<TViewPageGIF>(mtGIF)->picGIF;
         EXPECT_EQ(r.Width, player->imageWidth());
         EXPECT_EQ(r.Height, player->imageHeight());
         EXPECT_GT(r.Width, 0);
@@ -227,8 +229,8 @@ TEST_F(PicturePagesTest, AGifRecordsItsAnimationFacts)
         EXPECT_TRUE(player->animate());
         EXPECT_FALSE(player->isHidden());
     }
-    EXPECT_EQ(app.st.ViewedGIF.Width, 70);
-    EXPECT_EQ(app.st.ViewedGIF.Height, 46);
+    EXPECT_EQ(app.st.Viewed[mtGIF].Width, 70);
+    EXPECT_EQ(app.st.Viewed[mtGIF].Height, 46);
 }
 
 TEST_F(PicturePagesTest, ALargePictureScrollsOverItsWholeSizeFromTheTopLeft)
@@ -372,27 +374,30 @@ TEST_F(PicturePagesTest, StretchStaysFromFileToFileAndTypeToType)
     put("pictures/rose.jpg");
     put("pictures/rose.gif");
     show("rose.bmp");
-    TPicture *bmp = pane->pageBMP->picBMP;
-    TPicture *jpg = pane->pageJPG->picJPG;
+    TPicture *bmp = pane->page<TViewPageBMP>(mtBMP)->picBMP;
+    TPicture *jpg = pane->page<TViewPageJPG>(mtJPG)->picJPG;
     EXPECT_EQ(bmp->size(), QSize(70, 46));
-    pane->btnStretch->click();
-    ASSERT_TRUE(pane->btnStretch->isChecked());
+    pane->button(ViewerCommand::Stretch)->click();
+    ASSERT_TRUE(pane->button(ViewerCommand::Stretch)->isChecked());
     EXPECT_TRUE(bmp->stretch());
-    ASSERT_TRUE(waitFor([&] { return bmp->size() == pane->pageBMP->scrollBMP->viewport()->size(); }));
+    ASSERT_TRUE(waitFor(
+        [&] { return bmp->size() == pane->page<TViewPageBMP>(mtBMP)->scrollBMP->viewport()->size(); }));
 
     show("rose.jpg");
     EXPECT_TRUE(jpg->stretch());
-    ASSERT_TRUE(waitFor([&] { return jpg->size() == pane->pageJPG->scrollJPG->viewport()->size(); }));
-    EXPECT_EQ(app.st.ViewedJPG.Width, 70) << "the record keeps the picture's own size";
+    ASSERT_TRUE(waitFor(
+        [&] { return jpg->size() == pane->page<TViewPageJPG>(mtJPG)->scrollJPG->viewport()->size(); }));
+    EXPECT_EQ(app.st.Viewed[mtJPG].Width, 70) << "the record keeps the picture's own size";
     // Another type between does not release it, nor does the toolbar of a type without Stretch.
     show("rose.gif");
-    EXPECT_FALSE(pane->btnStretch->isEnabled());
-    EXPECT_TRUE(pane->btnStretch->isChecked());
+    EXPECT_FALSE(pane->button(ViewerCommand::Stretch)->isEnabled());
+    EXPECT_TRUE(pane->button(ViewerCommand::Stretch)->isChecked());
     show("rose.bmp");
     EXPECT_TRUE(bmp->stretch());
-    ASSERT_TRUE(waitFor([&] { return bmp->size() == pane->pageBMP->scrollBMP->viewport()->size(); }));
+    ASSERT_TRUE(waitFor(
+        [&] { return bmp->size() == pane->page<TViewPageBMP>(mtBMP)->scrollBMP->viewport()->size(); }));
 
-    pane->btnStretch->click();
+    pane->button(ViewerCommand::Stretch)->click();
     EXPECT_FALSE(bmp->stretch());
     EXPECT_FALSE(jpg->stretch());
     EXPECT_EQ(bmp->size(), QSize(70, 46));
@@ -405,15 +410,15 @@ TEST_F(PicturePagesTest, TilePressedBeforeAGifIsShownTilesIt)
     put("pictures/rose-interlaced.gif");
     put("pictures/rose.bmp");
     show("rose.gif");
-    pane->btnTile->click();
-    EXPECT_TRUE(app.st.ViewedGIF.Tile);
+    pane->button(ViewerCommand::Tile)->click();
+    EXPECT_TRUE(app.st.Viewed[mtGIF].Tile);
     show("rose.bmp");
-    EXPECT_TRUE(pane->btnTile->isChecked());
+    EXPECT_TRUE(pane->button(ViewerCommand::Tile)->isChecked());
     show("rose-interlaced.gif");
-    const TGIFImage *player = pane->pageGIF->picGIF;
+    const TGIFImage *player = pane->page<TViewPageGIF>(mtGIF)->picGIF;
     EXPECT_TRUE(player->tile());
-    EXPECT_TRUE(app.st.ViewedGIF.Tile);
-    EXPECT_EQ(app.st.ViewedGIF.FileName, "rose-interlaced.gif");
+    EXPECT_TRUE(app.st.Viewed[mtGIF].Tile);
+    EXPECT_EQ(app.st.Viewed[mtGIF].FileName, "rose-interlaced.gif");
     // The picture repeats from the control's top-left corner.
     ASSERT_GT(player->width(), 2 * 70);
     const QImage frame = player->currentFrame().convertToFormat(QImage::Format_RGB32);
@@ -425,36 +430,36 @@ TEST_F(PicturePagesTest, TilePressedBeforeAGifIsShownTilesIt)
         EXPECT_EQ(shown.pixel(p + QPoint(70, 46)), frame.pixel(p));
     }
     // Released: the next GIF is centred alone.
-    pane->btnTile->click();
-    EXPECT_FALSE(app.st.ViewedGIF.Tile);
+    pane->button(ViewerCommand::Tile)->click();
+    EXPECT_FALSE(app.st.Viewed[mtGIF].Tile);
     show("rose.gif");
     EXPECT_FALSE(player->tile());
-    EXPECT_FALSE(app.st.ViewedGIF.Tile);
+    EXPECT_FALSE(app.st.Viewed[mtGIF].Tile);
 }
 
 TEST_F(PicturePagesTest, StopFreezesTheGifAndTheCursorAndPlayStartsThemAgain)
 {
     put("pictures/anim.gif");
     show("anim.gif");
-    const TGIFImage *gif = pane->pageGIF->picGIF;
+    const TGIFImage *gif = pane->page<TViewPageGIF>(mtGIF)->picGIF;
     ASSERT_TRUE(waitFor([&] { return gif->currentIndex() > 0; }));
-    pane->btnStopPlayingFile->click();
+    pane->button(ViewerCommand::Stop)->click();
     EXPECT_FALSE(gif->animate());
     EXPECT_FALSE(gif->isRunning());
     EXPECT_FALSE(gif->isHidden()) << "the current frame stays on show";
     EXPECT_GT(gif->currentIndex(), 0);
-    pane->btnPlayFile->click();
+    pane->button(ViewerCommand::Play)->click();
     EXPECT_EQ(gif->currentIndex(), 0) << "a fresh load";
     EXPECT_TRUE(gif->isRunning());
 
     put("pictures/cursor.ani");
     show("cursor.ani");
-    const TAniIcon *ani = pane->pageANI->picANI;
+    const TAniIcon *ani = pane->page<TViewPageANI>(mtANI)->picANI;
     ASSERT_TRUE(waitFor([&] { return ani->currentStep() > 0; }));
-    pane->btnStopPlayingFile->click();
+    pane->button(ViewerCommand::Stop)->click();
     EXPECT_FALSE(ani->animated());
     EXPECT_FALSE(ani->isRunning());
     EXPECT_FALSE(ani->isHidden());
-    pane->btnPlayFile->click();
+    pane->button(ViewerCommand::Play)->click();
     EXPECT_TRUE(ani->isRunning());
 }

@@ -112,7 +112,7 @@ TEST_F(PreviewsTest, APicturePreviewShowsTheRecordsNameAndSizeAtTheTopLeft)
             else if (auto *view = d->findChild<TImageEn *>(c.viewName))
                 pictureSize = QSize(view->bitmapWidth(), view->bitmapHeight());
         });
-        pane->btnPreview->click();
+        pane->button(ViewerCommand::Preview)->click();
         const QSize size = c.file == QLatin1String("shapes.wmf") || c.file == QLatin1String("shapes.emf")
                                ? QSize(191, 95)
                                : QSize(70, 46);
@@ -142,7 +142,7 @@ TEST_F(PreviewsTest, APictureLargerThanTheScreenKeepsItsWholeSize)
         hMax = scroll->horizontalScrollBar()->maximum();
         vMax = scroll->verticalScrollBar()->maximum();
     });
-    pane->btnPreview->click();
+    pane->button(ViewerCommand::Preview)->click();
     EXPECT_EQ(seen.title, "big.bmp (2000 x 1500)");
     EXPECT_EQ(seen.size, QSize(2000, 1500));
     EXPECT_EQ(seen.pos, screenTopLeft());
@@ -160,7 +160,7 @@ TEST_F(PreviewsTest, TheGifPreviewKeepsItsOwnSizeAndPlays)
         auto *gif = d->findChild<TGIFImage *>("ImageGIF");
         animating = gif->animate() && gif->isRunning();
     });
-    pane->btnPreview->click();
+    pane->button(ViewerCommand::Preview)->click();
     EXPECT_EQ(seen.title, "anim.gif");
     EXPECT_EQ(seen.size, QSize(544, 375));
     EXPECT_EQ(seen.pos, screenTopLeft());
@@ -195,7 +195,7 @@ TEST_F(PreviewsTest, TheJpegPreviewDecodesAtThePagesScaleWithItsProgressInTheCap
         EXPECT_TRUE(waitFor([&] { return !picture->isEmpty() && picture->isDecoded(); }));
         decoded = picture->image().size();
     });
-    pane->btnPreview->click();
+    pane->button(ViewerCommand::Preview)->click();
     EXPECT_EQ(seen.title, "rose.jpg (18 x 12)");
     EXPECT_EQ(seen.size, QSize(18, 12));
     EXPECT_EQ(decoded, QSize(18, 12));
@@ -225,7 +225,7 @@ TEST_F(PreviewsTest, TheJpegPreviewDecodesAtThePagesScaleWithItsProgressInTheCap
                     captions << d->windowTitle();
             });
         });
-    pane->btnPreview->click();
+    pane->button(ViewerCommand::Preview)->click();
     ASSERT_FALSE(captions.isEmpty());
     static const QRegularExpression kCaption(QStringLiteral("^Chargement:\\d+% \\.\\.\\.$"));
     for (const QString &caption : captions)
@@ -250,7 +250,7 @@ TEST_F(PreviewsTest, AJpegWhoseDataIsDamagedPreviewsEmptyWithoutAMessage)
         EXPECT_TRUE(waitFor([&] { return !d->findChild<QTimer *>("timPreviewJPG")->isActive(); }));
         empty = picture->isEmpty();
     });
-    pane->btnPreview->click();
+    pane->button(ViewerCommand::Preview)->click();
     EXPECT_TRUE(empty);
     EXPECT_FALSE(seen.busy);
     EXPECT_TRUE(ui.messages.empty());
@@ -271,7 +271,7 @@ TEST_F(PreviewsTest, AFileGoneSinceItWasShownGivesTheMessageAndNoWindow)
         show(file);
         ASSERT_TRUE(QFile::remove(nativeOf(file)));
         ui.answerMessage(platform::mbOK);
-        pane->btnPreview->click();
+        pane->button(ViewerCommand::Preview)->click();
         EXPECT_EQ(takeMessages(), std::vector<QString>{accessError()});
         // A beep after the message, except for a GIF.
         if (QByteArray(file) != "rose.gif")
@@ -301,7 +301,7 @@ TEST_F(PreviewsTest, EscapeClosesEveryPicturePreview)
         show(file);
         Seen seen;
         runWindow(window, seen, {}, true);
-        pane->btnPreview->click();
+        pane->button(ViewerCommand::Preview)->click();
         EXPECT_EQ(seen.result, QDialog::Rejected);
     }
 }
@@ -310,7 +310,7 @@ TEST_F(PreviewsTest, AClipOfTheAnimationControlPreviewsInItsWindowAndComesBackAf
 {
     put("media/raw8_silent.avi");
     show("raw8_silent.avi");
-    TAVIControl *pageControl = pane->pageAVI_WIN->AVIControlWIN;
+    TAVIControl *pageControl = pane->page<TViewPageAVI_WIN>(mtAVI)->AVIControlWIN;
     Seen seen;
     TAVIState pageState = avPlay, previewState = avClosed;
     QSize controlSize;
@@ -331,7 +331,7 @@ TEST_F(PreviewsTest, AClipOfTheAnimationControlPreviewsInItsWindowAndComesBackAf
         seen.result = d->exec();
         return seen.result;
     });
-    pane->btnPreview->click();
+    pane->button(ViewerCommand::Preview)->click();
     EXPECT_EQ(seen.title, "raw8_silent.avi");
     EXPECT_EQ(seen.result, 7) << "Escape does not close it";
     EXPECT_EQ(pageState, avClosed) << "the page's clip stops for the preview";
@@ -339,17 +339,18 @@ TEST_F(PreviewsTest, AClipOfTheAnimationControlPreviewsInItsWindowAndComesBackAf
     EXPECT_EQ(seen.size, controlSize);
     EXPECT_FALSE(controlSize.isEmpty());
     EXPECT_EQ(list.refreshes, 1) << "the list shows the clip on its page again";
-    EXPECT_FALSE(pane->frmPreview_AVI_WINDOWS->AVIControlWINPreView->AutoRepeat());
+    EXPECT_FALSE(
+        pane->page<TViewPageAVI_WIN>(mtAVI)->frmPreview_AVI_WINDOWS->AVIControlWINPreView->AutoRepeat());
 }
 
 TEST_F(PreviewsTest, AVideoPreviewPlaysInTheDevicesOwnWindowAndClosesThePages)
 {
     put("media/mpeg4_sound.avi");
     show("mpeg4_sound.avi");
-    TMediaPlayer *page = pane->pageAVI_VIDEO->MediaPlayerAVI;
-    TMediaPlayer *preview = pane->frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
+    TMediaPlayer *page = pane->page<TViewPageAVI_WIN>(mtAVI)->pageAVI_VIDEO->MediaPlayerAVI;
+    TMediaPlayer *preview = pane->page<TViewPageAVI_WIN>(mtAVI)->frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
     ASSERT_NE(page->DeviceID(), 0u);
-    pane->btnPreview->click();
+    pane->button(ViewerCommand::Preview)->click();
     EXPECT_TRUE(ui.modalWindows.empty()) << "not modal";
     EXPECT_EQ(page->DeviceID(), 0u);
     EXPECT_NE(preview->DeviceID(), 0u);
@@ -361,7 +362,7 @@ TEST_F(PreviewsTest, AVideoPreviewPlaysInTheDevicesOwnWindowAndClosesThePages)
     // Gone from the disk since: the message.
     ASSERT_TRUE(QFile::remove(nativeOf("mpeg4_sound.avi")));
     ui.answerMessage(platform::mbOK);
-    pane->btnPreview->click();
+    pane->button(ViewerCommand::Preview)->click();
     EXPECT_EQ(takeMessages(), std::vector<QString>{accessError()});
     EXPECT_EQ(preview->DeviceID(), 0u);
     EXPECT_EQ(page->DeviceID(), 0u);

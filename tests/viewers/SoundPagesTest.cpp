@@ -40,7 +40,7 @@ struct SoundPage
     QProgressBar *bar;
     TMediaPlayer *player;
     QTimer *position, *autoRepeat;
-    ViewedSoundRecord *record;
+    ViewedRecord *record;
     QWidget *panel;
 };
 
@@ -66,13 +66,13 @@ protected:
     {
         const bool wav = QByteArray(GetParam().page) == "WAV";
         if (wav) {
-            TViewPageWAV *p = pane->pageWAV;
-            s = {p->lblTotalTimeWAV, p->lblPlayedTimeWAV, p->ProgressBarWAV, p->MediaPlayerWAV,
-                 p->timPositionWav,  p->timAutoRepeatWAV, &app.st.ViewedWAV, p->pnlPositionWAV};
+            TViewPageWAV *p = pane->page<TViewPageWAV>(mtWAV);
+            s = {p->lblTotalTimeWAV, p->lblPlayedTimeWAV, p->ProgressBarWAV,     p->MediaPlayerWAV,
+                 p->timPositionWav,  p->timAutoRepeatWAV, &app.st.Viewed[mtWAV], p->pnlPositionWAV};
         } else {
-            TViewPageMID *p = pane->pageMID;
-            s = {p->lblTotalTimeMID, p->lblPlayedTimeMID, p->ProgressBarMID, p->MediaPlayerMID,
-                 p->timPositionMID,  p->timAutoRepeatMID, &app.st.ViewedMID, p->pnlPositionMID};
+            TViewPageMID *p = pane->page<TViewPageMID>(mtMID);
+            s = {p->lblTotalTimeMID, p->lblPlayedTimeMID, p->ProgressBarMID,     p->MediaPlayerMID,
+                 p->timPositionMID,  p->timAutoRepeatMID, &app.st.Viewed[mtMID], p->pnlPositionMID};
         }
         QObject::connect(s.player, &TMediaPlayer::OnNotify, host.get(), [this](TMediaPlayer *p) {
             notices.push_back(p->NotifyValue());
@@ -91,15 +91,15 @@ protected:
     TViewPageSound *soundPage() const
     {
         if (GetParam().type == mtWAV)
-            return pane->pageWAV;
-        return pane->pageMID;
+            return pane->page<TViewPageWAV>(mtWAV);
+        return pane->page<TViewPageMID>(mtMID);
     }
     int count(TMPNotifyValues v) const { return int(std::count(notices.begin(), notices.end(), v)); }
     bool playing() const { return s.player->DeviceID() != 0 && s.position->isActive(); }
     void clickLoop()
     {
-        ASSERT_TRUE(pane->btnLoop->isEnabled());
-        pane->btnLoop->click();
+        ASSERT_TRUE(pane->button(ViewerCommand::Loop)->isEnabled());
+        pane->button(ViewerCommand::Loop)->click();
     }
 
     SoundPage s{};
@@ -166,7 +166,7 @@ TEST_P(SoundPagesTest, LoopPressedDuringThePlayStartsItAgainAtItsEndUntilStop)
     ASSERT_TRUE(waitFor([&] { return playing() && s.player->DeviceID() != second; }));
 
     // Stop, Loop still pressed: the interrupted play does not start again.
-    pane->btnStopPlayingFile->click();
+    pane->button(ViewerCommand::Stop)->click();
     EXPECT_FALSE(s.record->Repeat);
     EXPECT_EQ(s.player->DeviceID(), 0u);
     EXPECT_FALSE(s.position->isActive());
@@ -180,7 +180,7 @@ TEST_P(SoundPagesTest, LoopPressedDuringThePlayStartsItAgainAtItsEndUntilStop)
     ASSERT_TRUE(waitFor([&] { return count(nvAborted) == 1; }));
     EXPECT_EQ(armedAfterNotice.back(), false);
     EXPECT_EQ(s.player->DeviceID(), 0u);
-    EXPECT_TRUE(pane->btnLoop->isChecked());
+    EXPECT_TRUE(pane->button(ViewerCommand::Loop)->isChecked());
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -220,8 +220,8 @@ TEST_P(SoundPagesTest, NoticesOfInterruptedPlaysLeaveTheNextPlayAlone)
 
     // Stop, then another file: the stopped play's notice comes as the new load starts; Stop
     // cleared Repeat, the new load takes it from Loop again.
-    pane->btnStopPlayingFile->click();
-    ASSERT_TRUE(pane->btnLoop->isChecked());
+    pane->button(ViewerCommand::Stop)->click();
+    ASSERT_TRUE(pane->button(ViewerCommand::Loop)->isChecked());
     show(b);
     const uint32_t third = s.player->DeviceID();
     ASSERT_TRUE(waitFor([&] { return notices.size() == 2; }));
@@ -266,7 +266,7 @@ TEST_P(SoundPagesTest, AFailedLoadGivesTheMessageAndLeavesThePageEmpty)
         std::unique_ptr<EnvGuard> driver;
         if (c.driver) {
             // An output still open (kept a moment after a Stop) would play on: let it close first.
-            pane->btnStopPlayingFile->click();
+            pane->button(ViewerCommand::Stop)->click();
             ASSERT_TRUE(waitFor([&] { return !soundPage()->keepsOutput(); }));
             driver = std::make_unique<EnvGuard>("SDL_AUDIODRIVER", c.driver);
         }
@@ -341,7 +341,7 @@ TEST_P(SoundPagesTest, StopKeepsTheSoundOutputForTheNextFileAMoment)
         ASSERT_TRUE(in.ok());
         output = *in;
     }
-    pane->btnStopPlayingFile->click();
+    pane->button(ViewerCommand::Stop)->click();
     EXPECT_EQ(s.player->DeviceID(), 0u);
     EXPECT_TRUE(page->keepsOutput());
     EXPECT_FALSE(output.expired());
@@ -352,7 +352,7 @@ TEST_P(SoundPagesTest, StopKeepsTheSoundOutputForTheNextFileAMoment)
         ASSERT_TRUE(in.ok());
         EXPECT_EQ(in->get(), output.lock().get()) << "the second file plays through the same output";
     }
-    pane->btnStopPlayingFile->click();
+    pane->button(ViewerCommand::Stop)->click();
     ASSERT_TRUE(waitFor([&] { return !page->keepsOutput(); }, 4 * TViewPageSound::kKeepOutputMs));
     EXPECT_TRUE(output.expired()) << "closed once nothing uses it";
 }

@@ -32,14 +32,14 @@ protected:
         EXPECT_TRUE(mediatest::encodeAvi(nativeOf("short_sound.avi"), "mpeg4", 32, 24, 20, 6, true));
         QObject::connect(video(), &TMediaPlayer::OnNotify, host.get(), [this](TMediaPlayer *p) {
             notices.push_back(p->NotifyValue());
-            armedAfterNotice.push_back(pane->pageAVI_WIN->timRepeatAVI->isActive());
+            armedAfterNotice.push_back(pane->page<TViewPageAVI_WIN>(mtAVI)->timRepeatAVI->isActive());
         });
         QObject::connect(control(), &TAVIControl::FrameShown, host.get(),
                          [this](int i) { frames.push_back(i); });
     }
 
-    TAVIControl *control() const { return pane->pageAVI_WIN->AVIControlWIN; }
-    TMediaPlayer *video() const { return pane->pageAVI_VIDEO->MediaPlayerAVI; }
+    TAVIControl *control() const { return pane->page<TViewPageAVI_WIN>(mtAVI)->AVIControlWIN; }
+    TMediaPlayer *video() const { return pane->page<TViewPageAVI_WIN>(mtAVI)->pageAVI_VIDEO->MediaPlayerAVI; }
     int count(TMPNotifyValues v) const { return int(std::count(notices.begin(), notices.end(), v)); }
     // Whether the clip came back to its first frame after its last one since frames were cleared.
     bool wrapped() const
@@ -59,7 +59,7 @@ TEST_F(VideoPagesTest, AClipTheAnimationControlAcceptsPlaysOnItsPageOnce)
 {
     show("raw8_silent.avi");
     EXPECT_EQ(page(), "AVI_WIN");
-    const ViewedAVIRecord &r = app.st.ViewedAVI;
+    const ViewedRecord &r = app.st.Viewed[mtAVI];
     EXPECT_TRUE(r.InWindow);
     EXPECT_EQ(r.LengthMs, 0);
     EXPECT_EQ(r.FileName, "raw8_silent.avi");
@@ -78,7 +78,7 @@ TEST_F(VideoPagesTest, AClipItRefusesPlaysAsVideoWithItsLength)
 {
     show("mpeg4_sound.avi");
     EXPECT_EQ(page(), "AVI_VIDEO");
-    const ViewedAVIRecord &r = app.st.ViewedAVI;
+    const ViewedRecord &r = app.st.Viewed[mtAVI];
     EXPECT_FALSE(r.InWindow);
     EXPECT_EQ(r.LengthMs, 1000);
     EXPECT_EQ(r.FileName, "mpeg4_sound.avi");
@@ -87,15 +87,15 @@ TEST_F(VideoPagesTest, AClipItRefusesPlaysAsVideoWithItsLength)
     EXPECT_FALSE(busy());
     // Loop released: at its end the video rests on its last frame, the device open.
     ASSERT_TRUE(waitFor([&] { return count(nvSuccessful) == 1; }));
-    ASSERT_TRUE(waitFor([&] { return !pane->pageAVI_WIN->timRepeatAVI->isActive(); }));
+    ASSERT_TRUE(waitFor([&] { return !pane->page<TViewPageAVI_WIN>(mtAVI)->timRepeatAVI->isActive(); }));
     EXPECT_NE(video()->DeviceID(), 0u);
     EXPECT_FALSE(video()->device().isPlaying());
     EXPECT_EQ(video()->Position(), video()->Length());
     // A clip for the animation control next closes the video.
     show("raw8_silent.avi");
     EXPECT_EQ(video()->DeviceID(), 0u);
-    EXPECT_TRUE(app.st.ViewedAVI.InWindow);
-    EXPECT_EQ(app.st.ViewedAVI.LengthMs, 0);
+    EXPECT_TRUE(app.st.Viewed[mtAVI].InWindow);
+    EXPECT_EQ(app.st.Viewed[mtAVI].LengthMs, 0);
 }
 
 TEST_F(VideoPagesTest, AClipNeitherCanPlayGivesTheMessageAndTheNotebookStaysOnItsPage)
@@ -125,9 +125,9 @@ TEST_F(VideoPagesTest, AClipNeitherCanPlayGivesTheMessageAndTheNotebookStaysOnIt
             show(c.name);
             EXPECT_EQ(takeMessages(), std::vector<QString>{accessError()});
             EXPECT_EQ(page(), shown);
-            EXPECT_FALSE(app.st.ViewedAVI.InWindow);
-            EXPECT_EQ(app.st.ViewedAVI.LengthMs, 0);
-            EXPECT_EQ(app.st.ViewedAVI.FileName, c.name);
+            EXPECT_FALSE(app.st.Viewed[mtAVI].InWindow);
+            EXPECT_EQ(app.st.Viewed[mtAVI].LengthMs, 0);
+            EXPECT_EQ(app.st.Viewed[mtAVI].FileName, c.name);
             EXPECT_EQ(video()->DeviceID(), 0u);
             EXPECT_EQ(control()->AVIState(), avClosed);
             EXPECT_FALSE(busy());
@@ -139,17 +139,17 @@ TEST_F(VideoPagesTest, StopShowsTheFirstFrameOrClosesTheVideo)
 {
     show("raw8_silent.avi");
     ASSERT_TRUE(waitFor([&] { return control()->CurrentFrame() >= 2; }));
-    pane->btnStopPlayingFile->click();
+    pane->button(ViewerCommand::Stop)->click();
     ASSERT_TRUE(waitFor([&] { return control()->CurrentFrame() == 0; }));
     EXPECT_EQ(control()->AVIState(), avOpen);
 
     show("mpeg4_sound.avi");
     ASSERT_NE(video()->DeviceID(), 0u);
-    pane->btnStopPlayingFile->click();
+    pane->button(ViewerCommand::Stop)->click();
     EXPECT_EQ(video()->DeviceID(), 0u);
     EXPECT_EQ(page(), "AVI_VIDEO");
     // Play loads it again.
-    pane->btnPlayFile->click();
+    pane->button(ViewerCommand::Play)->click();
     EXPECT_NE(video()->DeviceID(), 0u);
     EXPECT_TRUE(video()->device().isPlaying());
     ASSERT_TRUE(waitFor([&] { return count(nvAborted) == 1; }));
@@ -159,22 +159,22 @@ TEST_F(VideoPagesTest, StopShowsTheFirstFrameOrClosesTheVideo)
 TEST_F(VideoPagesTest, LoopRepeatsTheAnimationControlsClipUntilReleased)
 {
     show("short.avi");
-    pane->btnLoop->click();
+    pane->button(ViewerCommand::Loop)->click();
     EXPECT_TRUE(control()->AutoRepeat());
-    EXPECT_TRUE(app.st.ViewedAVI.Repeat);
+    EXPECT_TRUE(app.st.Viewed[mtAVI].Repeat);
     frames.clear();
     ASSERT_TRUE(waitFor([&] { return wrapped(); }));
     EXPECT_EQ(control()->AVIState(), avPlay);
     // Released: the clip plays once more from its start and stops at its end.
-    pane->btnLoop->click();
+    pane->button(ViewerCommand::Loop)->click();
     EXPECT_FALSE(control()->AutoRepeat());
-    EXPECT_FALSE(app.st.ViewedAVI.Repeat);
+    EXPECT_FALSE(app.st.Viewed[mtAVI].Repeat);
     ASSERT_TRUE(waitFor([&] { return control()->AVIState() == avOpen; }));
     EXPECT_EQ(control()->CurrentFrame(), control()->FrameCount() - 1);
     // Loaded with Loop pressed, it repeats from the start.
-    pane->btnLoop->click();
+    pane->button(ViewerCommand::Loop)->click();
     show("short.avi");
-    EXPECT_TRUE(app.st.ViewedAVI.Repeat);
+    EXPECT_TRUE(app.st.Viewed[mtAVI].Repeat);
     frames.clear();
     ASSERT_TRUE(waitFor([&] { return wrapped(); }));
     EXPECT_EQ(control()->AVIState(), avPlay);
@@ -185,18 +185,18 @@ TEST_F(VideoPagesTest, TheAnimationControlRepeatsAsLoopStandsWhateverTypeItWasPr
     putBytes("tune.wav", wavBytes(200));
     // Pressed while a sound was on view: the clip shown next repeats.
     show("tune.wav");
-    pane->btnLoop->click();
+    pane->button(ViewerCommand::Loop)->click();
     show("short.avi");
-    EXPECT_TRUE(app.st.ViewedAVI.Repeat);
+    EXPECT_TRUE(app.st.Viewed[mtAVI].Repeat);
     EXPECT_TRUE(control()->AutoRepeat());
     frames.clear();
     ASSERT_TRUE(waitFor([&] { return wrapped(); }));
     EXPECT_EQ(control()->AVIState(), avPlay);
     // Released while a sound was on view: the clip shown next plays once.
     show("tune.wav");
-    pane->btnLoop->click();
+    pane->button(ViewerCommand::Loop)->click();
     show("short.avi");
-    EXPECT_FALSE(app.st.ViewedAVI.Repeat);
+    EXPECT_FALSE(app.st.Viewed[mtAVI].Repeat);
     EXPECT_FALSE(control()->AutoRepeat());
     ASSERT_TRUE(waitFor([&] { return control()->AVIState() == avOpen; }));
     EXPECT_EQ(control()->CurrentFrame(), control()->FrameCount() - 1);
@@ -205,17 +205,17 @@ TEST_F(VideoPagesTest, TheAnimationControlRepeatsAsLoopStandsWhateverTypeItWasPr
 TEST_F(VideoPagesTest, LoopReplaysTheVideoAtItsEndUntilReleased)
 {
     show("short_sound.avi");
-    pane->btnLoop->click();
-    EXPECT_TRUE(app.st.ViewedAVI.Repeat);
+    pane->button(ViewerCommand::Loop)->click();
+    EXPECT_TRUE(app.st.Viewed[mtAVI].Repeat);
     const uint32_t device = video()->DeviceID();
     ASSERT_TRUE(waitFor([&] { return count(nvSuccessful) == 1; }));
     EXPECT_EQ(armedAfterNotice.back(), true);
     ASSERT_TRUE(waitFor([&] { return video()->device().isPlaying(); })) << "played again";
     EXPECT_EQ(video()->DeviceID(), device) << "on the same device, from the start";
     // Released: the next end is the last.
-    pane->btnLoop->click();
+    pane->button(ViewerCommand::Loop)->click();
     ASSERT_TRUE(waitFor([&] { return count(nvSuccessful) == 2; }));
-    ASSERT_TRUE(waitFor([&] { return !pane->pageAVI_WIN->timRepeatAVI->isActive(); }));
+    ASSERT_TRUE(waitFor([&] { return !pane->page<TViewPageAVI_WIN>(mtAVI)->timRepeatAVI->isActive(); }));
     EXPECT_FALSE(video()->device().isPlaying());
     EXPECT_EQ(video()->Position(), video()->Length());
     EXPECT_EQ(count(nvSuperseded), 0);
@@ -224,14 +224,14 @@ TEST_F(VideoPagesTest, LoopReplaysTheVideoAtItsEndUntilReleased)
 TEST_F(VideoPagesTest, NoticesOfInterruptedVideoPlaysDoNotArmTheReplay)
 {
     show("mpeg4_sound.avi");
-    pane->btnLoop->click();
+    pane->button(ViewerCommand::Loop)->click();
     show("mpeg4_sound.avi"); // Play during the play
     ASSERT_TRUE(waitFor([&] { return !notices.empty(); }));
     EXPECT_EQ(notices, std::vector<TMPNotifyValues>{nvAborted});
     EXPECT_EQ(armedAfterNotice, std::vector<bool>{false});
     EXPECT_TRUE(video()->device().isPlaying());
     // A Stop's notice arrives once the device is closed: nothing is played.
-    pane->btnStopPlayingFile->click();
+    pane->button(ViewerCommand::Stop)->click();
     ASSERT_TRUE(waitFor([&] { return notices.size() == 2; }));
     EXPECT_EQ(notices.back(), nvAborted);
     EXPECT_EQ(armedAfterNotice.back(), false);

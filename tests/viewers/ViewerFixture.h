@@ -71,7 +71,7 @@ protected:
         lay->setContentsMargins(0, 0, 0, 0);
         lay->addWidget(pane);
         app.viewer = pane;
-        app.lists = &list;
+        app.selectionList = &list;
         app.mainWindow = host.get();
         host->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(host.get()));
@@ -82,8 +82,9 @@ protected:
     ~ViewerFixture() override
     {
         pane->closePreviews();
+        app.viewer = nullptr;
         host.reset();
-        app.lists = nullptr;
+        app.selectionList = nullptr;
         app.mainWindow = nullptr;
         SetBusyCursor(false);
     }

@@ -139,4 +139,20 @@ void BusyCursor::release()
     m_on = false;
 }
 
+void colour(QWidget *control, const QColor &colour)
+{
+    QPalette p = control->palette();
+    p.setColor(QPalette::Window, colour);
+    p.setColor(QPalette::Base, colour);
+    control->setPalette(p);
+    control->setAutoFillBackground(true);
+    if (auto *scroll = qobject_cast<QScrollArea *>(control))
+        scroll->viewport()->setPalette(p);
+}
+
+void centreAtAThird(QWidget *frame, QSize notebook)
+{
+    frame->move(notebook.width() / 3 - frame->width() / 2, notebook.height() / 3 - frame->height() / 2);
+}
+
 } // namespace pagekit

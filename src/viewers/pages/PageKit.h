@@ -34,6 +34,10 @@ QString nameOf(const QString &drivePath);
 // Lays a picture out in its scroll box: scaled to the box when stretched, else at its natural size
 // from the top-left corner, so that the box scrolls over exactly the picture.
 void showPictureIn(QScrollArea *scroll, TPicture *picture, bool stretched);
+// Gives a control (and a scroll box's viewport) its page colour.
+void colour(QWidget *control, const QColor &colour);
+// Places a frame with its centre at a third of the notebook's width and height.
+void centreAtAThird(QWidget *frame, QSize notebook);
 // Shows the top-left corner of a scroll box.
 void scrollToOrigin(QScrollArea *scroll);
 // What every loader does around its work: the busy cursor on, and off again however it ends.

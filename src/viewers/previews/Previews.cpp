@@ -9,9 +9,6 @@
 #include "components/media/TMediaPlayer.h"
 #include "platform/Ui.h"
 #include "viewers/View_AVI.h"
-#include "viewers/View_BMP.h"
-#include "viewers/View_GIF.h"
-#include "viewers/View_ImageEn.h"
 #include "viewers/View_JPG.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
@@ -31,11 +28,6 @@ QString sizedCaption(const QString &name, int width, int height)
     return QStringLiteral("%1 (%2 x %3)").arg(name).arg(width).arg(height);
 }
 
-QColor colourOf(const QScrollArea *scroll)
-{
-    return scroll->palette().color(QPalette::Window);
-}
-
 void refused(App &app, pagekit::BusyCursor &busy, bool beep)
 {
     busy.release();
@@ -44,14 +36,13 @@ void refused(App &app, pagekit::BusyCursor &busy, bool beep)
         app.ui().beep(platform::BeepKind::Plain);
 }
 
-// The still-image family: a window over an image view, from a page's record.
-void previewImage(ViewerPane &pane, const char *name, const char *viewName, bool eightBit,
-                  const ViewedPictureRecord &record, const QScrollArea *pageScroll)
+} // namespace
+
+void PreviewImage(App &app, const ViewedRecord &record, const PreviewLook &look)
 {
-    App &app = pane.app;
     pagekit::BusyCursor busy;
-    TfrmPreview_Image window(app.mainWindow, name, viewName, eightBit);
-    window.view->setBackground(colourOf(pageScroll));
+    TfrmPreview_Image window(app.mainWindow, look.form, look.view, look.eightBit);
+    window.view->setBackground(look.colour);
     if (!window.view->loadFromFile(pagekit::nativePath(app, record.Path)).ok()) {
         refused(app, busy, true);
         return;
@@ -59,17 +50,13 @@ void previewImage(ViewerPane &pane, const char *name, const char *viewName, bool
     window.placeAtTopLeft();
     window.setWindowTitle(sizedCaption(record.FileName, record.Width, record.Height));
     window.setClientSize(record.Width, record.Height);
-    window.setColour(colourOf(pageScroll));
+    window.setColour(look.colour);
     QObject::connect(&window, &TPreviewWindow::activated, &window, [&busy] { busy.release(); });
     app.ui().execModal(&window);
 }
 
-} // namespace
-
-void PreviewBMP(ViewerPane &pane)
+void PreviewBMP(App &app, const ViewedRecord &r, const QColor &colour)
 {
-    App &app = pane.app;
-    const ViewedPictureRecord &r = app.st.ViewedBMP;
     pagekit::BusyCursor busy;
     TfrmPreview_BMP window(app.mainWindow);
     if (!window.ImageBMP->loadFromFile(pagekit::nativePath(app, r.Path)).ok()) {
@@ -79,15 +66,13 @@ void PreviewBMP(ViewerPane &pane)
     window.placeAtTopLeft();
     window.setWindowTitle(sizedCaption(r.FileName, r.Width, r.Height));
     window.setClientSize(r.Width, r.Height);
-    window.setColour(colourOf(pane.pageBMP->scrollBMP));
+    window.setColour(colour);
     QObject::connect(&window, &TPreviewWindow::activated, &window, [&busy] { busy.release(); });
     app.ui().execModal(&window);
 }
 
-void PreviewGIF(ViewerPane &pane)
+void PreviewGIF(App &app, const ViewedRecord &r, const QColor &colour)
 {
-    App &app = pane.app;
-    const ViewedGIFRecord &r = app.st.ViewedGIF;
     TfrmPreview_GIF window(app.mainWindow);
     pagekit::BusyCursor busy;
     if (!window.ImageGIF->loadFromFile(pagekit::nativePath(app, r.Path)).ok()) {
@@ -100,7 +85,7 @@ void PreviewGIF(ViewerPane &pane)
     window.setWindowTitle(r.FileName);
     // The window keeps its own size; it scrolls over a larger picture.
     window.ImageGIF->setMinimumSize(r.Width, r.Height);
-    window.setColour(colourOf(pane.pageGIF->ScrollGIF));
+    window.setColour(colour);
     QObject::connect(&window, &TPreviewWindow::activated, &window, [&window, &busy] {
         window.ImageGIF->setAnimate(true);
         busy.release();
@@ -108,15 +93,13 @@ void PreviewGIF(ViewerPane &pane)
     app.ui().execModal(&window);
 }
 
-void PreviewJPG(ViewerPane &pane)
+void PreviewJPG(App &app, const ViewedRecord &r, const QColor &colour)
 {
-    App &app = pane.app;
-    const ViewedJPGRecord &r = app.st.ViewedJPG;
     pagekit::BusyCursor busy;
     TfrmPreview_JPG window(app.mainWindow);
     window.setWindowState(Qt::WindowNoState);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    window.setColour(colourOf(pane.pageJPG->scrollJPG));
+    window.setColour(colour);
     window.setClientSize(r.Width, r.Height);
     window.setWindowTitle(sizedCaption(r.FileName, r.Width, r.Height));
     window.picPreviewJPG->clear();
@@ -136,39 +119,19 @@ void PreviewJPG(ViewerPane &pane)
     app.ui().execModal(&window);
 }
 
-void PreviewPCX(ViewerPane &pane)
+void PreviewAVI(TViewPageAVI_WIN &page)
 {
-    previewImage(pane, "frmPreview_PCX", "PicPcx", true, pane.app.st.ViewedPCX, pane.pagePCX->ScrollPCX);
-}
-
-void PreviewTIF(ViewerPane &pane)
-{
-    previewImage(pane, "frmPreview_TIF", "PicTIF", false, pane.app.st.ViewedTIF, pane.pageTIF->ScrollTIF);
-}
-
-void PreviewWMF(ViewerPane &pane)
-{
-    previewImage(pane, "frmPreview_WMF", "PicWMF", true, pane.app.st.ViewedWMF, pane.pageWMF->ScrollWMF);
-}
-
-void PreviewEMF(ViewerPane &pane)
-{
-    previewImage(pane, "frmPreview_EMF", "PicEMF", false, pane.app.st.ViewedEMF, pane.pageEMF->ScrollEMF);
-}
-
-void PreviewAVI(ViewerPane &pane)
-{
-    App &app = pane.app;
-    const ViewedAVIRecord &r = app.st.ViewedAVI;
+    App &app = page.pane().app;
+    const ViewedRecord &r = app.st.Viewed[mtAVI];
     const QString native = pagekit::nativePath(app, r.Path);
     if (r.InWindow) {
-        TfrmPreview_AVI_WINDOWS &window = *pane.frmPreview_AVI_WINDOWS;
-        pane.pageAVI_WIN->AVIControlWIN->setAVIState(avClosed);
+        TfrmPreview_AVI_WINDOWS &window = *page.frmPreview_AVI_WINDOWS;
+        page.AVIControlWIN->setAVIState(avClosed);
         TAVIControl *control = window.AVIControlWINPreView;
         if (!control->Open(native))
             return;
         // The preview repeats while Loop is down, as the page does.
-        control->setAutoRepeat(pane.btnLoop->isChecked());
+        control->setAutoRepeat(page.pane().loopPressed());
         control->setAVIState(avPlay);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         window.setWindowTitle(r.FileName);
@@ -176,17 +139,17 @@ void PreviewAVI(ViewerPane &pane)
         app.ui().execModal(&window);
         control->setAVIState(avClosed);
         window.FormDeactivate();
-        if (app.lists)
-            app.lists->refreshSelectedItem();
+        if (app.selectionList)
+            app.selectionList->refreshSelectedItem();
         return;
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    TMediaPlayer *preview = pane.frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
-    TMediaPlayer *page = pane.pageAVI_VIDEO->MediaPlayerAVI;
+    TMediaPlayer *preview = page.frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
+    TMediaPlayer *onPage = page.pageAVI_VIDEO->MediaPlayerAVI;
     if (preview->DeviceID() != 0)
         preview->Close();
-    if (page->DeviceID() != 0)
-        page->Close();
+    if (onPage->DeviceID() != 0)
+        onPage->Close();
     preview->setFileName(native);
     platform::Status status = preview->Open();
     if (status.ok())
@@ -194,37 +157,5 @@ void PreviewAVI(ViewerPane &pane)
     if (!status.ok()) {
         preview->Close();
         ShowFileAccessError(app);
-    }
-}
-
-void ShowPreview(ViewerPane &pane, MediaType type)
-{
-    switch (type) {
-    case mtAVI:
-        PreviewAVI(pane);
-        return;
-    case mtBMP:
-        PreviewBMP(pane);
-        return;
-    case mtJPG:
-        PreviewJPG(pane);
-        return;
-    case mtGIF:
-        PreviewGIF(pane);
-        return;
-    case mtPCX:
-        PreviewPCX(pane);
-        return;
-    case mtTIF:
-        PreviewTIF(pane);
-        return;
-    case mtWMF:
-        PreviewWMF(pane);
-        return;
-    case mtEMF:
-        PreviewEMF(pane);
-        return;
-    default:
-        return;
     }
 }

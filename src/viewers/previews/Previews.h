@@ -1,7 +1,7 @@
 // The Preview command's windows: the file last loaded on the page of its type (the page's record),
 // read again from disk and shown in a window of its own at its natural size. The picture previews
 // are modal (made for one preview, freed after); the AVI preview plays in the animation control's
-// window, or as video in the video device's own window (not modal).
+// window, or as video in the video device's own window (not modal). Each page opens its own.
 //
 // Rules:
 // - A picture that cannot be read gives the file access error and a beep (none for GIF) and no
@@ -9,17 +9,22 @@
 // - The busy cursor is always put back, whatever happens.
 #pragma once
 
-#include "app/MediaType.h"
+#include <QColor>
 
-class ViewerPane;
+class App;
+class TViewPageAVI_WIN;
+struct ViewedRecord;
 
-void PreviewBMP(ViewerPane &pane);
-void PreviewGIF(ViewerPane &pane);
-void PreviewJPG(ViewerPane &pane);
-void PreviewPCX(ViewerPane &pane);
-void PreviewTIF(ViewerPane &pane);
-void PreviewWMF(ViewerPane &pane);
-void PreviewEMF(ViewerPane &pane);
-void PreviewAVI(ViewerPane &pane);
-// The preview of a type that has one.
-void ShowPreview(ViewerPane &pane, MediaType type);
+// The window of a still picture decoded by an image view (PCX, TIF, WMF, EMF).
+struct PreviewLook
+{
+    const char *form; // the window's name: "frmPreview_PCX"
+    const char *view; // its view's name: "PicPcx"
+    bool eightBit;
+    QColor colour; // the page's colour
+};
+void PreviewImage(App &app, const ViewedRecord &record, const PreviewLook &look);
+void PreviewBMP(App &app, const ViewedRecord &record, const QColor &colour);
+void PreviewGIF(App &app, const ViewedRecord &record, const QColor &colour);
+void PreviewJPG(App &app, const ViewedRecord &record, const QColor &colour);
+void PreviewAVI(TViewPageAVI_WIN &page);
