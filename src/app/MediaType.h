@@ -3,6 +3,8 @@
 // alphabetically) only places the tabs. Every table of the program about a type reads this one.
 #pragma once
 
+#include "components/FileFacts.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -62,6 +64,9 @@ inline constexpr std::array<MediaType, 13> kAllTypes = {mtALL, mtANI, mtAVI, mtB
 inline constexpr std::array<MediaType, 12> kMediaTypes = {mtANI, mtAVI, mtBMP, mtJPG, mtMID, mtWAV,
                                                           mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO};
 
+// Which details the file properties window shows for a type (its third tab's page and caption).
+enum class DetailsKind : int8_t { None, Cursor, Clip, Picture, Jpeg, Tune, Gif, Icon };
+
 struct MediaTypeInfo
 {
     MediaType type;
@@ -70,9 +75,11 @@ struct MediaTypeInfo
     const char *tabName;   // row name of the tab table: "$$$", "ANI" ..
     const char *descriptionFr;
     const char *descriptionEn;
-    const char *scanFlagKey; // settings key of the type's scan flag, empty for ALL
-    int tabOrder;            // position of the type's tab among the thirteen
-    int listPicture;         // picture of the type's files in the lists
+    const char *scanFlagKey;       // settings key of the type's scan flag, empty for ALL
+    int tabOrder;                  // position of the type's tab among the thirteen
+    int listPicture;               // picture of the type's files in the lists
+    DetailsKind details;           // the file properties window's details
+    mediafacts::FactsReader facts; // what that window reads from a file no page recorded
 };
 
 // The row of a type (ALL for None: callers check the type first).

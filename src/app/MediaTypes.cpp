@@ -11,11 +11,6 @@ QString UpperExtension(const QString &fileName)
     return fileName.mid(dot).toUpper();
 }
 
-QString TypeCode(MediaType type)
-{
-    return QString::fromLatin1(mediaTypeInfo(type).code);
-}
-
 MediaType TypeOfFile(const QString &fileName)
 {
     const QString x = UpperExtension(fileName);

@@ -18,5 +18,3 @@ bool FileMatchesType(const AppState &st, const QString &fileName, MediaType type
 bool ScanFileFlag(const AppState &st, MediaType type);
 // The upper-cased extension of a name with its dot (".BMP"), empty when the name has none.
 QString UpperExtension(const QString &fileName);
-// The three letters of a type ("ALL" for ALL).
-QString TypeCode(MediaType type);

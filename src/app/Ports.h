@@ -59,6 +59,10 @@ public:
     // Whether the selected node has a child folder holding media files named like
     // Selection.FileName (ignoring case).
     virtual bool isMediaFolderChild() const = 0;
+    // Shows a file the catalogue lists (folder with its trailing backslash) in the ALL list, as a
+    // click on its folder's node and then on its row would, and on the viewer even when a click
+    // would not show it; false, with nothing changed, when the catalogue does not list it.
+    virtual bool showListedFile(const QString &folder, const QString &name) = 0;
 };
 
 // The main window's status bar: panels 0, 1 and 2.
@@ -96,6 +100,8 @@ public:
     // Fills the list of the current folder again from the disk. The file on view stays on view
     // (and selected) when it is still listed; otherwise the viewer is stopped and shows the empty page.
     virtual void refillList() = 0;
+    // The file on view is gone (deleted): nothing is selected, and the viewer shows the empty page.
+    virtual void forgetFileOnView() = 0;
 };
 
 // What the options window asks of the main window.

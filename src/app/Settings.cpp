@@ -105,9 +105,11 @@ void LoadScanTypeFlags(App &app)
 
 void LoadSettings(App &app)
 {
-    // The scan flags come first in the table, as they are read first.
+    // The scan flags first, then every other key.
+    LoadScanTypeFlags(app);
     for (const SettingKey &key : SettingKeys())
-        load(app, key);
+        if (key.group != SettingGroup::ScanFileFlags)
+            load(app, key);
     Settings &s = app.st.settings;
     s.HasStartScanCFolder = !s.Start_Scan_C_With.isEmpty();
 }

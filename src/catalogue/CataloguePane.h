@@ -82,10 +82,14 @@ public:
     // CataloguePort, over the tree node and list item in focus.
     Node currentNode() const override;
     bool isMediaFolderChild() const override;
+    bool showListedFile(const QString &folder, const QString &name) override;
+    // Neither a tree nor a list counts as focused (the start).
+    void clearFocusFlags();
 
     // FileSelectionPort, over the list of the Selection.
     std::vector<SelectedFile> selectedFiles() const override;
     void refillList() override;
+    void forgetFileOnView() override;
 
 signals:
     // Whether Up one level can act (the shell's button follows).

@@ -1,6 +1,7 @@
 #include "catalogue/ScanWindow.h"
 
 #include "app/Artwork.h"
+#include "app/DialogSetUp.h"
 #include "app/Language.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DriveTable.h"
@@ -126,8 +127,7 @@ void TfrmScanDisks::showEvent(QShowEvent *event)
     // Activation of a modal window happens once: a return from another application is no new scan.
     if (!m_activated) {
         m_activated = true;
-        if (const QScreen *s = screen())
-            move(s->availableGeometry().center() - rect().center());
+        CentreOnScreen(this);
         FormActivate();
     }
 }

@@ -94,12 +94,9 @@ FileOpOutcome finishCopy(App &app, const platform::CopyResult &result, bool seve
 // The on-view file is gone: nothing may show or play it any more.
 void forgetFileOnView(App &app)
 {
-    SelectionRecord &s = app.st.Selection;
-    s.Item = -1;
-    s.ItemKind = ListItemKind::None;
-    s.FileName.clear();
-    s.FileType = mtNone;
-    if (app.viewer)
+    if (app.fileSelection)
+        app.fileSelection->forgetFileOnView();
+    else if (app.viewer)
         app.viewer->showEmptyPage();
 }
 
@@ -253,11 +250,6 @@ FileOpOutcome ExecuteSelectedFile(App &app)
 FileOpOutcome ExecuteFileOnView(App &app)
 {
     return execute(app, fileOnView(app) ? app.st.Selection.FileName : QString());
-}
-
-int SelectedFileCount(App &app)
-{
-    return int(selectedFiles(app).size());
 }
 
 bool HasOneFileToActOn(App &app)

@@ -42,9 +42,7 @@ FileOpOutcome ExecuteSelectedFile(App &app);
 // popmnuVF_Execute: the file the viewer shows.
 FileOpOutcome ExecuteFileOnView(App &app);
 
-// What the commands would act on now, for the menus' states: the selected file items, and whether
-// a one-file command (or Execute) has a file.
-int SelectedFileCount(App &app);
+// Whether a one-file command (or Execute) has a file to act on now, for the menus' states.
 bool HasOneFileToActOn(App &app);
 
 // The commands the lists' Delete key runs (the main window makes it app.fileCommands).

@@ -1,6 +1,8 @@
 #include "options/Options.h"
 
 #include "app/App.h"
+#include "app/ControlTexts.h"
+#include "app/DialogSetUp.h"
 #include "app/Language.h"
 #include "app/MediaTypeList.h"
 #include "app/MediaTypes.h"
@@ -84,8 +86,7 @@ TfrmOptions::TfrmOptions(App &app_, QWidget *parent) : QDialog(parent), app(app_
     fill();
     connectHandlers();
     m_loaded = true;
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    CentreOnScreen(this);
 }
 
 void TfrmOptions::createGeneralTab()
@@ -122,10 +123,8 @@ void TfrmOptions::createFilesTab()
     btnFilesUnckeckALL = button(TabSheetFiles, "btnFilesUnckeckALL", SelectText("TOUS", "ALL"));
     btnFilesUnckeckALL->setIcon(checkGlyph(this, false));
     // The two buttons share a caption: their hints tell them apart.
-    btnFilesCheckALL->setToolTip(SelectText("Cocher tous les types", "Tick every type"));
-    btnFilesCheckALL->setAccessibleName(btnFilesCheckALL->toolTip());
-    btnFilesUnckeckALL->setToolTip(SelectText("Décocher tous les types", "Untick every type"));
-    btnFilesUnckeckALL->setAccessibleName(btnFilesUnckeckALL->toolTip());
+    NameControl(btnFilesCheckALL, "Cocher tous les types", "Tick every type");
+    NameControl(btnFilesUnckeckALL, "Décocher tous les types", "Untick every type");
     row->addWidget(btnFilesCheckALL);
     row->addWidget(btnFilesUnckeckALL);
     row->addStretch(1);

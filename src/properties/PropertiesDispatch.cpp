@@ -84,15 +84,6 @@ void ShowPropertiesForFocus(App &app)
         app.ui().beep(platform::BeepKind::Plain); // neither has the focus: nothing to describe
 }
 
-bool PropertiesAvailable(const App &app)
-{
-    if (app.st.CurrentView.TreeHasFocus)
-        return focusNode(app).kind != CataloguePort::NodeKind::None;
-    if (app.st.Selection.ListHasFocus)
-        return app.st.Selection.Item >= 0 && app.st.Selection.ItemKind != ListItemKind::None;
-    return false;
-}
-
 void FillDriveList(App &app, QTreeWidget *list)
 {
     list->clear();

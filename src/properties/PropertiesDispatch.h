@@ -15,9 +15,6 @@ void ShowTreeProperties(App &app);
 void ShowListProperties(App &app);
 // File > Properties: the tree's or the list's command, whichever has the focus.
 void ShowPropertiesForFocus(App &app);
-// Whether File > Properties can act: a tree in focus with a selected node, or a list in focus with
-// a selected item.
-bool PropertiesAvailable(const App &app);
 
 // The drives from First_Drive_Number (1 at least) to Z: that are present, with their type's text.
 void FillDriveList(App &app, QTreeWidget *list);

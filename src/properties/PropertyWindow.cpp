@@ -1,6 +1,7 @@
 #include "properties/PropertyWindow.h"
 
 #include "app/App.h"
+#include "app/DialogSetUp.h"
 #include "app/Language.h"
 #include "app/Libry.h"
 #include "app/MediaTypeList.h"
@@ -103,18 +104,8 @@ TPropertyWindow::TPropertyWindow(App &app_, const char *name) : QDialog(app_.mai
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    // Window shortcuts act before the focused control sees the key.
-    for (const QKeySequence &key :
-         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)}) {
-        auto *shortcut = new QShortcut(key, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, &QDialog::accept);
-    }
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    AcceptOnReturnAndEscape(this);
+    CentreOnScreen(this);
 }
 
 int TPropertyWindow::showModal()

@@ -50,21 +50,6 @@ TfrmProperty_File::TfrmProperty_File(App &app) : TPropertyWindow(app, "frmProper
     buildDetailPages();
 }
 
-QString DetailPageCaption(MediaType type)
-{
-    switch (type) {
-    case mtANI:
-        return QStringLiteral("Animation");
-    case mtAVI:
-        return QStringLiteral("Clip");
-    case mtMID:
-    case mtWAV:
-        return SelectText("Son", "Tune");
-    default:
-        return QStringLiteral("Image");
-    }
-}
-
 namespace {
 
 QString nameOf(const QString &path)

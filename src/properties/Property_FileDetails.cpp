@@ -101,84 +101,89 @@ void tunePage(QStackedWidget *book, int type)
     layout->addStretch(1);
 }
 
-void clipPage(QStackedWidget *book)
+void clipPage(QStackedWidget *book, int type)
 {
     QVBoxLayout *layout = nullptr;
-    QWidget *page = newPage(book, 2, &layout);
-    QGroupBox *box =
-        group(page, fieldName(2, "GroupBoxClip"), SelectText("Propriétés de la séquence", "Clip properties"));
+    QWidget *page = newPage(book, type, &layout);
+    QGroupBox *box = group(page, fieldName(type, "GroupBoxClip"),
+                           SelectText("Propriétés de la séquence", "Clip properties"));
     layout->addWidget(box);
     auto *grid = new QGridLayout(box);
-    lengthAndLoop(grid, 2, "lblLength");
-    radioPair(box, grid, 2, 0, fieldName(2, "GroupBoxType"), QStringLiteral("Type"), 2, "picRadioWindows",
-              QStringLiteral("Windows"), "picRadioVideo", QStringLiteral("Video"));
+    lengthAndLoop(grid, type, "lblLength");
+    radioPair(box, grid, 2, 0, fieldName(type, "GroupBoxType"), QStringLiteral("Type"), type,
+              "picRadioWindows", QStringLiteral("Windows"), "picRadioVideo", QStringLiteral("Video"));
     layout->addStretch(1);
 }
 
-void jpegPage(QStackedWidget *book)
+void jpegPage(QStackedWidget *book, int type)
 {
     QVBoxLayout *layout = nullptr;
-    QWidget *page = newPage(book, 4, &layout);
-    imageBox(page, layout, 4);
-    QGroupBox *jpeg = group(page, "Type4_GroupBoxJpeg", SelectText("Propriétés JPEG", "JPEG properties"));
+    QWidget *page = newPage(book, type, &layout);
+    imageBox(page, layout, type);
+    QGroupBox *jpeg =
+        group(page, fieldName(type, "GroupBoxJpeg"), SelectText("Propriétés JPEG", "JPEG properties"));
     layout->addWidget(jpeg);
     auto *grid = new QGridLayout(jpeg);
     grid->setContentsMargins(4, 2, 4, 2);
 
-    QGroupBox *scale = group(jpeg, "Type4_GroupBoxScale", SelectText("Echelle", "Scaling ratio"));
+    QGroupBox *scale = group(jpeg, fieldName(type, "GroupBoxScale"), SelectText("Echelle", "Scaling ratio"));
     grid->addWidget(scale, 0, 0);
     auto *scales = new QGridLayout(scale);
     scales->setContentsMargins(6, 2, 6, 2);
     const char *scaleNames[] = {"RadioScale11", "RadioScale12", "RadioScale14", "RadioScale18"};
     const char *scaleTexts[] = {"1:1", "1:2", "1:4", "1:8"};
     for (int i = 0; i < 4; ++i)
-        propkit::addRadio(scales, i / 2, i % 2, fieldName(4, scaleNames[i]),
-                          fieldName(4, scaleNames[i]) + "Label", QString::fromLatin1(scaleTexts[i]));
+        propkit::addRadio(scales, i / 2, i % 2, fieldName(type, scaleNames[i]),
+                          fieldName(type, scaleNames[i]) + "Label", QString::fromLatin1(scaleTexts[i]));
 
-    radioPair(jpeg, grid, 0, 1, "Type4_GroupBoxColor", SelectText("Couleur/N&&B", "Loading color"), 4,
-              "picRadioColor", SelectText("Couleur", "Color"), "picRadioBlackAndWhite",
+    radioPair(jpeg, grid, 0, 1, fieldName(type, "GroupBoxColor"), SelectText("Couleur/N&&B", "Loading color"),
+              type, "picRadioColor", SelectText("Couleur", "Color"), "picRadioBlackAndWhite",
               SelectText("N&&B", "Black && white"));
-    radioPair(jpeg, grid, 1, 0, "Type4_GroupBoxPixel", SelectText("Format", "Pixel format"), 4,
+    radioPair(jpeg, grid, 1, 0, fieldName(type, "GroupBoxPixel"), SelectText("Format", "Pixel format"), type,
               "picRadio24BIts", QStringLiteral("24 bits"), "picRadio8Bits", QStringLiteral("8 bits"));
-    radioPair(jpeg, grid, 1, 1, "Type4_GroupBoxPerformance",
-              SelectText("Vitesse d'affichage", "Loading performance"), 4, "picRadioBestQuality",
+    radioPair(jpeg, grid, 1, 1, fieldName(type, "GroupBoxPerformance"),
+              SelectText("Vitesse d'affichage", "Loading performance"), type, "picRadioBestQuality",
               SelectText("Meilleure qualité", "Best quality"), "picRadioBestSpeed",
               SelectText("Meilleure vitesse", "Best speed"));
 
-    QGroupBox *progressive =
-        group(jpeg, "Type4_GroupBoxProgressive", SelectText("Affichage progressif", "Progressive display"));
+    QGroupBox *progressive = group(jpeg, fieldName(type, "GroupBoxProgressive"),
+                                   SelectText("Affichage progressif", "Progressive display"));
     grid->addWidget(progressive, 2, 0, 1, 2);
     auto *p = new QGridLayout(progressive);
     p->setContentsMargins(6, 2, 6, 2);
-    propkit::addCheck(p, 0, 0, "Type4_picCheckProgressiveDisplay", "Type4_lblProgressiveDisplay",
+    propkit::addCheck(p, 0, 0, fieldName(type, "picCheckProgressiveDisplay"),
+                      fieldName(type, "lblProgressiveDisplay"),
                       SelectText("Affichage progressif", "Progressive display"));
     auto *smoothingBox = new QCheckBox(SelectText("Lissage", "Smoothing"), progressive);
-    smoothingBox->setObjectName("Type4_CheckBoxSmoothing");
+    smoothingBox->setObjectName(fieldName(type, "CheckBoxSmoothing"));
     smoothingBox->setEnabled(false);
     p->addWidget(smoothingBox, 0, 1);
-    propkit::addCheck(p, 0, 2, "Type4_picSmoothing", "Type4_lblSmoothing",
+    propkit::addCheck(p, 0, 2, fieldName(type, "picSmoothing"), fieldName(type, "lblSmoothing"),
                       SelectText("Lissage", "Smoothing"));
     // Shown instead of the disabled box when progressive display is on.
-    progressive->findChild<QWidget *>("Type4_picSmoothing")->hide();
-    progressive->findChild<QWidget *>("Type4_lblSmoothing")->hide();
+    progressive->findChild<QWidget *>(fieldName(type, "picSmoothing"))->hide();
+    progressive->findChild<QWidget *>(fieldName(type, "lblSmoothing"))->hide();
     layout->addStretch(1);
 }
 
-void gifPage(QStackedWidget *book)
+void gifPage(QStackedWidget *book, int type)
 {
     QVBoxLayout *layout = nullptr;
-    QWidget *page = newPage(book, 7, &layout);
-    QGridLayout *grid = imageBox(page, layout, 7);
-    propkit::addCheck(grid, 2, 1, "Type7_picCheckIsAnimated", "Type7_lblAnimated",
+    QWidget *page = newPage(book, type, &layout);
+    QGridLayout *grid = imageBox(page, layout, type);
+    propkit::addCheck(grid, 2, 1, fieldName(type, "picCheckIsAnimated"), fieldName(type, "lblAnimated"),
                       SelectText("Animé", "Animated"));
-    propkit::addCheck(grid, 3, 1, "Type7_picCheckIsInterlaced", "Type7_lblInterlaced",
+    propkit::addCheck(grid, 3, 1, fieldName(type, "picCheckIsInterlaced"), fieldName(type, "lblInterlaced"),
                       SelectText("Entrelacé", "interlaced"));
-    propkit::addCheck(grid, 4, 1, "Type7_picCheckIsTransparent", "Type7_lblTransparent",
+    propkit::addCheck(grid, 4, 1, fieldName(type, "picCheckIsTransparent"), fieldName(type, "lblTransparent"),
                       SelectText("Transparent", "Transparent"));
-    propkit::addRow(grid, 5, "Type7_lblFramesCaption",
-                    SelectText("Nombre de séquences:", "Number of frames:"), "Type7_lblNumberOfFrames");
-    propkit::addRow(grid, 6, "Type7_lblSpeedCaption", SelectText("Vitesse:", "Speed:"), "Type7_lblSpeed");
-    propkit::addCheck(grid, 7, 1, "Type7_picCheckTile", "Type7_lblTile", SelectText("Mosaïque", "Tiled"));
+    propkit::addRow(grid, 5, fieldName(type, "lblFramesCaption"),
+                    SelectText("Nombre de séquences:", "Number of frames:"),
+                    fieldName(type, "lblNumberOfFrames"));
+    propkit::addRow(grid, 6, fieldName(type, "lblSpeedCaption"), SelectText("Vitesse:", "Speed:"),
+                    fieldName(type, "lblSpeed"));
+    propkit::addCheck(grid, 7, 1, fieldName(type, "picCheckTile"), fieldName(type, "lblTile"),
+                      SelectText("Mosaïque", "Tiled"));
     layout->addStretch(1);
 }
 
@@ -203,6 +208,118 @@ void setText(const TfrmProperty_File &w, const QByteArray &name, const QString &
     w.detail<QLabel>(name.constData())->setText(text);
 }
 
+void sizeRows(const TfrmProperty_File &w, int n, const DetailFacts &f)
+{
+    setText(w, fieldName(n, "ImageWidth"), QString::number(f.width));
+    setText(w, fieldName(n, "ImageHeight"), QString::number(f.height));
+}
+
+// The details of one kind of file: its page (named after the type's number, which it may show for
+// several types), its caption, and its values.
+struct DetailsPage
+{
+    QString (*caption)();
+    void (*build)(QStackedWidget *book, int type);
+    void (*fill)(const TfrmProperty_File &w, int n, const DetailFacts &f);
+};
+
+QString imageCaption()
+{
+    return QStringLiteral("Image");
+}
+
+const DetailsPage kCursor = {
+    [] { return QStringLiteral("Animation"); },
+    [](QStackedWidget *book, int type) { imagePage(book, type, false); },
+    sizeRows,
+};
+
+const DetailsPage kIcon = {
+    imageCaption,
+    [](QStackedWidget *book, int type) { imagePage(book, type, false); },
+    sizeRows,
+};
+
+const DetailsPage kPicture = {
+    imageCaption,
+    [](QStackedWidget *book, int type) { imagePage(book, type, true); },
+    [](const TfrmProperty_File &w, int n, const DetailFacts &f) {
+        sizeRows(w, n, f);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioBlackAndWhite"), f.monochrome);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioColor"), !f.monochrome);
+    },
+};
+
+const DetailsPage kJpeg = {
+    imageCaption,
+    jpegPage,
+    [](const TfrmProperty_File &w, int n, const DetailFacts &f) {
+        sizeRows(w, n, f);
+        // What the page draws with: the JPEG settings. Settings edited by hand may hold anything: the
+        // nearest valid scale is shown.
+        const Settings &s = w.app.st.settings;
+        const char *scales[] = {"RadioScale11", "RadioScale12", "RadioScale14", "RadioScale18"};
+        w.detail<TRadioIndicator>(fieldName(n, scales[std::clamp(s.JPEG_Scale, 0, 3)]).constData())
+            ->switchOn();
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioBlackAndWhite"), s.JPEG_Grayscale);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioColor"), !s.JPEG_Grayscale);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadio8Bits"), s.JPEG_Pixel_Format != 0);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadio24BIts"), s.JPEG_Pixel_Format == 0);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioBestSpeed"), s.JPEG_Performance != 0);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioBestQuality"), s.JPEG_Performance == 0);
+        if (s.JPEG_Progressive_Display) {
+            w.detail<TCheckIndicator>(fieldName(n, "picCheckProgressiveDisplay").constData())->switchOn();
+            w.detail<QWidget>(fieldName(n, "CheckBoxSmoothing").constData())->hide();
+            w.detail<QWidget>(fieldName(n, "lblSmoothing").constData())->show();
+            w.detail<QWidget>(fieldName(n, "picSmoothing").constData())->show();
+            switchOnIf<TCheckIndicator>(w, fieldName(n, "picSmoothing"), s.JPEG_Smoothing);
+        }
+    },
+};
+
+const DetailsPage kTune = {
+    [] { return SelectText("Son", "Tune"); },
+    tunePage,
+    [](const TfrmProperty_File &w, int n, const DetailFacts &f) {
+        setText(w, fieldName(n, "lblTuneLength"), FormatDuration(f.lengthMs));
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picLoop"), f.repeat);
+    },
+};
+
+const DetailsPage kGif = {
+    imageCaption,
+    gifPage,
+    [](const TfrmProperty_File &w, int n, const DetailFacts &f) {
+        sizeRows(w, n, f);
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picCheckIsAnimated"), f.animated);
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picCheckIsInterlaced"), f.interlaced);
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picCheckIsTransparent"), f.transparent);
+        setText(w, fieldName(n, "lblNumberOfFrames"), QString::number(f.frameCount));
+        setText(w, fieldName(n, "lblSpeed"), QString::number(f.speed) + QStringLiteral(" %"));
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picCheckTile"), f.tile);
+    },
+};
+
+const DetailsPage kClip = {
+    [] { return QStringLiteral("Clip"); },
+    clipPage,
+    [](const TfrmProperty_File &w, int n, const DetailFacts &f) {
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picLoop"), f.repeat);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioWindows"), f.inWindow);
+        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioVideo"), !f.inWindow);
+        setText(w, fieldName(n, "lblLength"),
+                f.inWindow ? QStringLiteral("Unknown") : FormatDuration(f.lengthMs));
+    },
+};
+
+// By DetailsKind, the media-type table's column.
+const DetailsPage *const kPages[] = {nullptr, &kCursor, &kClip, &kPicture, &kJpeg, &kTune, &kGif, &kIcon};
+
+const DetailsPage *pageOf(MediaType type)
+{
+    return isMediaType(type) ? kPages[static_cast<size_t>(mediaTypeInfo(type).details)] : nullptr;
+}
+
 } // namespace
 
 void TfrmProperty_File::buildDetailPages()
@@ -210,78 +327,18 @@ void TfrmProperty_File::buildDetailPages()
     QVBoxLayout *layout = nullptr;
     QWidget *empty = newPage(NotebookDetailFiles, 0, &layout);
     layout->addWidget(propkit::label(empty, "Type0_Label", QStringLiteral("0")));
-    imagePage(NotebookDetailFiles, 1, false);
-    clipPage(NotebookDetailFiles);
-    imagePage(NotebookDetailFiles, 3, true);
-    jpegPage(NotebookDetailFiles);
-    tunePage(NotebookDetailFiles, 5);
-    tunePage(NotebookDetailFiles, 6);
-    gifPage(NotebookDetailFiles);
-    for (int type = 8; type <= 11; ++type)
-        imagePage(NotebookDetailFiles, type, true);
-    imagePage(NotebookDetailFiles, 12, false);
+    for (MediaType type : kMediaTypes)
+        pageOf(type)->build(NotebookDetailFiles, code(type));
 }
 
 void FillDetailPage(TfrmProperty_File &w, MediaType type, const DetailFacts &f)
 {
-    const int n = code(type);
-    if (n < 1 || n > 12)
-        return;
-    const bool hasSize = type != mtAVI && type != mtMID && type != mtWAV;
-    if (hasSize) {
-        setText(w, fieldName(n, "ImageWidth"), QString::number(f.width));
-        setText(w, fieldName(n, "ImageHeight"), QString::number(f.height));
-    }
-    switch (type) {
-    case mtAVI:
-        switchOnIf<TCheckIndicator>(w, "Type2_picLoop", f.repeat);
-        switchOnIf<TRadioIndicator>(w, "Type2_picRadioWindows", f.inWindow);
-        switchOnIf<TRadioIndicator>(w, "Type2_picRadioVideo", !f.inWindow);
-        setText(w, "Type2_lblLength", f.inWindow ? QStringLiteral("Unknown") : FormatDuration(f.lengthMs));
-        break;
-    case mtBMP:
-    case mtPCX:
-    case mtTIF:
-    case mtWMF:
-    case mtEMF:
-        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioBlackAndWhite"), f.monochrome);
-        switchOnIf<TRadioIndicator>(w, fieldName(n, "picRadioColor"), !f.monochrome);
-        break;
-    case mtJPG: {
-        // Settings edited by hand may hold anything: the nearest valid scale is shown.
-        const Settings &s = w.app.st.settings;
-        const char *scales[] = {"Type4_RadioScale11", "Type4_RadioScale12", "Type4_RadioScale14",
-                                "Type4_RadioScale18"};
-        w.detail<TRadioIndicator>(scales[std::clamp(s.JPEG_Scale, 0, 3)])->switchOn();
-        switchOnIf<TRadioIndicator>(w, "Type4_picRadioBlackAndWhite", s.JPEG_Grayscale);
-        switchOnIf<TRadioIndicator>(w, "Type4_picRadioColor", !s.JPEG_Grayscale);
-        switchOnIf<TRadioIndicator>(w, "Type4_picRadio8Bits", s.JPEG_Pixel_Format != 0);
-        switchOnIf<TRadioIndicator>(w, "Type4_picRadio24BIts", s.JPEG_Pixel_Format == 0);
-        switchOnIf<TRadioIndicator>(w, "Type4_picRadioBestSpeed", s.JPEG_Performance != 0);
-        switchOnIf<TRadioIndicator>(w, "Type4_picRadioBestQuality", s.JPEG_Performance == 0);
-        if (s.JPEG_Progressive_Display) {
-            w.detail<TCheckIndicator>("Type4_picCheckProgressiveDisplay")->switchOn();
-            w.detail<QWidget>("Type4_CheckBoxSmoothing")->hide();
-            w.detail<QWidget>("Type4_lblSmoothing")->show();
-            w.detail<QWidget>("Type4_picSmoothing")->show();
-            switchOnIf<TCheckIndicator>(w, "Type4_picSmoothing", s.JPEG_Smoothing);
-        }
-        break;
-    }
-    case mtMID:
-    case mtWAV:
-        setText(w, fieldName(n, "lblTuneLength"), FormatDuration(f.lengthMs));
-        switchOnIf<TCheckIndicator>(w, fieldName(n, "picLoop"), f.repeat);
-        break;
-    case mtGIF:
-        switchOnIf<TCheckIndicator>(w, "Type7_picCheckIsAnimated", f.animated);
-        switchOnIf<TCheckIndicator>(w, "Type7_picCheckIsInterlaced", f.interlaced);
-        switchOnIf<TCheckIndicator>(w, "Type7_picCheckIsTransparent", f.transparent);
-        setText(w, "Type7_lblNumberOfFrames", QString::number(f.frameCount));
-        setText(w, "Type7_lblSpeed", QString::number(f.speed) + QStringLiteral(" %"));
-        switchOnIf<TCheckIndicator>(w, "Type7_picCheckTile", f.tile);
-        break;
-    default:
-        break;
-    }
+    if (const DetailsPage *page = pageOf(type))
+        page->fill(w, code(type), f);
+}
+
+QString DetailPageCaption(MediaType type)
+{
+    const DetailsPage *page = pageOf(type);
+    return page ? page->caption() : imageCaption();
 }

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Artwork.h"
+#include "app/DialogSetUp.h"
 #include "app/Language.h"
 #include "components/controls/TURLLabel.h"
 #include "platform/Ui.h"
@@ -127,17 +128,10 @@ TfrmAbout::TfrmAbout(App &app, const QPixmap &title) : QDialog(app.mainWindow)
     btnOK->setDefault(true);
     bottom->addWidget(btnOK);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    // The window sees these keys before its controls (a focused link would take Return).
-    for (const QKeySequence &key :
-         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)}) {
-        auto *shortcut = new QShortcut(key, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, &QDialog::accept);
-    }
+    AcceptOnReturnAndEscape(this);
     setFixedWidth(337);
     setFixedHeight(std::max(343, column->heightForWidth(337)));
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    CentreOnScreen(this);
 }
 
 void ShowAboutWindow(App &app, const QPixmap &title)

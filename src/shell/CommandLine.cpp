@@ -6,12 +6,7 @@
 #include "app/MediaTypes.h"
 #include "app/Settings.h"
 #include "catalogue/CataloguePane.h"
-#include "catalogue/FileListView.h"
-#include "catalogue/FileLists.h"
-#include "catalogue/FolderTreeView.h"
-#include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
-#include "catalogue/TypeTabs.h"
 #include "platform/drives/DirSearch.h"
 #include "shell/Main.h"
 
@@ -42,57 +37,6 @@ std::optional<bool> kindOf(App &app, const QString &drivePath)
     if (SearchOne(app, StripTrailingBackslash(drivePath), &entry) != platform::ERROR_SUCCESS)
         return std::nullopt;
     return entry.isFolder();
-}
-
-// The node of a folder ("C:\Photos\") in a tree, or kNoNode.
-NodeId nodeOfFolder(const CatalogueStore &store, MediaType tree, const QString &folder)
-{
-    const NodeId root = store.root(tree);
-    if (root == kNoNode || folder.size() < 3)
-        return kNoNode;
-    NodeId node = kNoNode;
-    const QString drive = folder.left(3);
-    for (int row = 0; row < store.childCount(root) && node == kNoNode; ++row)
-        if (store.pathOf(store.child(root, row)) == drive)
-            node = store.child(root, row);
-    const QStringList names = folder.mid(3).split(u'\\', Qt::SkipEmptyParts);
-    for (const QString &name : names) {
-        if (node == kNoNode)
-            break;
-        node = store.findChild(node, name);
-    }
-    return node;
-}
-
-// Shows the file in the ALL list, as a click on its folder and then on its row would.
-void selectFile(TfrmMain &form, const QString &folder, const QString &name)
-{
-    App &app = form.app;
-    CataloguePane &pane = form.cataloguePane();
-    const NodeId node = nodeOfFolder(form.catalogue.store, mtALL, folder);
-    TListView *list = pane.list(mtALL);
-    int row = -1;
-    if (node != kNoNode && pane.pcMain->indexOf(pane.sheet(mtALL)) >= 0) {
-        pane.pcMain->setCurrentWidget(pane.sheet(mtALL));
-        app.st.CurrentView.CurrentType = mtALL;
-        app.st.Selection.List = mtALL;
-        pane.tree(mtALL)->setCurrentNodeQuietly(node);
-        tvALLChange(pane, mtALL, node);
-        for (int r = 0; r < list->count() && row < 0; ++r)
-            if (IsMediaItem(list, r) && list->item(r).caption == name)
-                row = r;
-    }
-    if (row < 0) {
-        refuse(app,
-               SelectText("Le fichier " + folder + name + " ne figure pas dans la liste du dossier exploré.",
-                          "The file " + folder + name + " is not in the list of the scanned folder."));
-        return;
-    }
-    pane.selectItem(row);
-    const SelectionRecord &s = app.st.Selection;
-    // A click shows the file only when the options say so; here it is shown in any case.
-    if (s.List == mtALL && s.Item == row && !app.st.settings.Wiew_When_Click_ListView && app.viewer)
-        app.viewer->play();
 }
 
 // Runs a request once the main window can take it; polls only while one waits.
@@ -182,7 +126,10 @@ void OpenFromCommandLine(TfrmMain &form, const QString &nativePath)
         return;
     if (!folder.endsWith(u'\\'))
         folder += u'\\';
-    selectFile(form, folder, name);
+    if (!app.cataloguePane || !app.cataloguePane->showListedFile(folder, name))
+        refuse(app,
+               SelectText("Le fichier " + folder + name + " ne figure pas dans la liste du dossier exploré.",
+                          "The file " + folder + name + " is not in the list of the scanned folder."));
 }
 
 void OpenWhenReady(TfrmMain &form, const QString &nativePath)

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Artwork.h"
+#include "app/ControlTexts.h"
 #include "app/Language.h"
 #include "app/Settings.h"
 #include "catalogue/CataloguePane.h"
@@ -168,8 +169,7 @@ void TfrmMain::InitialiseApplication()
 {
     AppState &st = app.st;
     CataloguePane &pane = *m_catalogue;
-    st.CurrentView.TreeHasFocus = false;
-    st.Selection.ListHasFocus = false;
+    pane.clearFocusFlags();
     st.FormReady = false;
     st.OnView.FileType = mtNone;
     st.SettingsFilePath = QStringLiteral("LUMA.INI");
@@ -375,13 +375,7 @@ void TfrmMain::setFrenchTexts()
 {
     CataloguePane &pane = *m_catalogue;
     pane.setTabCaption(mtALL, SelectText("TOUS", "ALL"));
-    struct Hint
-    {
-        QWidget *w;
-        const char *fr;
-        const char *en;
-    };
-    const Hint hints[] = {
+    NameControls({
         {pane.btnMoreFolder, "Sélectionner le dossier", "Select folder"},
         {btnScanDrives, "Explorer le(s) disque(s) / Le dossier", "Scan drive(s) / Folder"},
         {btnCollapseTreeView, "Réduire l'arborescence", "Collapse tree view"},
@@ -391,12 +385,7 @@ void TfrmMain::setFrenchTexts()
         {btnSmallIcon, "Petites icônes", "Small icons"},
         {btnListIcon, "Liste", "List"},
         {btnReportIcon, "Détails", "Report"},
-    };
-    for (const Hint &h : hints) {
-        const QString text = SelectText(QString::fromUtf8(h.fr), QString::fromUtf8(h.en));
-        h.w->setToolTip(text);
-        h.w->setAccessibleName(text);
-    }
+    });
     pane.ComboChoice->setItemText(0, SelectText("Disques", "Scan drives"));
     pane.ComboChoice->setItemText(1, SelectText("Dossier", "Scan folder"));
     pane.ComboChoice->setAccessibleName(SelectText("Mode d'exploration", "Scan mode"));

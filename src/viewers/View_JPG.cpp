@@ -60,7 +60,7 @@ platform::Status TViewPageJPG::load(const QString &path)
     App &app = this->app();
     const quint64 load = ++m_load;
     pagekit::BusyCursor busy;
-    // Let the page switch below be painted at once; the user's clicks wait for the load's end.
+    // Let the page change below be painted at once; the user's clicks wait for the load's end.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_pane.showViewerPage(this);
     ViewedRecord &r = record();

@@ -154,7 +154,6 @@ TEST_F(Dispatch, FocusChoosesTheTreeOrTheList)
         app.st.Selection.FileName = "Media";
         app.st.CurrentView.TreeHasFocus = c.treeFocus;
         app.st.Selection.ListHasFocus = c.listFocus;
-        EXPECT_EQ(PropertiesAvailable(app), c.window != nullptr);
         ShowPropertiesForFocus(app);
         if (c.window) {
             EXPECT_EQ(onlyWindow().name, c.window);
@@ -164,28 +163,11 @@ TEST_F(Dispatch, FocusChoosesTheTreeOrTheList)
     }
 }
 
-TEST_F(Dispatch, AvailabilityFollowsTheSelectionOfWhatHasTheFocus)
+TEST_F(Dispatch, WithoutACatalogueTheTreeHasNoNodeToDescribe)
 {
-    app.st.CurrentView.TreeHasFocus = true;
-    catalogue.node = {};
-    EXPECT_FALSE(PropertiesAvailable(app));
-    // A list item selected does not count while the tree has the focus.
-    app.st.Selection.Item = 0;
-    app.st.Selection.ItemKind = ListItemKind::File;
-    app.st.Selection.ListHasFocus = true;
-    EXPECT_FALSE(PropertiesAvailable(app));
-    catalogue.node.kind = NodeKind::Folder;
-    EXPECT_TRUE(PropertiesAvailable(app));
-
-    app.st.CurrentView.TreeHasFocus = false;
-    EXPECT_TRUE(PropertiesAvailable(app));
-    app.st.Selection.Item = -1;
-    EXPECT_FALSE(PropertiesAvailable(app));
-
-    // Without a catalogue there is no node to describe.
     app.cataloguePane = nullptr;
     app.st.CurrentView.TreeHasFocus = true;
-    EXPECT_FALSE(PropertiesAvailable(app));
     ShowTreeProperties(app);
+    ShowPropertiesForFocus(app);
     expectNothingShown();
 }

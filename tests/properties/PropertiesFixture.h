@@ -24,6 +24,7 @@ public:
     bool mediaChild = false;
     Node currentNode() const override { return node; }
     bool isMediaFolderChild() const override { return mediaChild; }
+    bool showListedFile(const QString &, const QString &) override { return false; }
 };
 
 class FakeLists : public FileListPort
