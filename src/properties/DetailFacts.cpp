@@ -11,6 +11,7 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
         return f;
     if (const ViewedRecord &r = app.st.Viewed[type]; r.Path == path) {
         // What the page recorded of this very file, with its marks.
+        f.ok = true;
         f.width = r.Width;
         f.height = r.Height;
         f.monochrome = r.Monochrome;
@@ -25,20 +26,8 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
         f.tile = r.Tile;
         return f;
     }
-    const mediafacts::FactsReader read = mediaTypeInfo(type).facts;
-    if (!read)
-        return f;
-    const mediafacts::FileFacts x =
-        read(app.drives().toNative(path), {.jpegScale = std::clamp(app.st.settings.JPEG_Scale, 0, 3)});
-    f.width = x.width;
-    f.height = x.height;
-    f.monochrome = x.monochrome;
-    f.lengthMs = x.lengthMs;
-    f.inWindow = x.inWindow;
-    f.animated = x.animated;
-    f.interlaced = x.interlaced;
-    f.transparent = x.transparent;
-    f.frameCount = x.frameCount;
-    f.speed = x.speed;
+    if (const mediafacts::FactsReader read = mediaTypeInfo(type).facts)
+        static_cast<mediafacts::FileFacts &>(f) =
+            read(app.drives().toNative(path), {.jpegScale = std::clamp(app.st.settings.JPEG_Scale, 0, 3)});
     return f;
 }

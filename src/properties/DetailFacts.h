@@ -4,23 +4,17 @@
 #pragma once
 
 #include "app/MediaType.h"
+#include "components/FileFacts.h"
 
 #include <QString>
 #include <cstdint>
 
 class App;
 
-struct DetailFacts
+// What the file says of itself, and the marks of the page that showed it.
+struct DetailFacts : mediafacts::FileFacts
 {
-    int width = 0;
-    int height = 0;
-    bool monochrome = false;
-    int64_t lengthMs = 0;
     bool repeat = false;
-    bool inWindow = false; // AVI played by the animation control
-    bool animated = false, interlaced = false, transparent = false;
-    int frameCount = 0;
-    int speed = 0; // percent
     bool tile = false;
 };
 

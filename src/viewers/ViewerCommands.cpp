@@ -106,7 +106,10 @@ void btnLastFileClick(ViewerPane &pane)
         beep(pane);
 }
 
-void btnNextFileClick(ViewerPane &pane)
+namespace {
+
+// Next (+1) and Previous (-1): the neighbour of the item on view, when it is a file.
+void step(ViewerPane &pane, int by)
 {
     if (!canMove(pane)) {
         beep(pane);
@@ -119,38 +122,29 @@ void btnNextFileClick(ViewerPane &pane)
         return;
     }
     FileListPort &list = *pane.app.selectionList;
-    if (!list.currentNodeIsMediaFolder() || list.itemCount() - 1 == item) {
+    const int next = item + by;
+    if (!list.currentNodeIsMediaFolder() || next < 0 || next >= list.itemCount()) {
         beep(pane);
         return;
     }
-    if (list.isFileItem(item + 1))
-        list.selectItem(item + 1);
+    if (by < 0)
+        list.deselectAll();
+    if (list.isFileItem(next))
+        list.selectItem(next);
     else
-        beep(pane);
+        beep(pane); // backwards: the first file of a folder with sub-folders; nothing stays selected
+}
+
+} // namespace
+
+void btnNextFileClick(ViewerPane &pane)
+{
+    step(pane, +1);
 }
 
 void btnPreviousFileClick(ViewerPane &pane)
 {
-    if (!canMove(pane)) {
-        beep(pane);
-        return;
-    }
-    const int item = pane.app.st.Selection.Item;
-    if (item < 0) {
-        btnFirstFileClick(pane);
-        beep(pane);
-        return;
-    }
-    FileListPort &list = *pane.app.selectionList;
-    if (!list.currentNodeIsMediaFolder() || item == 0) {
-        beep(pane);
-        return;
-    }
-    list.deselectAll();
-    if (list.isFileItem(item - 1))
-        list.selectItem(item - 1);
-    else
-        beep(pane); // the first file of a folder with sub-folders: nothing stays selected
+    step(pane, -1);
 }
 
 namespace {
