@@ -808,8 +808,8 @@ class Run:
             self.step("play the WAV", self.play_wav)
             self.step("preview pictures", self.preview)
             self.step("property windows", self.properties)
-            self.step("commands after a dialog", self.commands_after_a_dialog)
             self.step("Tab through the panes", self.tab_order)
+            self.step("commands after a dialog", self.commands_after_a_dialog)
             self.step("quit with File > Quitter", self.quit)
         except Failure:
             print("\n   (a step the others need failed: the run ends here)")
