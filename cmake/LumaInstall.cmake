@@ -50,9 +50,22 @@ endforeach()
 add_custom_target(luma_man_pages ALL DEPENDS ${pages})
 install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The licence and the history, where Debian looks for them: the copyright file in its
+# machine-readable format and the changelog compressed.
+# Named by hand: GNUInstallDirs would take the project's capitalised name.
+set(LUMA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/lumavista)
+install(FILES ${LUMA_PACKAGING_DIR}/copyright DESTINATION ${LUMA_DOC_DIR})
+add_custom_command(OUTPUT ${LUMA_PACKAGING_OUT}/changelog.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${LUMA_PACKAGING_DIR}/changelog ${LUMA_PACKAGING_OUT}/changelog
+  COMMAND ${LUMA_GZIP} -9 -n -f ${LUMA_PACKAGING_OUT}/changelog
+  DEPENDS ${LUMA_PACKAGING_DIR}/changelog
+  VERBATIM)
+add_custom_target(luma_changelog ALL DEPENDS ${LUMA_PACKAGING_OUT}/changelog.gz)
+install(FILES ${LUMA_PACKAGING_OUT}/changelog.gz DESTINATION ${LUMA_DOC_DIR})
+
 # Everything the installation takes, without the tests: what scripts/package builds.
 add_custom_target(luma_install_parts)
-add_dependencies(luma_install_parts lumavista lumavista-info lumavista_help luma_man_pages)
+add_dependencies(luma_install_parts lumavista lumavista-info lumavista_help luma_man_pages luma_changelog)
 if(TARGET luma_icons)
   add_dependencies(luma_install_parts luma_icons)
 endif()

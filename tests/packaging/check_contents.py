@@ -159,6 +159,34 @@ def check_screenshot(src, root):
         fail("metainfo: the screenshot needs an English and a French caption")
 
 
+def check_licence(src, version):
+    """One licence said the same way in LICENSE, the copyright file and the metainfo; the
+    changelog's newest entry is the project's version."""
+    licence = (src / "LICENSE").read_text(encoding="utf-8") if (src / "LICENSE").is_file() else ""
+    if "GNU GENERAL PUBLIC LICENSE" not in licence or "Version 3, 29 June 2007" not in licence:
+        fail("LICENSE is not the text of the GNU GPL version 3")
+    root = ET.parse(src / "packaging" / f"{APP_ID}.metainfo.xml").getroot()
+    if root.findtext("project_license") != "GPL-3.0-or-later":
+        fail(f"metainfo: project_license is {root.findtext('project_license')!r}, not GPL-3.0-or-later")
+
+    paragraphs = [p for p in re.split(r"\n\s*\n", (src / "packaging/copyright").read_text(encoding="utf-8")) if p.strip()]
+    header = paragraphs[0] if paragraphs else ""
+    if not header.startswith("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"):
+        fail("copyright: the first paragraph does not name the machine-readable format")
+    files = [p for p in paragraphs if p.startswith("Files:")]
+    if not any(p.startswith("Files: *\n") for p in files):
+        fail("copyright: no 'Files: *' paragraph")
+    named = {m for p in files for m in re.findall(r"^License: (\S+)$", p, re.M)}
+    defined = {m.group(1) for p in paragraphs if (m := re.match(r"License: (\S+)\n ", p))}
+    if named != {"GPL-3+"} or not named <= defined:
+        fail(f"copyright: files under {sorted(named)}, texts given for {sorted(defined)}; GPL-3+ expected")
+
+    out = subprocess.run(["dpkg-parsechangelog", "-l", str(src / "packaging/changelog"), "-S", "Version"],
+                         capture_output=True, text=True)
+    if out.returncode != 0 or out.stdout.strip() != version:
+        fail(f"changelog: the newest entry is {out.stdout.strip()!r} ({out.stderr.strip()}), the project is at {version}")
+
+
 def png_facts(path):
     """(width, height, whether any pixel is not fully transparent) of an 8-bit RGBA PNG."""
     data = path.read_bytes()
@@ -229,6 +257,7 @@ def main():
     check_metainfo(args.source, entry, args.version)
     check_icons(args.built, [int(s) for s in args.icon_sizes.split(";")])
     check_man_pages(args.source, args.built, args.version)
+    check_licence(args.source, args.version)
     if failures:
         print(f"{len(failures)} problem(s)")
         return 1

@@ -110,6 +110,15 @@ def check_tree(root):
         except (OSError, EOFError) as e:
             fail(f"{path}: {e}")
 
+    doc = usr / "share/doc/lumavista"
+    if not (doc / "copyright").is_file():
+        fail(f"{doc / 'copyright'} is missing")
+    try:
+        if not gzip.decompress((doc / "changelog.gz").read_bytes()).startswith(b"lumavista ("):
+            fail(f"{doc / 'changelog.gz'} is not the package's changelog")
+    except (OSError, EOFError) as e:
+        fail(f"{doc / 'changelog.gz'}: {e}")
+
     for path in sorted(p for p in root.rglob("*") if not p.is_dir()):
         print("  installed:", path.relative_to(root))
 
