@@ -18,8 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }();
     (void)app;
     pictures::setMaxImageBytes(qint64(16) << 20);
-    pictures::AniData ani;
-    QString error;
-    pictures::decodeAni(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)), ani, error);
+    (void)pictures::decodeAni(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     return 0;
 }

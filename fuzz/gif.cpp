@@ -10,11 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     pictures::setMaxImageBytes(qint64(4) << 20);
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    pictures::GifFacts facts;
-    QString error;
-    if (!pictures::scanGif(bytes, facts, error))
+    const platform::ErrorOr<pictures::GifFacts> facts = pictures::scanGif(bytes);
+    if (!facts)
         return 0;
-    pictures::GifComposer composer(bytes, facts);
+    pictures::GifComposer composer(bytes, *facts);
     // Two rounds over at most 40 frames: enough to reach every disposal path and the wrap.
     const int steps = 2 * qMin(40, composer.frameCount());
     for (int i = 0; i < steps; ++i)

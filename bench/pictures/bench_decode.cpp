@@ -2,6 +2,7 @@
 // Decodes one file once through the picture components, as a process hyperfine can time against
 // djpeg or ImageMagick doing the same work. KIND: jpeg, pcx, tif, wmf, emf.
 #include "components/TJPEGImage.h"
+#include "components/decoders/ImageLimits.h"
 #include "components/decoders/MetafilePlayer.h"
 #include "components/decoders/PcxDecoder.h"
 #include "components/decoders/TiffDecoder.h"
@@ -60,19 +61,21 @@ int main(int argc, char **argv)
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly))
             return 1;
-        QString error;
         // The decoders themselves, so the program loads no widget library.
         const QByteArray data = f.readAll();
+        platform::ErrorOr<QImage> decoded = pictures::invalidData(QStringLiteral("unknown kind"));
         if (kind == "pcx")
-            img = pictures::decodePcx(data, error);
+            decoded = pictures::decodePcx(data);
         else if (kind == "tif")
-            img = pictures::decodeTiff(data, error);
+            decoded = pictures::decodeTiff(data);
         else if (kind == "wmf")
-            img = pictures::renderWmf(data, Qt::white, error);
+            decoded = pictures::renderWmf(data, Qt::white);
         else if (kind == "emf")
-            img = pictures::renderEmf(data, Qt::white, error);
-        if (img.isNull())
-            std::fprintf(stderr, "%s\n", qPrintable(error));
+            decoded = pictures::renderEmf(data, Qt::white);
+        if (decoded)
+            img = *decoded;
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(decoded.error().message));
     }
     if (img.isNull())
         return 1;

@@ -665,10 +665,9 @@ int walk(const QString &root, const QString &folder)
             if (!f.open(QIODevice::ReadOnly))
                 continue;
             const QByteArray data = f.readAll();
-            QString error;
             QElapsedTimer t;
             t.start();
-            const QImage img = TImageEn::decode(data, ext, Qt::cyan, error);
+            const QImage img = TImageEn::decode(data, ext, Qt::cyan).value();
             metaDecode.push_back(ms(t));
             t.start();
             (void)img.convertToFormat(QImage::Format_Indexed8);

@@ -53,54 +53,18 @@ PictureFacts sized(qint64 width, qint64 height, bool monochrome = false)
     return f;
 }
 
-// Bounds-checked, so a caller's size test can never be the only guard against a short header.
-quint32 le32(const QByteArray &data, int at)
-{
-    if (at < 0 || qsizetype(at) + 4 > data.size())
-        return 0;
-    return qFromLittleEndian<quint32>(data.constData() + at);
-}
-
-quint16 le16(const QByteArray &data, int at)
-{
-    if (at < 0 || qsizetype(at) + 2 > data.size())
-        return 0;
-    return qFromLittleEndian<quint16>(data.constData() + at);
-}
-
-// The picture control refuses a bitmap file shorter than its header says (Qt's reader would
-// show it padded): the same test on the header and the file's size.
-bool bmpComplete(const QByteArray &start, qint64 fileSize)
-{
-    if (start.size() < 14 + 12 || fileSize < 14 + 12)
-        return false;
-    const quint32 offBits = le32(start, 10);
-    const quint32 headerSize = le32(start, 14);
-    if (headerSize < 40 || start.size() < 14 + 40)
-        return offBits <= quint64(fileSize);
-    const qint32 w = qint32(le32(start, 18));
-    const qint32 h = qint32(le32(start, 22));
-    const int bits = le16(start, 28);
-    const quint32 compression = le32(start, 30);
-    if (compression != 0 && compression != 3)
-        return offBits < quint64(fileSize); // run-length data has no fixed length
-    const qint64 stride = ((qint64(w) * bits + 31) / 32) * 4;
-    const qint64 need = qint64(offBits) + stride * (h < 0 ? -qint64(h) : qint64(h));
-    return w > 0 && need <= fileSize;
-}
-
 PictureFacts bmpFacts(const QString &path)
 {
     const QByteArray data = readStart(path, kHeaderBytes);
-    pictures::DibInfo info;
-    QString error;
-    if (!data.startsWith("BM") ||
-        !pictures::readDibHeader(QByteArrayView(data).sliced(qMin<qsizetype>(14, data.size())), info,
-                                 error) ||
-        !bmpComplete(data, QFileInfo(path).size()))
+    if (!data.startsWith("BM"))
+        return {};
+    const platform::ErrorOr<pictures::DibInfo> info =
+        pictures::readDibHeader(QByteArrayView(data).sliced(qMin<qsizetype>(14, data.size())));
+    // The picture control refuses a bitmap file shorter than its header says: the same test here.
+    if (!info || !pictures::bitmapFileComplete(data, QFileInfo(path).size()))
         return {};
     // Qt's reader gives a 1-bit bitmap for 1-bit files, as the page then reports.
-    return sized(info.width, info.height, info.bitCount == 1);
+    return sized(info->width, info->height, info->bitCount == 1);
 }
 
 PictureFacts icoFacts(const QString &path)
@@ -157,44 +121,39 @@ bool pcxComplete(const QByteArray &data, const pictures::PcxHeaderInfo &info)
 
 PictureFacts pcxFacts(const QString &path)
 {
-    pictures::PcxHeaderInfo info;
-    QString error;
     // A file cut short is refused by the decoder: every run is walked to know.
     const QByteArray data = readAll(path);
-    if (!pictures::readPcxHeader(data, info, error) || !pcxComplete(data, info))
+    const platform::ErrorOr<pictures::PcxHeaderInfo> info = pictures::readPcxHeader(data);
+    if (!info || !pcxComplete(data, *info))
         return {};
-    return sized(info.width, info.height, info.bitsPerPlane == 1 && info.planes == 1);
+    return sized(info->width, info->height, info->bitsPerPlane == 1 && info->planes == 1);
 }
 
 PictureFacts tiffFacts(const QString &path)
 {
     // The first image's directory may lie anywhere in the file.
-    pictures::TiffHeaderInfo info;
-    QString error;
-    if (!pictures::readTiffHeader(readAll(path), info, error))
+    const platform::ErrorOr<pictures::TiffHeaderInfo> info = pictures::readTiffHeader(readAll(path));
+    if (!info)
         return {};
-    return sized(info.width, info.height, info.bilevel);
+    return sized(info->width, info->height, info->bilevel);
 }
 
 PictureFacts metafileFacts(const QString &path, bool enhanced)
 {
     // The size may come from a record anywhere before the end; metafiles are small.
     const QByteArray data = readAll(path);
-    QSize size;
-    QString error;
-    const bool ok =
-        enhanced ? pictures::emfPictureSize(data, size, error) : pictures::wmfPictureSize(data, size, error);
+    const platform::ErrorOr<QSize> size =
+        enhanced ? pictures::emfPictureSize(data) : pictures::wmfPictureSize(data);
     // Metafiles are drawn onto a bitmap one pixel narrower and lower, in colour.
-    return ok ? sized(size.width() - 1, size.height() - 1) : PictureFacts{};
+    return size ? sized(size->width() - 1, size->height() - 1) : PictureFacts{};
 }
 
 PictureFacts aniFacts(const QString &path)
 {
-    pictures::AniData ani;
-    QString error;
-    if (!pictures::decodeAni(readAll(path), ani, error) || ani.frames.isEmpty())
+    const platform::ErrorOr<pictures::AniData> ani = pictures::decodeAni(readAll(path));
+    if (!ani || ani->frames.isEmpty())
         return {};
-    const QSize size = ani.frames.first().size();
+    const QSize size = ani->frames.first().size();
     return sized(size.width(), size.height());
 }
 
@@ -260,22 +219,21 @@ PictureFacts readJpegFacts(const QString &nativePath, int scale)
 {
     // The whole file: the frame header may follow long markers, and a file cut short shows nothing.
     const QByteArray data = readAll(nativePath);
-    pictures::JpegHeader header;
-    QString error;
-    if (!pictures::readJpegHeader(data, header, error) || !jpegComplete(data))
+    const platform::ErrorOr<pictures::JpegHeader> header = pictures::readJpegHeader(data);
+    if (!header || !jpegComplete(data))
         return {};
     const int s = std::clamp(scale, 0, 3);
-    return sized(pictures::jpegScaledSize(header.width, s), pictures::jpegScaledSize(header.height, s));
+    return sized(pictures::jpegScaledSize(header->width, s), pictures::jpegScaledSize(header->height, s));
 }
 
 GifFacts readGifFacts(const QString &nativePath)
 {
     // The frame facts come from walking every block of the file (no picture is decoded).
-    pictures::GifFacts facts;
-    QString error;
+    const platform::ErrorOr<pictures::GifFacts> scanned = pictures::scanGif(readAll(nativePath));
     GifFacts f;
-    if (!pictures::scanGif(readAll(nativePath), facts, error))
+    if (!scanned)
         return f;
+    const pictures::GifFacts &facts = *scanned;
     f.ok = true;
     f.width = facts.width;
     f.height = facts.height;

@@ -17,12 +17,11 @@ platform::Status TAniFile::loadFromFile(const QString &path)
 
 platform::Status TAniFile::loadFromData(const QByteArray &bytes)
 {
-    pictures::AniData data;
-    QString error;
-    if (!pictures::decodeAni(bytes, data, error))
-        return platform::makeError(platform::Error::Kind::InvalidData,
-                                   QStringLiteral("Animated cursor error: %1").arg(error));
-    m_data = std::move(data);
+    platform::ErrorOr<pictures::AniData> data = pictures::decodeAni(bytes);
+    if (!data)
+        return platform::makeError(data.error().kind,
+                                   QStringLiteral("Animated cursor error: %1").arg(data.error().message));
+    m_data = std::move(*data);
     emit changed();
     return platform::Status::success();
 }

@@ -19,15 +19,10 @@ platform::Status TGIFImage::loadFromFile(const QString &path)
     const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
     if (!data)
         return data.status();
-    pictures::GifFacts facts;
-    QString error;
-    if (!pictures::scanGif(*data, facts, error)) {
-        // Only the screen size can refuse a file that has frames.
-        const bool sized = !facts.frames.isEmpty();
-        return platform::makeError(pictures::refusalKind(sized ? facts.width : 0, sized ? facts.height : 0),
-                                   error);
-    }
-    m_facts = facts;
+    platform::ErrorOr<pictures::GifFacts> facts = pictures::scanGif(*data);
+    if (!facts)
+        return facts.error();
+    m_facts = std::move(*facts);
     m_composer = pictures::GifComposer(*data, m_facts);
     m_composer.advance();
     m_playsDone = 0;

@@ -15,43 +15,20 @@ TImageEn::TImageEn(QWidget *parent) : QAbstractScrollArea(parent)
     setBackground(m_background);
 }
 
-QImage TImageEn::decode(const QByteArray &data, const QString &extension, const QColor &background,
-                        QString &error)
+platform::ErrorOr<QImage> TImageEn::decode(const QByteArray &data, const QString &extension,
+                                           const QColor &background)
 {
     const QString ext = extension.toLower();
     if (ext == QLatin1String("pcx"))
-        return pictures::decodePcx(data, error);
+        return pictures::decodePcx(data);
     if (ext == QLatin1String("tif") || ext == QLatin1String("tiff"))
-        return pictures::decodeTiff(data, error);
+        return pictures::decodeTiff(data);
     if (ext == QLatin1String("wmf"))
-        return pictures::renderWmf(data, background, error);
+        return pictures::renderWmf(data, background);
     if (ext == QLatin1String("emf"))
-        return pictures::renderEmf(data, background, error);
-    error = QStringLiteral("unknown picture type \"%1\"").arg(extension);
-    return {};
+        return pictures::renderEmf(data, background);
+    return pictures::invalidData(QStringLiteral("unknown picture type \"%1\"").arg(extension));
 }
-
-namespace {
-
-// The size a file's header claims, read again after a refused decode to tell a picture over the
-// limit from damaged data; empty when the format has no such header or it cannot be read.
-QSize claimedSize(const QByteArray &data, const QString &ext)
-{
-    QString ignored;
-    QSize size;
-    if (ext == QLatin1String("pcx")) {
-        pictures::PcxHeaderInfo info;
-        pictures::readPcxHeader(data, info, ignored);
-        size = QSize(info.width, info.height);
-    } else if (ext == QLatin1String("wmf")) {
-        pictures::wmfPictureSize(data, size, ignored);
-    } else if (ext == QLatin1String("emf")) {
-        pictures::emfPictureSize(data, size, ignored);
-    }
-    return size;
-}
-
-} // namespace
 
 platform::Status TImageEn::loadFromFile(const QString &path)
 {
@@ -59,13 +36,12 @@ platform::Status TImageEn::loadFromFile(const QString &path)
     if (!data)
         return data.status();
     const QString ext = QFileInfo(path).suffix();
-    QString error;
-    QImage img = decode(*data, ext, m_background, error);
-    if (img.isNull()) {
-        const QSize claimed = claimedSize(*data, ext.toLower());
-        return platform::makeError(pictures::refusalKind(claimed.width(), claimed.height()),
-                                   QStringLiteral("Cannot read picture \"%1\": %2").arg(path, error));
-    }
+    platform::ErrorOr<QImage> decoded = decode(*data, ext, m_background);
+    if (!decoded)
+        return platform::makeError(
+            decoded.error().kind,
+            QStringLiteral("Cannot read picture \"%1\": %2").arg(path, decoded.error().message));
+    QImage img = std::move(*decoded);
     if (m_eightBit && img.depth() > 8)
         img = img.convertToFormat(QImage::Format_Indexed8);
     m_bitmap = std::move(img);

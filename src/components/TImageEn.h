@@ -36,8 +36,8 @@ public:
     void setEightBit(bool on) { m_eightBit = on; }
 
     // Decodes a file's data by its extension without touching any control.
-    static QImage decode(const QByteArray &data, const QString &extension, const QColor &background,
-                         QString &error);
+    static platform::ErrorOr<QImage> decode(const QByteArray &data, const QString &extension,
+                                            const QColor &background);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -31,14 +31,13 @@ platform::Status TJPEGImage::loadFromFile(const QString &path)
 
 platform::Status TJPEGImage::loadFromData(const QByteArray &data)
 {
-    pictures::JpegHeader header;
-    QString error;
-    if (!pictures::readJpegHeader(data, header, error)) {
+    const platform::ErrorOr<pictures::JpegHeader> read = pictures::readJpegHeader(data);
+    if (!read) {
         clear();
-        // The header fills in the size before the limit refuses it.
-        return platform::makeError(pictures::refusalKind(header.width, header.height),
-                                   QStringLiteral("JPEG error: %1").arg(error));
+        return platform::makeError(read.error().kind,
+                                   QStringLiteral("JPEG error: %1").arg(read.error().message));
     }
+    const pictures::JpegHeader &header = *read;
     m_data = data;
     m_width = header.width;
     m_height = header.height;
@@ -157,28 +156,26 @@ const QImage &TJPEGImage::bitmap()
     m_firstCheck = true;
     m_lastPercent = 0;
     emit progress(Stage::Starting, 0);
-    QString error;
-    QImage decoded = pictures::decodeJpeg(
+    platform::ErrorOr<QImage> decoded = pictures::decodeJpeg(
         data, options,
         [this](int completed, int total, long counter, long limit) {
             onLibraryProgress(completed, total, counter, limit);
         },
-        error,
         [this, generation](const QImage &partial) {
             if (generation == m_generation)
                 emit passDecoded(partial);
         });
-    emit progress(Stage::Ending, decoded.isNull() ? 0 : 100);
+    emit progress(Stage::Ending, decoded ? 100 : 0);
     // Options changed by a progress handler make this decode stale: keep nothing, not even its
     // failure.
     if (generation != m_generation)
         return m_bitmap;
-    if (decoded.isNull()) {
-        m_lastDecode = platform::makeError(pictures::refusalKind(m_width, m_height),
-                                           QStringLiteral("JPEG error: %1").arg(error));
+    if (!decoded) {
+        m_lastDecode = platform::makeError(decoded.error().kind,
+                                           QStringLiteral("JPEG error: %1").arg(decoded.error().message));
     } else {
         m_lastDecode = {};
-        m_bitmap = std::move(decoded);
+        m_bitmap = std::move(*decoded);
     }
     return m_bitmap;
 }

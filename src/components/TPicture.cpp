@@ -1,5 +1,6 @@
 #include "components/TPicture.h"
 
+#include "components/decoders/DibDecoder.h"
 #include "components/decoders/ImageLimits.h"
 
 #include <QBuffer>
@@ -63,27 +64,6 @@ QImage readQtPicture(const QByteArray &data, const QByteArray &format, QString &
     return img;
 }
 
-// A bitmap file shorter than its header says is truncated; Qt's reader would show it padded.
-bool bmpComplete(const QByteArray &data)
-{
-    if (data.size() < 14 + 12)
-        return false;
-    const auto *p = reinterpret_cast<const uchar *>(data.constData());
-    const quint32 offBits = p[10] | (p[11] << 8) | (p[12] << 16) | (quint32(p[13]) << 24);
-    const quint32 headerSize = p[14] | (p[15] << 8) | (p[16] << 16) | (quint32(p[17]) << 24);
-    if (headerSize < 40 || data.size() < 14 + 40)
-        return offBits <= quint32(data.size());
-    const qint32 w = qint32(p[18] | (p[19] << 8) | (p[20] << 16) | (quint32(p[21]) << 24));
-    const qint32 h = qint32(p[22] | (p[23] << 8) | (p[24] << 16) | (quint32(p[25]) << 24));
-    const int bits = p[28] | (p[29] << 8);
-    const quint32 compression = p[30] | (p[31] << 8) | (p[32] << 16) | (quint32(p[33]) << 24);
-    if (compression != 0 && compression != 3)
-        return offBits < quint32(data.size()); // run-length data has no fixed length
-    const qint64 stride = ((qint64(w) * bits + 31) / 32) * 4;
-    const qint64 need = qint64(offBits) + stride * (h < 0 ? -qint64(h) : qint64(h));
-    return w > 0 && need <= data.size();
-}
-
 } // namespace
 
 QSize iconPictureSize(const QByteArray &data)
@@ -139,7 +119,7 @@ platform::Status TPicture::loadFromFile(const QString &path)
     if (!data)
         return data.status();
     const QByteArray format = ext == QLatin1String("ico") || ext == QLatin1String("cur") ? "ico" : "bmp";
-    if (format == "bmp" && data->startsWith("BM") && !bmpComplete(*data))
+    if (format == "bmp" && data->startsWith("BM") && !pictures::bitmapFileComplete(*data, data->size()))
         return platform::makeError(Error::Kind::InvalidData,
                                    QStringLiteral("Bitmap file \"%1\" is truncated").arg(path));
     QString error;

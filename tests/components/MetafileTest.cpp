@@ -191,13 +191,12 @@ protected:
 
 TEST_F(MetafileTest, WmfSizeComesFromThePlaceableHeaderOrTheWindow)
 {
-    QString error;
-    QSize size;
-    ASSERT_TRUE(pictures::wmfPictureSize(makeWmf(dir.filePath("a.wmf"), true), size, error))
-        << error.toStdString();
-    EXPECT_EQ(size, QSize(192, 96));
-    ASSERT_TRUE(pictures::wmfPictureSize(makeWmf(dir.filePath("b.wmf"), false), size, error));
-    EXPECT_EQ(size, QSize(2880, 1440));
+    const platform::ErrorOr<QSize> placed = pictures::wmfPictureSize(makeWmf(dir.filePath("a.wmf"), true));
+    ASSERT_TRUE(placed) << placed.error().message.toStdString();
+    EXPECT_EQ(*placed, QSize(192, 96));
+    const platform::ErrorOr<QSize> windowed = pictures::wmfPictureSize(makeWmf(dir.filePath("b.wmf"), false));
+    ASSERT_TRUE(windowed);
+    EXPECT_EQ(*windowed, QSize(2880, 1440));
 
     TImageEn view;
     ASSERT_TRUE(view.loadFromFile(dir.filePath("a.wmf")).ok());
@@ -208,9 +207,10 @@ TEST_F(MetafileTest, WmfSizeComesFromThePlaceableHeaderOrTheWindow)
 
 TEST_F(MetafileTest, WmfRecordsDrawAtTheirPlaces)
 {
-    QString error;
-    const QImage img = pictures::renderWmf(makeWmf(dir.filePath("a.wmf"), true), Qt::white, error);
-    ASSERT_FALSE(img.isNull()) << error.toStdString();
+    const platform::ErrorOr<QImage> drawn =
+        pictures::renderWmf(makeWmf(dir.filePath("a.wmf"), true), Qt::white);
+    ASSERT_TRUE(drawn) << drawn.error().message.toStdString();
+    const QImage &img = *drawn;
     EXPECT_EQ(img.pixel(40, 80), qRgb(255, 0, 0));                    // solid rectangle
     EXPECT_TRUE(anyPixel(img, {140, 40, 12, 12}, qRgb(0, 128, 0)));   // hatch lines
     EXPECT_TRUE(anyPixel(img, {140, 40, 12, 12}, qRgb(255, 255, 0))); // on the background colour
@@ -230,13 +230,13 @@ TEST_F(MetafileTest, WmfRecordsDrawAtTheirPlaces)
 
 TEST_F(MetafileTest, EmfSizeAndRecords)
 {
-    QString error;
     const QByteArray data = makeEmf(dir.filePath("a.emf"));
-    QSize size;
-    ASSERT_TRUE(pictures::emfPictureSize(data, size, error)) << error.toStdString();
-    EXPECT_EQ(size, QSize(192, 96));
-    const QImage img = pictures::renderEmf(data, Qt::white, error);
-    ASSERT_FALSE(img.isNull()) << error.toStdString();
+    const platform::ErrorOr<QSize> size = pictures::emfPictureSize(data);
+    ASSERT_TRUE(size) << size.error().message.toStdString();
+    EXPECT_EQ(*size, QSize(192, 96));
+    const platform::ErrorOr<QImage> drawn = pictures::renderEmf(data, Qt::white);
+    ASSERT_TRUE(drawn) << drawn.error().message.toStdString();
+    const QImage &img = *drawn;
     EXPECT_EQ(img.size(), QSize(191, 95));
     EXPECT_EQ(img.pixel(35, 35), qRgb(255, 0, 0)); // rectangle in pixels
     EXPECT_EQ(img.pixel(80, 30), qRgb(0, 255, 0)); // ellipse through the anisotropic mapping
@@ -256,23 +256,36 @@ TEST_F(MetafileTest, EmfSizeAndRecords)
 
 TEST_F(MetafileTest, DamagedMetafilesFail)
 {
-    QString error;
+    using Kind = platform::Error::Kind;
+    const auto damaged = [](const platform::ErrorOr<QImage> &result) {
+        return !result && result.error().kind == Kind::InvalidData;
+    };
     const QByteArray wmf = makeWmf(dir.filePath("a.wmf"), true);
-    EXPECT_TRUE(pictures::renderWmf(wmf.left(wmf.size() - 40), Qt::white, error).isNull());
-    EXPECT_TRUE(pictures::renderWmf(makeWmf(dir.filePath("c.wmf"), true, false), Qt::white, error).isNull());
-    EXPECT_TRUE(error.contains("end record"));
+    EXPECT_TRUE(damaged(pictures::renderWmf(wmf.left(wmf.size() - 40), Qt::white)));
+    const platform::ErrorOr<QImage> unended =
+        pictures::renderWmf(makeWmf(dir.filePath("c.wmf"), true, false), Qt::white);
+    EXPECT_TRUE(damaged(unended));
+    EXPECT_TRUE(!unended && unended.error().message.contains("end record"));
     QByteArray badSize = wmf;
     badSize[22 + 18 + 0] = char(0x7f); // first record claims a huge size
     badSize[22 + 18 + 2] = char(0x7f);
-    EXPECT_TRUE(pictures::renderWmf(badSize, Qt::white, error).isNull());
-    EXPECT_TRUE(pictures::renderWmf("junk", Qt::white, error).isNull());
+    EXPECT_TRUE(damaged(pictures::renderWmf(badSize, Qt::white)));
+    EXPECT_TRUE(damaged(pictures::renderWmf("junk", Qt::white)));
 
     const QByteArray emf = makeEmf(dir.filePath("a.emf"));
-    EXPECT_TRUE(pictures::renderEmf(emf.left(emf.size() - 30), Qt::white, error).isNull());
-    EXPECT_TRUE(pictures::renderEmf(makeEmf(dir.filePath("c.emf"), false), Qt::white, error).isNull());
+    EXPECT_TRUE(damaged(pictures::renderEmf(emf.left(emf.size() - 30), Qt::white)));
+    EXPECT_TRUE(damaged(pictures::renderEmf(makeEmf(dir.filePath("c.emf"), false), Qt::white)));
     QByteArray odd = emf;
     odd[4] = char(odd[4] + 2); // header size not a multiple of four
-    EXPECT_TRUE(pictures::renderEmf(odd, Qt::white, error).isNull());
+    EXPECT_TRUE(damaged(pictures::renderEmf(odd, Qt::white)));
+
+    // A picture over the limit is too large, not damaged.
+    const qint64 saved = pictures::maxImageBytes();
+    pictures::setMaxImageBytes(100 * 100 * 4);
+    const platform::ErrorOr<QImage> big = pictures::renderEmf(emf, Qt::white);
+    pictures::setMaxImageBytes(saved);
+    ASSERT_FALSE(big);
+    EXPECT_EQ(big.error().kind, Kind::TooLarge);
 }
 
 TEST_F(MetafileTest, ImageViewLoadsByExtensionAndClearsWithoutResizing)

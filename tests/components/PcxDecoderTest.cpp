@@ -53,11 +53,10 @@ struct PcxWriter
 
 QImage decode(const QByteArray &data, QString *errorOut = nullptr)
 {
-    QString error;
-    QImage img = pictures::decodePcx(data, error);
+    const platform::ErrorOr<QImage> img = pictures::decodePcx(data);
     if (errorOut)
-        *errorOut = error;
-    return img;
+        *errorOut = img ? QString() : img.error().message;
+    return img ? *img : QImage();
 }
 
 } // namespace

@@ -19,9 +19,9 @@ TEST(TiffDecoder, MatchesImageMagickFixtures)
                  {"rose-jpeg.tif", 2}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        QString error;
-        const QImage img = pictures::decodeTiff(readFixture(c.name), error);
-        ASSERT_FALSE(img.isNull()) << error.toStdString();
+        const platform::ErrorOr<QImage> decoded = pictures::decodeTiff(readFixture(c.name));
+        ASSERT_TRUE(decoded) << decoded.error().message.toStdString();
+        const QImage &img = *decoded;
         const QImage expected(fixture(QString::fromLatin1(c.name) + ".png"));
         const int diff = maxChannelDifference(img, expected);
         EXPECT_GE(diff, 0);
@@ -31,30 +31,30 @@ TEST(TiffDecoder, MatchesImageMagickFixtures)
 
 TEST(TiffDecoder, OneBitImagesAreMonochrome)
 {
-    QString error;
-    EXPECT_EQ(pictures::decodeTiff(readFixture("rose-g4.tif"), error).format(), QImage::Format_Mono);
-    EXPECT_NE(pictures::decodeTiff(readFixture("rose-gray.tif"), error).depth(), 1);
+    EXPECT_EQ(pictures::decodeTiff(readFixture("rose-g4.tif"))->format(), QImage::Format_Mono);
+    EXPECT_NE(pictures::decodeTiff(readFixture("rose-gray.tif"))->depth(), 1);
 }
 
 TEST(TiffDecoder, DamagedFilesFailWithLibtiffsMessage)
 {
     for (const char *name : {"damaged-ifd.tif", "damaged-truncated.tif"}) {
         SCOPED_TRACE(name);
-        QString error;
-        EXPECT_TRUE(pictures::decodeTiff(readFixture(name), error).isNull());
-        EXPECT_FALSE(error.isEmpty());
+        const platform::ErrorOr<QImage> decoded = pictures::decodeTiff(readFixture(name));
+        ASSERT_FALSE(decoded);
+        EXPECT_EQ(decoded.error().kind, platform::Error::Kind::InvalidData);
+        EXPECT_FALSE(decoded.error().message.isEmpty());
     }
-    QString error;
-    EXPECT_TRUE(pictures::decodeTiff(QByteArray(), error).isNull());
-    EXPECT_TRUE(pictures::decodeTiff(QByteArray("II*\0", 4), error).isNull());
+    EXPECT_FALSE(pictures::decodeTiff(QByteArray()));
+    EXPECT_FALSE(pictures::decodeTiff(QByteArray("II*\0", 4)));
 }
 
 TEST(TiffDecoder, PicturesOverTheLimitAreRefused)
 {
     const qint64 saved = pictures::maxImageBytes();
     pictures::setMaxImageBytes(70 * 46 * 4 - 1);
-    QString error;
-    EXPECT_TRUE(pictures::decodeTiff(readFixture("rose.tif"), error).isNull());
+    const platform::ErrorOr<QImage> refused = pictures::decodeTiff(readFixture("rose.tif"));
     pictures::setMaxImageBytes(saved);
-    EXPECT_FALSE(pictures::decodeTiff(readFixture("rose.tif"), error).isNull());
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().kind, platform::Error::Kind::TooLarge);
+    EXPECT_TRUE(pictures::decodeTiff(readFixture("rose.tif")));
 }

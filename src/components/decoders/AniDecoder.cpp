@@ -43,7 +43,7 @@ quint32 u32(const uchar *p)
     return qFromLittleEndian<quint32>(p);
 }
 
-QImage readIcon(const uchar *p, qsizetype size, QString &error)
+platform::ErrorOr<QImage> readIcon(const uchar *p, qsizetype size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(p), size);
     QBuffer buf;
@@ -52,21 +52,19 @@ QImage readIcon(const uchar *p, qsizetype size, QString &error)
     QImageReader reader(&buf, "ico");
     QImage img = reader.read();
     if (img.isNull())
-        error = QStringLiteral("cannot read cursor frame: %1").arg(reader.errorString());
-    return img.isNull() ? img : img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        return invalidData(QStringLiteral("cannot read cursor frame: %1").arg(reader.errorString()));
+    return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 } // namespace
 
-bool decodeAni(QByteArrayView data, AniData &out, QString &error)
+platform::ErrorOr<AniData> decodeAni(QByteArrayView data)
 {
-    out = AniData();
+    AniData out;
     const auto *p = reinterpret_cast<const uchar *>(data.data());
     qsizetype end = data.size();
-    if (end < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "ACON", 4) != 0) {
-        error = QStringLiteral("not an animated cursor file");
-        return false;
-    }
+    if (end < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "ACON", 4) != 0)
+        return invalidData(QStringLiteral("not an animated cursor file"));
     const qint64 riffEnd = qint64(u32(p + 4)) + 8;
     if (riffEnd >= 12 && riffEnd < end)
         end = qsizetype(riffEnd);
@@ -99,29 +97,23 @@ bool decodeAni(QByteArrayView data, AniData &out, QString &error)
                 const quint32 subSize = u32(p + sub + 4);
                 const qsizetype subAvail = qMin<qsizetype>(qsizetype(subSize), listEnd - sub - 8);
                 if (std::memcmp(p + sub, "icon", 4) == 0) {
-                    QImage frame = readIcon(p + sub + 8, subAvail, error);
-                    if (frame.isNull())
-                        return false;
-                    decodedBytes += frame.sizeInBytes();
-                    if (decodedBytes > maxImageBytes()) {
-                        error = QStringLiteral("animated cursor too large");
-                        return false;
-                    }
-                    out.frames << frame;
+                    platform::ErrorOr<QImage> frame = readIcon(p + sub + 8, subAvail);
+                    if (!frame)
+                        return frame.error();
+                    decodedBytes += frame->sizeInBytes();
+                    if (decodedBytes > maxImageBytes())
+                        return tooLarge(QStringLiteral("animated cursor too large"));
+                    out.frames << *frame;
                 }
                 sub = nextChunk(p, sub, subSize, listEnd);
             }
         }
         pos = nextChunk(p, pos, size, end);
     }
-    if (!haveHeader) {
-        error = QStringLiteral("animated cursor has no header");
-        return false;
-    }
-    if (out.frames.isEmpty()) {
-        error = QStringLiteral("animated cursor has no frames");
-        return false;
-    }
+    if (!haveHeader)
+        return invalidData(QStringLiteral("animated cursor has no header"));
+    if (out.frames.isEmpty())
+        return invalidData(QStringLiteral("animated cursor has no frames"));
     const int frameCount = int(out.frames.size());
     if (seq.isEmpty()) {
         for (int i = 0; i < frameCount; ++i)
@@ -145,7 +137,7 @@ bool decodeAni(QByteArrayView data, AniData &out, QString &error)
     const int fallback = out.defaultRate > 0 ? out.defaultRate : FallbackRate;
     for (int i = 0; i < out.sequence.size(); ++i)
         out.rates << qMax(1, i < rate.size() ? rate[i] : fallback);
-    return true;
+    return out;
 }
 
 } // namespace pictures

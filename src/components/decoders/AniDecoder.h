@@ -3,9 +3,12 @@
 // Lenient with the faults real cursor files have: chunks not padded to even sizes, a RIFF
 // size that disagrees with the file, frame and step counts in the header that disagree with
 // the chunks (the chunks win), sequence entries naming missing frames (dropped), short or
-// missing rate tables (the header's rate fills in). A frame that cannot be read, a file with
-// no frames, or decoded frames larger in total than the picture size limit are refused.
+// missing rate tables (the header's rate fills in). A frame that cannot be read or a file with
+// no frames is refused as damaged; decoded frames larger in total than the picture size limit
+// are refused as too large.
 #pragma once
+
+#include "platform/Result.h"
 
 #include <QByteArrayView>
 #include <QImage>
@@ -24,6 +27,6 @@ struct AniData
     int defaultRate = 0;
 };
 
-bool decodeAni(QByteArrayView data, AniData &out, QString &error);
+platform::ErrorOr<AniData> decodeAni(QByteArrayView data);
 
 } // namespace pictures

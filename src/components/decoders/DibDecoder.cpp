@@ -9,6 +9,9 @@
 
 namespace pictures {
 
+using platform::ErrorOr;
+using platform::Status;
+
 namespace {
 
 constexpr quint32 BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3, BiJpeg = 4, BiPng = 5,
@@ -51,7 +54,7 @@ struct Field
 };
 
 // Runs of 8- or 4-bit run-length coding, written into an Indexed8 image stored bottom-up.
-bool decodeRle(QByteArrayView bits, bool four, QImage &img, QString &error)
+Status decodeRle(QByteArrayView bits, bool four, QImage &img)
 {
     const int w = img.width(), h = img.height();
     int x = 0, y = h - 1;
@@ -73,7 +76,7 @@ bool decodeRle(QByteArrayView bits, bool four, QImage &img, QString &error)
             x = 0;
             --y;
         } else if (value == 1) {
-            return true;
+            return {};
         } else if (value == 2) {
             if (i + 1 >= n)
                 break;
@@ -82,26 +85,28 @@ bool decodeRle(QByteArrayView bits, bool four, QImage &img, QString &error)
             i += 2;
         } else {
             const int bytes = four ? (value + 1) / 2 : value;
-            if (i + bytes > n) {
-                error = QStringLiteral("truncated run-length data");
-                return false;
-            }
+            if (i + bytes > n)
+                return invalidData(QStringLiteral("truncated run-length data"));
             for (int k = 0; k < value; ++k)
                 put(four ? ((k & 1) ? (p[i + k / 2] & 0x0f) : (p[i + k / 2] >> 4)) : p[i + k]);
             i += (bytes + 1) & ~1;
         }
     }
-    return true; // a missing end marker is common and harmless
+    return {}; // a missing end marker is common and harmless
 }
 
 } // namespace
 
-bool readDibHeader(QByteArrayView bmi, DibInfo &info, QString &error)
+qint64 dibRowStride(qint64 width, int bitCount)
 {
-    if (bmi.size() < 12) {
-        error = QStringLiteral("bitmap header too short");
-        return false;
-    }
+    return ((width * bitCount + 31) / 32) * 4;
+}
+
+ErrorOr<DibInfo> readDibHeader(QByteArrayView bmi)
+{
+    if (bmi.size() < 12)
+        return invalidData(QStringLiteral("bitmap header too short"));
+    DibInfo info;
     const char *p = bmi.data();
     info.headerSize = le32(p);
     qint64 colors = 0;
@@ -113,10 +118,8 @@ bool readDibHeader(QByteArrayView bmi, DibInfo &info, QString &error)
         if (info.bitCount <= 8)
             info.colorTableBytes = (qint64(1) << info.bitCount) * 3;
     } else {
-        if (info.headerSize < 40 || info.headerSize > bmi.size()) {
-            error = QStringLiteral("bad bitmap header size");
-            return false;
-        }
+        if (info.headerSize < 40 || info.headerSize > bmi.size())
+            return invalidData(QStringLiteral("bad bitmap header size"));
         info.width = qint32(le32(p + 4));
         const qint32 h = qint32(le32(p + 8));
         info.topDown = h < 0;
@@ -148,49 +151,42 @@ bool readDibHeader(QByteArrayView bmi, DibInfo &info, QString &error)
             break;
         [[fallthrough]];
     default:
-        error = QStringLiteral("unsupported bit count %1").arg(info.bitCount);
-        return false;
+        return invalidData(QStringLiteral("unsupported bit count %1").arg(info.bitCount));
     }
-    if (info.compression != BiJpeg && info.compression != BiPng &&
-        !imageSizeAllowed(info.width, info.height)) {
-        error = QStringLiteral("bad or too large bitmap size");
-        return false;
-    }
-    return true;
+    if (info.compression != BiJpeg && info.compression != BiPng && !imageSizeAllowed(info.width, info.height))
+        return sizeRefusal(info.width, info.height, QStringLiteral("bad or too large bitmap size"));
+    return info;
 }
 
-QImage decodeDib(QByteArrayView bmi, QByteArrayView bits, QString &error)
+ErrorOr<QImage> decodeDib(QByteArrayView bmi, QByteArrayView bits)
 {
-    DibInfo info;
-    if (!readDibHeader(bmi, info, error))
-        return {};
+    const ErrorOr<DibInfo> header = readDibHeader(bmi);
+    if (!header)
+        return header.error();
+    const DibInfo &info = *header;
     if (info.compression == BiJpeg || info.compression == BiPng) {
         QByteArray copy(bits.data(), bits.size());
         QBuffer buf(&copy);
         QImageReader reader(&buf, info.compression == BiJpeg ? "jpeg" : "png");
         QImage img = reader.read();
         if (img.isNull())
-            error = reader.errorString();
+            return invalidData(reader.errorString());
         return img;
     }
     const char *base = bmi.data();
     const bool core = info.headerSize == 12;
-    if (info.headerSize + info.colorTableBytes > bmi.size()) {
-        error = QStringLiteral("colour table truncated");
-        return {};
-    }
+    if (info.headerSize + info.colorTableBytes > bmi.size())
+        return invalidData(QStringLiteral("colour table truncated"));
     const char *table = base + info.headerSize;
     const int w = int(info.width), h = int(info.height);
 
     if (info.compression == BiRle8 || info.compression == BiRle4) {
         QImage img(w, h, QImage::Format_Indexed8);
-        if (img.isNull()) {
-            error = QStringLiteral("out of memory");
-            return {};
-        }
+        if (img.isNull())
+            return tooLarge(QStringLiteral("out of memory"));
         img.fill(0);
-        if (!decodeRle(bits, info.compression == BiRle4, img, error))
-            return {};
+        if (const Status rle = decodeRle(bits, info.compression == BiRle4, img); !rle)
+            return rle.error();
         QList<QRgb> ct(256, qRgb(0, 0, 0));
         for (qint64 i = 0; i < info.colorTableBytes / 4 && i < 256; ++i)
             ct[i] = qRgb(uchar(table[4 * i + 2]), uchar(table[4 * i + 1]), uchar(table[4 * i]));
@@ -199,26 +195,21 @@ QImage decodeDib(QByteArrayView bmi, QByteArrayView bits, QString &error)
     }
     if (info.compression != BiRgb && info.compression != BiBitfields &&
         info.compression != BiAlphaBitfields) {
-        error = QStringLiteral("unsupported bitmap compression %1").arg(info.compression);
-        return {};
+        return invalidData(QStringLiteral("unsupported bitmap compression %1").arg(info.compression));
     }
 
-    const qint64 stride = ((qint64(w) * info.bitCount + 31) / 32) * 4;
+    const qint64 stride = dibRowStride(w, info.bitCount);
     // The last row need not be padded: some writers stop at the last pixel.
     const qint64 need = stride * (h - 1) + (qint64(w) * info.bitCount + 7) / 8;
-    if (bits.size() < need) {
-        error = QStringLiteral("bitmap bits truncated");
-        return {};
-    }
+    if (bits.size() < need)
+        return invalidData(QStringLiteral("bitmap bits truncated"));
     const auto *px = reinterpret_cast<const uchar *>(bits.data());
 
     if (info.bitCount <= 8) {
         const bool mono = info.bitCount == 1;
         QImage img(w, h, mono ? QImage::Format_Mono : QImage::Format_Indexed8);
-        if (img.isNull()) {
-            error = QStringLiteral("out of memory");
-            return {};
-        }
+        if (img.isNull())
+            return tooLarge(QStringLiteral("out of memory"));
         const int entries = int(1 << info.bitCount);
         const int step = core ? 3 : 4;
         QList<QRgb> ct(entries, qRgb(0, 0, 0));
@@ -246,10 +237,8 @@ QImage decodeDib(QByteArrayView bmi, QByteArrayView bits, QString &error)
         bm = 0x001f;
     }
     if (info.compression == BiBitfields || info.compression == BiAlphaBitfields) {
-        if (bmi.size() < 40 + 12) {
-            error = QStringLiteral("bit-field masks missing");
-            return {};
-        }
+        if (bmi.size() < 40 + 12)
+            return invalidData(QStringLiteral("bit-field masks missing"));
         rm = le32(base + 40);
         gm = le32(base + 44);
         bm = le32(base + 48);
@@ -258,10 +247,8 @@ QImage decodeDib(QByteArrayView bmi, QByteArrayView bits, QString &error)
     }
     const Field fr(rm), fg(gm), fb(bm), fa(am);
     QImage img(w, h, am ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    if (img.isNull()) {
-        error = QStringLiteral("out of memory");
-        return {};
-    }
+    if (img.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
     for (int y = 0; y < h; ++y) {
         const uchar *src = px + stride * (info.topDown ? y : h - 1 - y);
         auto *dst = reinterpret_cast<QRgb *>(img.scanLine(y));
@@ -279,17 +266,34 @@ QImage decodeDib(QByteArrayView bmi, QByteArrayView bits, QString &error)
     return img;
 }
 
-QImage decodePackedDib(QByteArrayView dib, QString &error)
+ErrorOr<QImage> decodePackedDib(QByteArrayView dib)
 {
-    DibInfo info;
-    if (!readDibHeader(dib, info, error))
-        return {};
-    const qint64 split = info.headerSize + info.colorTableBytes;
-    if (split > dib.size()) {
-        error = QStringLiteral("colour table truncated");
-        return {};
-    }
-    return decodeDib(dib.first(split), dib.sliced(split), error);
+    const ErrorOr<DibInfo> info = readDibHeader(dib);
+    if (!info)
+        return info.error();
+    const qint64 split = info->headerSize + info->colorTableBytes;
+    if (split > dib.size())
+        return invalidData(QStringLiteral("colour table truncated"));
+    return decodeDib(dib.first(split), dib.sliced(split));
+}
+
+bool bitmapFileComplete(QByteArrayView start, qint64 fileSize)
+{
+    if (start.size() < 14 + 12 || fileSize < 14 + 12)
+        return false;
+    const char *p = start.data();
+    const quint32 offBits = le32(p + 10);
+    const quint32 headerSize = le32(p + 14);
+    if (headerSize < 40 || start.size() < 14 + 40)
+        return offBits <= quint64(fileSize);
+    const qint32 w = qint32(le32(p + 18));
+    const qint32 h = qint32(le32(p + 22));
+    const int bits = le16(p + 28);
+    const quint32 compression = le32(p + 30);
+    if (compression != BiRgb && compression != BiBitfields)
+        return offBits < quint64(fileSize); // run-length data has no fixed length
+    const qint64 need = qint64(offBits) + dibRowStride(w, bits) * (h < 0 ? -qint64(h) : qint64(h));
+    return w > 0 && need <= fileSize;
 }
 
 } // namespace pictures

@@ -2,8 +2,11 @@
 // BITMAPCOREHEADER or BITMAPINFOHEADER (or a later, longer header), an optional colour table and
 // the pixel rows. Uncompressed 1, 4, 8, 16, 24 and 32 bits a pixel (with bit-field masks),
 // 8- and 4-bit run-length coding, and embedded JPEG or PNG. Every read is checked against the
-// bytes given; anything inconsistent answers a null image and an error text.
+// bytes given; anything inconsistent answers an error (InvalidData, or TooLarge for a size over
+// the picture limit).
 #pragma once
+
+#include "platform/Result.h"
 
 #include <QByteArrayView>
 #include <QImage>
@@ -22,13 +25,20 @@ struct DibInfo
     qint64 colorTableBytes = 0; // bytes of colour table after the header
 };
 
-// Reads the header only; false (with error) when it is malformed.
-bool readDibHeader(QByteArrayView bmi, DibInfo &info, QString &error);
+// Bytes of one row of pixels, padded to 32 bits as DIBs store them.
+qint64 dibRowStride(qint64 width, int bitCount);
+
+// Reads the header only.
+platform::ErrorOr<DibInfo> readDibHeader(QByteArrayView bmi);
 
 // Decodes header+colour table (bmi) and bits given apart (as in enhanced metafile records).
-QImage decodeDib(QByteArrayView bmi, QByteArrayView bits, QString &error);
+platform::ErrorOr<QImage> decodeDib(QByteArrayView bmi, QByteArrayView bits);
 
 // Decodes a packed DIB: header, colour table and bits one after the other.
-QImage decodePackedDib(QByteArrayView dib, QString &error);
+platform::ErrorOr<QImage> decodePackedDib(QByteArrayView dib);
+
+// False when a bitmap file (its first bytes, from "BM", and its whole size) is shorter than its
+// header says: Qt's reader would show such a file padded.
+bool bitmapFileComplete(QByteArrayView start, qint64 fileSize);
 
 } // namespace pictures

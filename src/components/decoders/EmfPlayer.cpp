@@ -61,22 +61,18 @@ struct Header
     QSizeF device, millimeters;
 };
 
-bool readHeader(QByteArrayView data, Header &h, QString &error)
+platform::Status readHeader(QByteArrayView data, Header &h)
 {
-    if (data.size() < 88) {
-        error = QStringLiteral("not an enhanced metafile");
-        return false;
-    }
+    if (data.size() < 88)
+        return invalidData(QStringLiteral("not an enhanced metafile"));
     const Rec rec{data.data(), quint32(qMin<qsizetype>(data.size(), 0x7fffffff))};
-    if (rec.u32(0) != U_EMR_HEADER || rec.u32(40) != 0x464D4520 || rec.u32(4) < 88 || rec.u32(4) > rec.size) {
-        error = QStringLiteral("not an enhanced metafile");
-        return false;
-    }
+    if (rec.u32(0) != U_EMR_HEADER || rec.u32(40) != 0x464D4520 || rec.u32(4) < 88 || rec.u32(4) > rec.size)
+        return invalidData(QStringLiteral("not an enhanced metafile"));
     h.bounds = rec.rect(8);
     h.frame = rec.rect(24);
     h.device = QSizeF(rec.i32(72), rec.i32(76));
     h.millimeters = QSizeF(rec.i32(80), rec.i32(84));
-    return true;
+    return {};
 }
 
 // The first window extent, for files whose header gives no size.
@@ -106,10 +102,10 @@ bool findWindow(QByteArrayView data, QRectF &window)
 }
 
 // Size in pixels and the mapping from reference-device pixels to the picture.
-bool geometry(QByteArrayView data, Header &h, QSize &size, QTransform &base, double &dpi, QString &error)
+platform::Status geometry(QByteArrayView data, Header &h, QSize &size, QTransform &base, double &dpi)
 {
-    if (!readHeader(data, h, error))
-        return false;
+    if (const platform::Status header = readHeader(data, h); !header)
+        return header;
     dpi = 96;
     if (h.device.width() > 0 && h.millimeters.width() > 0)
         dpi = h.device.width() * 25.4 / h.millimeters.width();
@@ -133,10 +129,9 @@ bool geometry(QByteArrayView data, Header &h, QSize &size, QTransform &base, dou
         size = QSize(qRound(std::abs(window.width())), qRound(std::abs(window.height())));
         base = QTransform();
     } else {
-        error = QStringLiteral("metafile has no size");
-        return false;
+        return invalidData(QStringLiteral("metafile has no size"));
     }
-    return metafileSizeAllowed(size, error);
+    return metafileSizeAllowed(size);
 }
 
 QPolygonF points(const Rec &r, quint32 off, quint32 count, bool small)
@@ -179,12 +174,13 @@ QImage dibOf(const Rec &r, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint
     const QByteArrayView bits = r.span(r.u32(offBits), r.u32(cbBits));
     if (bmi.isEmpty())
         return {};
-    QString err;
-    DibInfo info;
-    if (!readDibHeader(bmi, info, err))
+    const platform::ErrorOr<DibInfo> info = readDibHeader(bmi);
+    if (!info)
         return {};
-    topDown = info.topDown;
-    return decodeDib(bmi, bits, err);
+    topDown = info->topDown;
+    // A bitmap that cannot be read is left out of the drawing, as the record asks nothing else.
+    const platform::ErrorOr<QImage> image = decodeDib(bmi, bits);
+    return image ? *image : QImage();
 }
 
 GdiFont fontOf(const Rec &r)
@@ -621,54 +617,49 @@ bool isPlayed(quint32 type)
 
 } // namespace
 
-bool emfPictureSize(QByteArrayView data, QSize &size, QString &error)
-{
-    Header h;
-    QTransform base;
-    double dpi = 96;
-    return geometry(data, h, size, base, dpi, error);
-}
-
-QImage renderEmf(QByteArrayView data, const QColor &background, QString &error)
+platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data)
 {
     Header h;
     QSize size;
     QTransform base;
     double dpi = 96;
-    if (!geometry(data, h, size, base, dpi, error))
-        return {};
+    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+        return status.error();
+    return size;
+}
+
+platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background)
+{
+    Header h;
+    QSize size;
+    QTransform base;
+    double dpi = 96;
+    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+        return status.error();
     QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
-    if (image.isNull()) {
-        error = QStringLiteral("out of memory");
-        return {};
-    }
+    if (image.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
     image.fill(background);
     GdiContext dc(image, base, dpi);
 
     qsizetype pos = 0;
     while (true) {
-        if (pos + 8 > data.size()) {
-            error = QStringLiteral("metafile ends without its end record");
-            return {};
-        }
+        if (pos + 8 > data.size())
+            return invalidData(QStringLiteral("metafile ends without its end record"));
         const char *p = data.data() + pos;
         quint32 type, size32;
         std::memcpy(&type, p, 4);
         std::memcpy(&size32, p + 4, 4);
-        if (size32 < 8 || (size32 & 3) || size32 > data.size() - pos) {
-            error = QStringLiteral("damaged metafile record at offset %1").arg(pos);
-            return {};
-        }
+        if (size32 < 8 || (size32 & 3) || size32 > data.size() - pos)
+            return invalidData(QStringLiteral("damaged metafile record at offset %1").arg(pos));
         const qsizetype at = pos;
         pos += size32;
         // libUEMF's own consistency check of the record's counts and offsets, for the records
         // played (it has no check for some others, and says so on the terminal).
         if (type != U_EMR_HEADER && type != U_EMR_EOF && !isPlayed(type))
             continue;
-        if (!U_emf_record_safe(p)) {
-            error = QStringLiteral("unsafe metafile record %1 at offset %2").arg(type).arg(at);
-            return {};
-        }
+        if (!U_emf_record_safe(p))
+            return invalidData(QStringLiteral("unsafe metafile record %1 at offset %2").arg(type).arg(at));
         if (type == U_EMR_EOF)
             break;
         if (type != U_EMR_HEADER)

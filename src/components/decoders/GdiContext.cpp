@@ -770,13 +770,13 @@ void GdiContext::selectClipPath(int mode)
     setClipRegion(region, mode);
 }
 
-bool metafileSizeAllowed(QSize size, QString &error)
+platform::Status metafileSizeAllowed(QSize size)
 {
-    if (size.width() < 2 || size.height() < 2 || !imageSizeAllowed(size.width(), size.height())) {
-        error = QStringLiteral("metafile size %1 x %2 is not allowed").arg(size.width()).arg(size.height());
-        return false;
-    }
-    return true;
+    if (size.width() < 2 || size.height() < 2 || !imageSizeAllowed(size.width(), size.height()))
+        return sizeRefusal(
+            size.width(), size.height(),
+            QStringLiteral("metafile size %1 x %2 is not allowed").arg(size.width()).arg(size.height()));
+    return {};
 }
 
 } // namespace pictures

@@ -6,6 +6,8 @@
 // primitives here in logical coordinates; nothing here reads file data.
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -58,7 +60,7 @@ struct GdiObject
 enum class ArcKind { Arc, Chord, Pie };
 
 // A metafile's own size must leave a bitmap one pixel narrower and lower, within the memory limit.
-bool metafileSizeAllowed(QSize size, QString &error);
+platform::Status metafileSizeAllowed(QSize size);
 
 class GdiContext
 {

@@ -56,24 +56,20 @@ bool readPalette(Cursor &c, int flags, QList<QRgb> &palette)
 
 } // namespace
 
-bool scanGif(QByteArrayView data, GifFacts &facts, QString &error)
+platform::ErrorOr<GifFacts> scanGif(QByteArrayView data)
 {
-    facts = GifFacts();
+    GifFacts facts;
     Cursor c{reinterpret_cast<const uchar *>(data.data()), data.size()};
-    if (!c.has(13) || (std::memcmp(c.p, "GIF87a", 6) != 0 && std::memcmp(c.p, "GIF89a", 6) != 0)) {
-        error = QStringLiteral("not a GIF file");
-        return false;
-    }
+    if (!c.has(13) || (std::memcmp(c.p, "GIF87a", 6) != 0 && std::memcmp(c.p, "GIF89a", 6) != 0))
+        return invalidData(QStringLiteral("not a GIF file"));
     c.pos = 6;
     facts.width = c.word();
     facts.height = c.word();
     const int flags = c.byte();
     c.pos += 2; // background colour, aspect ratio
     QList<QRgb> global;
-    if ((flags & 0x80) && !readPalette(c, flags, global)) {
-        error = QStringLiteral("GIF colour table truncated");
-        return false;
-    }
+    if ((flags & 0x80) && !readPalette(c, flags, global))
+        return invalidData(QStringLiteral("GIF colour table truncated"));
 
     GifFrameInfo pending; // carries the graphic control block to the next image
     bool ended = false;
@@ -128,10 +124,8 @@ bool scanGif(QByteArrayView data, GifFacts &facts, QString &error)
             break; // not a block: the rest is damage
         }
     }
-    if (facts.frames.isEmpty()) {
-        error = QStringLiteral("GIF file has no complete image");
-        return false;
-    }
+    if (facts.frames.isEmpty())
+        return invalidData(QStringLiteral("GIF file has no complete image"));
     if (facts.width == 0 || facts.height == 0) {
         // Some writers leave the screen empty: the frames decide.
         QRect all;
@@ -140,11 +134,9 @@ bool scanGif(QByteArrayView data, GifFacts &facts, QString &error)
         facts.width = all.right() + 1;
         facts.height = all.bottom() + 1;
     }
-    if (!imageSizeAllowed(facts.width, facts.height)) {
-        error = QStringLiteral("GIF screen too large");
-        return false;
-    }
-    return true;
+    if (!imageSizeAllowed(facts.width, facts.height))
+        return sizeRefusal(facts.width, facts.height, QStringLiteral("GIF screen too large"));
+    return facts;
 }
 
 int gifFrameDelayMs(int delayCs)

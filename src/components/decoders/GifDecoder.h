@@ -8,6 +8,8 @@
 // under it). Pixels outside the screen are dropped.
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -39,7 +41,7 @@ struct GifFacts
     bool animated() const { return frames.size() > 1; }
 };
 
-bool scanGif(QByteArrayView data, GifFacts &facts, QString &error);
+platform::ErrorOr<GifFacts> scanGif(QByteArrayView data);
 
 // A frame's delay in milliseconds at normal speed. Delays of 0 or 1 hundredth are raised to a
 // tenth of a second, as browsers do, so such files do not spin.

@@ -21,6 +21,16 @@ void setMaxImageBytes(qint64 bytes)
     limitBytes.store(bytes);
 }
 
+Error invalidData(const QString &message)
+{
+    return makeError(Error::Kind::InvalidData, message);
+}
+
+Error tooLarge(const QString &message)
+{
+    return makeError(Error::Kind::TooLarge, message);
+}
+
 bool imageSizeAllowed(qint64 width, qint64 height)
 {
     if (width <= 0 || height <= 0 || width > 0x7fffff || height > 0x7fffff)
@@ -28,10 +38,12 @@ bool imageSizeAllowed(qint64 width, qint64 height)
     return width * height * 4 <= maxImageBytes();
 }
 
-Error::Kind refusalKind(qint64 width, qint64 height)
+Error sizeRefusal(qint64 width, qint64 height, const QString &message)
 {
     const bool known = width > 0 && height > 0;
-    return known && !imageSizeAllowed(width, height) ? Error::Kind::TooLarge : Error::Kind::InvalidData;
+    return makeError(known && !imageSizeAllowed(width, height) ? Error::Kind::TooLarge
+                                                               : Error::Kind::InvalidData,
+                     message);
 }
 
 platform::ErrorOr<QByteArray> readWholeFile(const QString &path)

@@ -18,10 +18,11 @@ void setMaxImageBytes(qint64 bytes);
 // True when a width x height picture is non-empty and within the limit.
 bool imageSizeAllowed(qint64 width, qint64 height);
 
-// The kind of a refused picture, given the size its data claims (0 x 0 when unknown): TooLarge
-// when that size is over the limit, InvalidData otherwise. Decoders only answer a text, so a
-// component asks this with the size it read itself.
-platform::Error::Kind refusalKind(qint64 width, qint64 height);
+// The failures every decoder answers: damaged data, or a picture over the limit.
+platform::Error invalidData(const QString &message);
+platform::Error tooLarge(const QString &message);
+// A refused picture size: TooLarge when it is over the limit, InvalidData when empty or absurd.
+platform::Error sizeRefusal(qint64 width, qint64 height, const QString &message);
 
 // Reads a whole file the components were asked to load. Returns a FileOpen error when it cannot
 // be opened or read, TooLarge when it is larger than the limit allows (no picture that fits the

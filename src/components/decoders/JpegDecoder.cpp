@@ -145,23 +145,20 @@ int jpegScaledSize(int size, int scale)
     return (size + denom - 1) / denom;
 }
 
-bool readJpegHeader(QByteArrayView data, JpegHeader &header, QString &error)
+platform::ErrorOr<JpegHeader> readJpegHeader(QByteArrayView data)
 {
+    JpegHeader header;
     auto d = std::make_unique<Decoder>();
-    if (setjmp(d->err.jump)) {
-        error = QString::fromLatin1(d->err.message);
-        return false;
-    }
+    if (setjmp(d->err.jump))
+        return invalidData(QString::fromLatin1(d->err.message));
     d->start(data);
     header.width = int(d->cinfo.image_width);
     header.height = int(d->cinfo.image_height);
     header.components = d->cinfo.num_components;
     header.progressive = jpeg_has_multiple_scans(&d->cinfo);
-    if (!imageSizeAllowed(header.width, header.height)) {
-        error = QStringLiteral("JPEG picture too large");
-        return false;
-    }
-    return true;
+    if (!imageSizeAllowed(header.width, header.height))
+        return sizeRefusal(header.width, header.height, QStringLiteral("JPEG picture too large"));
+    return header;
 }
 
 namespace {
@@ -181,21 +178,17 @@ void setColourTable(QImage &image, const jpeg_decompress_struct &ci)
 }
 } // namespace
 
-QImage decodeJpeg(QByteArrayView data, const JpegOptions &options, const JpegProgressFn &progress,
-                  QString &error, const JpegPassFn &passDone)
+platform::ErrorOr<QImage> decodeJpeg(QByteArrayView data, const JpegOptions &options,
+                                     const JpegProgressFn &progress, const JpegPassFn &passDone)
 {
     // Everything libjpeg touches lives behind one pointer that does not change after setjmp.
     auto d = std::make_unique<Decoder>();
-    if (setjmp(d->err.jump)) {
-        error = QString::fromLatin1(d->err.message);
-        return {};
-    }
+    if (setjmp(d->err.jump))
+        return invalidData(QString::fromLatin1(d->err.message));
     d->start(data);
     jpeg_decompress_struct &ci = d->cinfo;
-    if (!imageSizeAllowed(ci.image_width, ci.image_height)) {
-        error = QStringLiteral("JPEG picture too large");
-        return {};
-    }
+    if (!imageSizeAllowed(ci.image_width, ci.image_height))
+        return sizeRefusal(ci.image_width, ci.image_height, QStringLiteral("JPEG picture too large"));
     d->progress.pub.progress_monitor = progressMonitor;
     d->progress.fn = &progress;
     ci.progress = &d->progress.pub;
@@ -233,10 +226,8 @@ QImage decodeJpeg(QByteArrayView data, const JpegOptions &options, const JpegPro
                                   : quantize ? QImage::Format_Indexed8
                                              : QImage::Format_RGB888;
     d->image = platform::allocateImage(int(ci.output_width), int(ci.output_height), format);
-    if (d->image.isNull()) {
-        error = QStringLiteral("out of memory");
-        return {};
-    }
+    if (d->image.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
     jpeg_start_decompress(&ci);
     d->rows.resize(size_t(qMax(1, ci.rec_outbuf_height)));
 

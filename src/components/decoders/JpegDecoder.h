@@ -1,8 +1,10 @@
 // JPEG decoding over the libjpeg API (libjpeg-turbo). libjpeg's error exit never reaches the
-// process: it returns here through setjmp and becomes an error text. A file that ends early is
+// process: it returns here through setjmp and becomes an InvalidData error. A file that ends early is
 // an error too; other warnings are silent. Images whose full size is over the picture limit,
 // and progressive files with an absurd number of scans, are refused.
 #pragma once
+
+#include "platform/Result.h"
 
 #include <QByteArrayView>
 #include <QImage>
@@ -32,7 +34,7 @@ struct JpegOptions
 // Called as libjpeg reports progress: passes done, passes in all, rows of the current pass.
 using JpegProgressFn = std::function<void(int completed, int total, long counter, long limit)>;
 
-bool readJpegHeader(QByteArrayView data, JpegHeader &header, QString &error);
+platform::ErrorOr<JpegHeader> readJpegHeader(QByteArrayView data);
 
 // Scaled output size as libjpeg computes it (rounded up).
 int jpegScaledSize(int size, int scale);
@@ -41,7 +43,7 @@ int jpegScaledSize(int size, int scale);
 // stands (valid only during the call: the decode goes on writing into it).
 using JpegPassFn = std::function<void(const QImage &partial)>;
 
-QImage decodeJpeg(QByteArrayView data, const JpegOptions &options, const JpegProgressFn &progress,
-                  QString &error, const JpegPassFn &passDone = {});
+platform::ErrorOr<QImage> decodeJpeg(QByteArrayView data, const JpegOptions &options,
+                                     const JpegProgressFn &progress, const JpegPassFn &passDone = {});
 
 } // namespace pictures

@@ -7,6 +7,8 @@
 // the background colour.
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArrayView>
 #include <QColor>
 #include <QImage>
@@ -15,10 +17,10 @@
 
 namespace pictures {
 
-bool wmfPictureSize(QByteArrayView data, QSize &size, QString &error);
-QImage renderWmf(QByteArrayView data, const QColor &background, QString &error);
+platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data);
+platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background);
 
-bool emfPictureSize(QByteArrayView data, QSize &size, QString &error);
-QImage renderEmf(QByteArrayView data, const QColor &background, QString &error);
+platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data);
+platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background);
 
 } // namespace pictures

@@ -8,6 +8,8 @@
 
 namespace pictures {
 
+using platform::ErrorOr;
+
 namespace {
 
 constexpr int HeaderSize = 128;
@@ -49,83 +51,66 @@ QList<QRgb> cgaPalette(const uchar *h)
 
 } // namespace
 
-bool readPcxHeader(QByteArrayView data, PcxHeaderInfo &info, QString &error)
+ErrorOr<PcxHeaderInfo> readPcxHeader(QByteArrayView data)
 {
-    if (data.size() < HeaderSize) {
-        error = QStringLiteral("PCX header truncated");
-        return false;
-    }
+    PcxHeaderInfo info;
+    if (data.size() < HeaderSize)
+        return invalidData(QStringLiteral("PCX header truncated"));
     const auto *h = reinterpret_cast<const uchar *>(data.data());
-    if (h[0] != 0x0a) {
-        error = QStringLiteral("not a PCX file");
-        return false;
-    }
+    if (h[0] != 0x0a)
+        return invalidData(QStringLiteral("not a PCX file"));
     info.version = h[1];
-    if (info.version > 5) {
-        error = QStringLiteral("unknown PCX version %1").arg(info.version);
-        return false;
-    }
-    if (h[2] > 1) {
-        error = QStringLiteral("unknown PCX encoding %1").arg(h[2]);
-        return false;
-    }
+    if (info.version > 5)
+        return invalidData(QStringLiteral("unknown PCX version %1").arg(info.version));
+    if (h[2] > 1)
+        return invalidData(QStringLiteral("unknown PCX encoding %1").arg(h[2]));
     info.rle = h[2] == 1;
     info.bitsPerPlane = h[3];
     info.planes = h[65];
     const int xmin = qFromLittleEndian<quint16>(h + 4), ymin = qFromLittleEndian<quint16>(h + 6);
     const int xmax = qFromLittleEndian<quint16>(h + 8), ymax = qFromLittleEndian<quint16>(h + 10);
-    if (xmax < xmin || ymax < ymin) {
-        error = QStringLiteral("bad PCX window");
-        return false;
-    }
+    if (xmax < xmin || ymax < ymin)
+        return invalidData(QStringLiteral("bad PCX window"));
     info.width = xmax - xmin + 1;
     info.height = ymax - ymin + 1;
     const int bpp = info.bitsPerPlane, planes = info.planes;
     const bool indexed = (bpp == 1 || bpp == 2 || bpp == 4 || bpp == 8) && planes >= 1 && bpp * planes <= 8;
     const bool trueColour = bpp == 8 && (planes == 3 || planes == 4);
-    if (!indexed && !trueColour) {
-        error = QStringLiteral("unsupported PCX layout: %1 bits x %2 planes").arg(bpp).arg(planes);
-        return false;
-    }
-    if (!imageSizeAllowed(info.width, info.height)) {
-        error = QStringLiteral("PCX picture too large");
-        return false;
-    }
-    return true;
+    if (!indexed && !trueColour)
+        return invalidData(
+            QStringLiteral("unsupported PCX layout: %1 bits x %2 planes").arg(bpp).arg(planes));
+    if (!imageSizeAllowed(info.width, info.height))
+        return sizeRefusal(info.width, info.height, QStringLiteral("PCX picture too large"));
+    return info;
 }
 
-QImage decodePcx(QByteArrayView data, QString &error)
+ErrorOr<QImage> decodePcx(QByteArrayView data)
 {
-    PcxHeaderInfo info;
-    if (!readPcxHeader(data, info, error))
-        return {};
+    const ErrorOr<PcxHeaderInfo> header = readPcxHeader(data);
+    if (!header)
+        return header.error();
+    const PcxHeaderInfo &info = *header;
     const auto *h = reinterpret_cast<const uchar *>(data.data());
     const int w = info.width, ht = info.height, bpp = info.bitsPerPlane, planes = info.planes;
     int bytesPerLine = qFromLittleEndian<quint16>(h + 66);
     const int minBytes = (w * bpp + 7) / 8;
-    if (bytesPerLine < minBytes) {
-        error = QStringLiteral("PCX line length too short");
-        return {};
-    }
+    if (bytesPerLine < minBytes)
+        return invalidData(QStringLiteral("PCX line length too short"));
     const qint64 lineBytes = qint64(bytesPerLine) * planes;
     const qint64 total = lineBytes * ht;
     const auto *src = h + HeaderSize;
     const auto *end = reinterpret_cast<const uchar *>(data.data()) + data.size();
     // A run codes at most 63 bytes in 2: refuse at once data that cannot hold the picture.
-    if ((end - src) * (info.rle ? 32 : 1) < total) {
-        error = QStringLiteral("PCX data truncated");
-        return {};
-    }
+    if ((end - src) * (info.rle ? 32 : 1) < total)
+        return invalidData(QStringLiteral("PCX data truncated"));
 
     const bool trueColour = planes >= 3 && bpp == 8;
     const bool mono = bpp == 1 && planes == 1;
     QImage img(w, ht,
                trueColour ? (planes == 4 ? QImage::Format_ARGB32 : QImage::Format_RGB32)
                           : (mono ? QImage::Format_Mono : QImage::Format_Indexed8));
-    if (img.isNull()) {
-        error = QStringLiteral("out of memory");
-        return {};
-    }
+    if (img.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
 
     std::vector<uchar> line(static_cast<size_t>(lineBytes));
     int runLeft = 0;
@@ -141,10 +126,8 @@ QImage decodePcx(QByteArrayView data, QString &error)
                 runLeft -= int(n);
                 continue;
             }
-            if (src >= end) {
-                error = QStringLiteral("PCX data truncated");
-                return {};
-            }
+            if (src >= end)
+                return invalidData(QStringLiteral("PCX data truncated"));
             if (!info.rle) {
                 const qint64 n = qMin<qint64>(end - src, lineBytes - filled);
                 std::memcpy(line.data() + filled, src, size_t(n));
@@ -154,10 +137,8 @@ QImage decodePcx(QByteArrayView data, QString &error)
             }
             const uchar b = *src++;
             if ((b & 0xc0) == 0xc0) {
-                if (src >= end) {
-                    error = QStringLiteral("PCX data truncated");
-                    return {};
-                }
+                if (src >= end)
+                    return invalidData(QStringLiteral("PCX data truncated"));
                 runLeft = b & 0x3f;
                 runValue = *src++;
             } else {

@@ -8,6 +8,8 @@
 // 8-bit pictures of 3 or 4 planes are true colour (a fourth plane is alpha).
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArrayView>
 #include <QImage>
 #include <QString>
@@ -24,9 +26,9 @@ struct PcxHeaderInfo
     bool rle = false;
 };
 
-bool readPcxHeader(QByteArrayView data, PcxHeaderInfo &info, QString &error);
+platform::ErrorOr<PcxHeaderInfo> readPcxHeader(QByteArrayView data);
 
-// Decodes the whole picture; a null image and an error text on any fault.
-QImage decodePcx(QByteArrayView data, QString &error);
+// Decodes the whole picture; InvalidData on any fault, TooLarge over the picture limit.
+platform::ErrorOr<QImage> decodePcx(QByteArrayView data);
 
 } // namespace pictures

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <tiffio.h>
 
 namespace pictures {
@@ -83,7 +84,10 @@ int warningHandler(TIFF *, void *, const char *, const char *, va_list)
     return 1;
 }
 
-TIFF *openTiff(MemFile &file, QString &error)
+// Closes the file on every way out of a decode.
+using TiffHandle = std::unique_ptr<TIFF, decltype(&TIFFClose)>;
+
+platform::ErrorOr<TiffHandle> openTiff(MemFile &file)
 {
     TIFFOpenOptions *opts = TIFFOpenOptionsAlloc();
     TIFFOpenOptionsSetErrorHandlerExtR(opts, errorHandler, &file);
@@ -94,8 +98,8 @@ TIFF *openTiff(MemFile &file, QString &error)
                                   mapProc, unmapProc, opts);
     TIFFOpenOptionsFree(opts);
     if (!tif)
-        error = file.error.isEmpty() ? QStringLiteral("not a TIFF file") : file.error;
-    return tif;
+        return invalidData(file.error.isEmpty() ? QStringLiteral("not a TIFF file") : file.error);
+    return TiffHandle(tif, &TIFFClose);
 }
 
 bool isBilevel(uint16_t bits, uint16_t samples, uint16_t photometric)
@@ -106,12 +110,13 @@ bool isBilevel(uint16_t bits, uint16_t samples, uint16_t photometric)
 
 } // namespace
 
-bool readTiffHeader(QByteArrayView data, TiffHeaderInfo &info, QString &error)
+platform::ErrorOr<TiffHeaderInfo> readTiffHeader(QByteArrayView data)
 {
     MemFile file{data.data(), toff_t(data.size()), 0, {}};
-    TIFF *tif = openTiff(file, error);
-    if (!tif)
-        return false;
+    platform::ErrorOr<TiffHandle> opened = openTiff(file);
+    if (!opened)
+        return opened.error();
+    TIFF *tif = opened->get();
     uint32_t w = 0, h = 0;
     uint16_t bits = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE;
     TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
@@ -119,21 +124,21 @@ bool readTiffHeader(QByteArrayView data, TiffHeaderInfo &info, QString &error)
     TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
-    TIFFClose(tif);
+    TiffHeaderInfo info;
     info.width = qint64(w);
     info.height = qint64(h);
     info.bilevel = isBilevel(bits, samples, photometric);
-    return true;
+    return info;
 }
 
-QImage decodeTiff(QByteArrayView data, QString &error)
+platform::ErrorOr<QImage> decodeTiff(QByteArrayView data)
 {
     MemFile file{data.data(), toff_t(data.size()), 0, {}};
-    TIFF *tif = openTiff(file, error);
-    if (!tif)
-        return {};
+    platform::ErrorOr<TiffHandle> opened = openTiff(file);
+    if (!opened)
+        return opened.error();
+    TIFF *tif = opened->get();
 
-    QImage result;
     uint32_t w = 0, h = 0;
     uint16_t bits = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE, extra = 0;
     uint16_t *extraTypes = nullptr;
@@ -143,39 +148,26 @@ QImage decodeTiff(QByteArrayView data, QString &error)
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &extraTypes);
     TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    if (!imageSizeAllowed(w, h))
+        return sizeRefusal(w, h, QStringLiteral("TIFF picture size %1 x %2 is not allowed").arg(w).arg(h));
     char message[1024] = {0};
-    if (!imageSizeAllowed(w, h)) {
-        error = QStringLiteral("TIFF picture size %1 x %2 is not allowed").arg(w).arg(h);
-    } else if (!TIFFRGBAImageOK(tif, message)) {
-        error = QString::fromLocal8Bit(message);
-    } else {
-        QImage img(int(w), int(h), QImage::Format_RGBA8888);
-        if (img.isNull()) {
-            error = QStringLiteral("out of memory");
-        } else {
-            // The raster is rows of R,G,B,A bytes, top row first with ORIENTATION_TOPLEFT.
-            static_assert(sizeof(uint32_t) == 4);
-            bool ok = true;
-            if (img.bytesPerLine() == qsizetype(w) * 4) {
-                ok = TIFFReadRGBAImageOriented(tif, w, h, reinterpret_cast<uint32_t *>(img.bits()),
-                                               ORIENTATION_TOPLEFT, 0);
-            } else {
-                ok = false;
-            }
-            if (!ok || !file.error.isEmpty()) {
-                error = file.error.isEmpty() ? QStringLiteral("cannot read TIFF image data") : file.error;
-            } else if (isBilevel(bits, samples, photometric)) {
-                result = img.convertToFormat(QImage::Format_Mono, {qRgb(0, 0, 0), qRgb(255, 255, 255)},
-                                             Qt::ThresholdDither);
-            } else {
-                const bool alpha =
-                    extra > 0 || samples == 2 || (samples == 4 && photometric != PHOTOMETRIC_SEPARATED);
-                result = img.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-            }
-        }
-    }
-    TIFFClose(tif);
-    return result;
+    if (!TIFFRGBAImageOK(tif, message))
+        return invalidData(QString::fromLocal8Bit(message));
+    QImage img(int(w), int(h), QImage::Format_RGBA8888);
+    if (img.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
+    // The raster is rows of R,G,B,A bytes, top row first with ORIENTATION_TOPLEFT.
+    static_assert(sizeof(uint32_t) == 4);
+    const bool ok = img.bytesPerLine() == qsizetype(w) * 4 &&
+                    TIFFReadRGBAImageOriented(tif, w, h, reinterpret_cast<uint32_t *>(img.bits()),
+                                              ORIENTATION_TOPLEFT, 0);
+    if (!ok || !file.error.isEmpty())
+        return invalidData(file.error.isEmpty() ? QStringLiteral("cannot read TIFF image data") : file.error);
+    if (isBilevel(bits, samples, photometric))
+        return img.convertToFormat(QImage::Format_Mono, {qRgb(0, 0, 0), qRgb(255, 255, 255)},
+                                   Qt::ThresholdDither);
+    const bool alpha = extra > 0 || samples == 2 || (samples == 4 && photometric != PHOTOMETRIC_SEPARATED);
+    return img.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
 } // namespace pictures

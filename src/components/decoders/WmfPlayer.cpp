@@ -103,20 +103,16 @@ struct Header
     int objects = 0;
 };
 
-bool readHeader(QByteArrayView data, Header &h, QString &error)
+platform::Status readHeader(QByteArrayView data, Header &h)
 {
     U_WMRPLACEABLE placeable{};
     U_WMRHEADER header{};
     const char *base = data.data();
-    if (data.size() < 18) {
-        error = QStringLiteral("not a Windows metafile");
-        return false;
-    }
+    if (data.size() < 18)
+        return invalidData(QStringLiteral("not a Windows metafile"));
     const int size = wmfheader_get(base, base + data.size(), &placeable, &header);
-    if (size <= 0 || size > data.size()) {
-        error = QStringLiteral("not a Windows metafile");
-        return false;
-    }
+    if (size <= 0 || size > data.size())
+        return invalidData(QStringLiteral("not a Windows metafile"));
     h.recordsStart = size;
     h.placeable = placeable.Key == 0x9AC6CDD7;
     if (h.placeable) {
@@ -124,7 +120,7 @@ bool readHeader(QByteArrayView data, Header &h, QString &error)
         h.inch = placeable.Inch > 0 ? placeable.Inch : 1440;
     }
     h.objects = header.nObjects;
-    return true;
+    return {};
 }
 
 // The first window origin and extent records, for files without a placeable header.
@@ -152,33 +148,33 @@ bool findWindow(QByteArrayView data, qsizetype pos, QRectF &window)
     return false;
 }
 
-bool pictureGeometry(QByteArrayView data, Header &h, QRectF &window, QSize &size, QString &error)
+platform::Status pictureGeometry(QByteArrayView data, Header &h, QRectF &window, QSize &size)
 {
-    if (!readHeader(data, h, error))
-        return false;
+    if (const platform::Status header = readHeader(data, h); !header)
+        return header;
     if (h.placeable && h.bbox.width() > 0 && h.bbox.height() > 0) {
         window = h.bbox;
         size = QSize(qRound(h.bbox.width() * 96 / h.inch), qRound(h.bbox.height() * 96 / h.inch));
     } else if (findWindow(data, h.recordsStart, window)) {
         size = QSize(qRound(std::abs(window.width())), qRound(std::abs(window.height())));
     } else {
-        error = QStringLiteral("metafile has no size");
-        return false;
+        return invalidData(QStringLiteral("metafile has no size"));
     }
-    return metafileSizeAllowed(size, error);
+    return metafileSizeAllowed(size);
 }
 
 QImage bitmapOf(const char *dib, const char *recEnd, bool &topDown)
 {
     if (!dib || dib >= recEnd)
         return {};
-    QString err;
-    DibInfo info;
     const QByteArrayView view(dib, recEnd - dib);
-    if (!readDibHeader(view, info, err))
+    const platform::ErrorOr<DibInfo> info = readDibHeader(view);
+    if (!info)
         return {};
-    topDown = info.topDown;
-    return decodePackedDib(view, err);
+    topDown = info->topDown;
+    // A bitmap that cannot be read is left out of the drawing, as the record asks nothing else.
+    const platform::ErrorOr<QImage> image = decodePackedDib(view);
+    return image ? *image : QImage();
 }
 
 // Source rectangle of a DIB drawn by StretchDIB or SetDIBitsToDevice: y counts from the bottom
@@ -204,25 +200,26 @@ GdiObject penOf(const U_PEN &p)
 
 } // namespace
 
-bool wmfPictureSize(QByteArrayView data, QSize &size, QString &error)
-{
-    Header h;
-    QRectF window;
-    return pictureGeometry(data, h, window, size, error);
-}
-
-QImage renderWmf(QByteArrayView data, const QColor &background, QString &error)
+platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data)
 {
     Header h;
     QRectF window;
     QSize size;
-    if (!pictureGeometry(data, h, window, size, error))
-        return {};
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry.error();
+    return size;
+}
+
+platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry.error();
     QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
-    if (image.isNull()) {
-        error = QStringLiteral("out of memory");
-        return {};
-    }
+    if (image.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
     image.fill(background);
 
     GdiContext dc(image, QTransform(), 96);
@@ -240,10 +237,8 @@ QImage renderWmf(QByteArrayView data, const QColor &background, QString &error)
     while (pos < data.size()) {
         const char *rec = base + pos;
         const size_t n = U_WMRRECSAFE_get(rec, end);
-        if (n == 0) {
-            error = QStringLiteral("damaged metafile record at offset %1").arg(pos);
-            return {};
-        }
+        if (n == 0)
+            return invalidData(QStringLiteral("damaged metafile record at offset %1").arg(pos));
         const char *recEnd = rec + n;
         pos += qsizetype(n);
         const int type = uchar(rec[4]);
@@ -528,10 +523,8 @@ QImage renderWmf(QByteArrayView data, const QColor &background, QString &error)
         if (sawEnd)
             break;
     }
-    if (!sawEnd) {
-        error = QStringLiteral("metafile ends without its end record");
-        return {};
-    }
+    if (!sawEnd)
+        return invalidData(QStringLiteral("metafile ends without its end record"));
     return image;
 }
 
