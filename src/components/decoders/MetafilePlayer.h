@@ -7,6 +7,8 @@
 // the background colour.
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArrayView>
 #include <QColor>
 #include <QImage>
@@ -20,5 +22,11 @@ QImage renderWmf(QByteArrayView data, const QColor &background, QString &error);
 
 bool emfPictureSize(QByteArrayView data, QSize &size, QString &error);
 QImage renderEmf(QByteArrayView data, const QColor &background, QString &error);
+
+// Play the picture as the render functions do, with the same checks, but scaled onto the whole of
+// target (not cleared first) instead of a bitmap of the picture's own size: what is drawn costs
+// the target's pixels, whatever size the file claims.
+platform::Status drawWmf(QByteArrayView data, QImage &target);
+platform::Status drawEmf(QByteArrayView data, QImage &target);
 
 } // namespace pictures

@@ -9,6 +9,9 @@
 
 namespace pictures {
 
+using platform::Error;
+using platform::makeError;
+
 namespace {
 
 template <typename T> T readAt(const char *p)
@@ -202,36 +205,17 @@ GdiObject penOf(const U_PEN &p)
     return o;
 }
 
-} // namespace
-
-bool wmfPictureSize(QByteArrayView data, QSize &size, QString &error)
+// Plays the records onto target, the picture's window mapped onto a viewport of the given size.
+platform::Status playRecords(QByteArrayView data, const Header &h, const QRectF &window, QSize viewport,
+                             QImage &target)
 {
-    Header h;
-    QRectF window;
-    return pictureGeometry(data, h, window, size, error);
-}
-
-QImage renderWmf(QByteArrayView data, const QColor &background, QString &error)
-{
-    Header h;
-    QRectF window;
-    QSize size;
-    if (!pictureGeometry(data, h, window, size, error))
-        return {};
-    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
-    if (image.isNull()) {
-        error = QStringLiteral("out of memory");
-        return {};
-    }
-    image.fill(background);
-
-    GdiContext dc(image, QTransform(), 96);
+    GdiContext dc(target, QTransform(), 96);
     // The player's viewport is the picture; the file's window records map onto it.
     dc.st.mapMode = 8;
     dc.st.winOrg = window.topLeft();
     dc.setWindowExt(QPointF(window.width(), window.height()));
     dc.st.vpOrg = QPointF(0, 0);
-    dc.setViewportExt(QPointF(size.width(), size.height()));
+    dc.setViewportExt(QPointF(viewport.width(), viewport.height()));
     dc.objects.resize(size_t(h.objects));
 
     const char *base = data.data(), *end = base + data.size();
@@ -241,8 +225,8 @@ QImage renderWmf(QByteArrayView data, const QColor &background, QString &error)
         const char *rec = base + pos;
         const size_t n = U_WMRRECSAFE_get(rec, end);
         if (n == 0) {
-            error = QStringLiteral("damaged metafile record at offset %1").arg(pos);
-            return {};
+            return makeError(Error::Kind::InvalidData,
+                             QStringLiteral("damaged metafile record at offset %1").arg(pos));
         }
         const char *recEnd = rec + n;
         pos += qsizetype(n);
@@ -529,10 +513,53 @@ QImage renderWmf(QByteArrayView data, const QColor &background, QString &error)
             break;
     }
     if (!sawEnd) {
-        error = QStringLiteral("metafile ends without its end record");
+        return makeError(Error::Kind::InvalidData, QStringLiteral("metafile ends without its end record"));
+    }
+    return platform::Status::success();
+}
+
+} // namespace
+
+bool wmfPictureSize(QByteArrayView data, QSize &size, QString &error)
+{
+    Header h;
+    QRectF window;
+    return pictureGeometry(data, h, window, size, error);
+}
+
+QImage renderWmf(QByteArrayView data, const QColor &background, QString &error)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (!pictureGeometry(data, h, window, size, error))
+        return {};
+    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
+    if (image.isNull()) {
+        error = QStringLiteral("out of memory");
+        return {};
+    }
+    image.fill(background);
+
+    const platform::Status played = playRecords(data, h, window, size, image);
+    if (!played.ok()) {
+        error = played.message();
         return {};
     }
     return image;
+}
+
+platform::Status drawWmf(QByteArrayView data, QImage &target)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    QString error;
+    if (!pictureGeometry(data, h, window, size, error))
+        return makeError(refusalKind(size.width(), size.height()), error);
+    if (target.isNull())
+        return makeError(Error::Kind::Other, QStringLiteral("no bitmap to draw on"));
+    return playRecords(data, h, window, target.size(), target);
 }
 
 } // namespace pictures
