@@ -1,0 +1,25 @@
+// link: luma_components
+// Fuzz target: the TIFF wrapper over libtiff (memory I/O, error capture, the allocation cap, the
+// conversion of the RGBA raster). What decodes has the size and the kind its header announced.
+#include "components/decoders/ImageLimits.h"
+#include "components/decoders/TiffDecoder.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    // Small pictures keep each run quick; the checks are the same at any limit.
+    pictures::setMaxImageBytes(qint64(256) << 10);
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    pictures::TiffHeaderInfo info;
+    QString error;
+    const bool header = pictures::readTiffHeader(bytes, info, error);
+    const QImage img = pictures::decodeTiff(bytes, error);
+    if (img.isNull())
+        return 0;
+    if (!header || img.size() != QSize(int(info.width), int(info.height)) ||
+        (img.format() == QImage::Format_Mono) != info.bilevel)
+        __builtin_trap();
+    return 0;
+}
