@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return new QGuiApplication(argc, argv);
     }();
     (void)app;
-    pictures::setMaxImageBytes(qint64(16) << 20);
+    pictures::setMaxImageBytes(qint64(256) << 10);
     pictures::AniData ani;
     QString error;
     pictures::decodeAni(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)), ani, error);

@@ -1,8 +1,8 @@
 // link: luma_platform_drives
 // Feeds untrusted text to the LUMAVISTA_DRIVES and mountinfo readers, then converts paths taken
 // from the same text both ways over the maps they built.
-#include "platform/drives/DriveMap.h"
 #include "platform/drives/DriveEntries.h"
+#include "platform/drives/DriveMap.h"
 #include "platform/drives/MountTable.h"
 
 #include <QString>

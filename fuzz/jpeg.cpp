@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    pictures::setMaxImageBytes(qint64(16) << 20);
+    pictures::setMaxImageBytes(qint64(256) << 10);
     TJPEGImage jpeg;
     if (!jpeg.loadFromData(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size))).ok()) {
         if (!jpeg.isEmpty())
