@@ -18,8 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!pictures::scanGif(bytes, facts, error))
         return 0;
     pictures::GifComposer composer(bytes, facts);
-    // Two rounds over at most 16 frames: enough to reach every disposal path and the wrap.
-    const int steps = 2 * qMin(16, composer.frameCount());
+    // Every frame of a short animation and the wrap to the first again: each disposal path is
+    // reached (a second round would play the first over again). A longer one gets its first 8.
+    const int frames = composer.frameCount();
+    const int steps = frames <= 8 ? frames + 1 : 8;
     for (int i = 0; i < steps; ++i)
         composer.advance();
     return 0;
