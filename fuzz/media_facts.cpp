@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -83,18 +84,17 @@ int kindOf(const uint8_t *d, size_t size)
     return int(size % kKindCount);
 }
 
-// One folder for the process: in memory when /dev/shm is there, so a run costs no disk writes.
+// One folder for the process, removed at its end: in memory when /dev/shm is there, so a run
+// costs no disk writes.
 const QString &folder()
 {
-    static const QString dir = [] {
-        QByteArray tmpl = QFileInfo::exists(QStringLiteral("/dev/shm"))
-                              ? "/dev/shm/luma-facts-XXXXXX"
-                              : QDir::tempPath().toLocal8Bit() + "/luma-facts-XXXXXX";
-        if (!mkdtemp(tmpl.data()))
-            std::abort();
-        return QString::fromLocal8Bit(tmpl);
-    }();
-    return dir;
+    static QTemporaryDir dir(QFileInfo::exists(QStringLiteral("/dev/shm"))
+                                 ? QStringLiteral("/dev/shm/luma-facts-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/luma-facts-XXXXXX"));
+    if (!dir.isValid())
+        std::abort();
+    static const QString path = dir.path();
+    return path;
 }
 
 } // namespace
