@@ -8,14 +8,19 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    pictures::setMaxImageBytes(qint64(4) << 20);
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    // A small limit keeps every canvas, saved canvas and frame small (16384 pixels); the checks are
+    // the same.
+    pictures::setMaxImageBytes(qint64(64) << 10);
+    // No copy: the composer's copy of the array shares these bytes for the run.
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const platform::ErrorOr<pictures::GifFacts> facts = pictures::scanGif(bytes);
     if (!facts)
         return 0;
     pictures::GifComposer composer(bytes, *facts);
-    // Two rounds over at most 40 frames: enough to reach every disposal path and the wrap.
-    const int steps = 2 * qMin(40, composer.frameCount());
+    // Every frame of a short animation and the wrap to the first again: each disposal path is
+    // reached (a second round would play the first over again). A longer one gets its first 8.
+    const int frames = composer.frameCount();
+    const int steps = frames <= 8 ? frames + 1 : 8;
     for (int i = 0; i < steps; ++i)
         composer.advance();
     return 0;

@@ -269,6 +269,31 @@ TEST_F(GifTest, HandMadeFramesComposeAndReportFacts)
     EXPECT_EQ(gif.currentFrame().pixel(3, 3), qRgb(255, 0, 0)); // transparent index kept red
 }
 
+// Pixels are placed by counting rows and columns as they come: a frame that runs past the
+// screen's right and bottom edges keeps each row at its place, and what lies outside is dropped.
+TEST_F(GifTest, FrameCrossingTheScreenEdgesKeepsItsRows)
+{
+    GifFrameDesc frame;
+    frame.rect = QRect(2, 1, 3, 4); // columns 2..4 and rows 1..4 of a 4 x 4 screen
+    frame.pixels = {1, 2, 3, 3, 2, 1, 2, 0, 1, 1, 1, 1};
+    frame.transparent = 0;
+    const QByteArray data = makeGif({4, 4}, {frame});
+    const platform::ErrorOr<pictures::GifFacts> facts = pictures::scanGif(data);
+    ASSERT_TRUE(facts) << facts.error().message.toStdString();
+    pictures::GifComposer composer(data, *facts);
+    ASSERT_TRUE(composer.advance());
+    const QImage &c = composer.canvas();
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+    EXPECT_EQ(c.pixel(2, 1), red);
+    EXPECT_EQ(c.pixel(3, 1), green); // its third column is off the screen
+    EXPECT_EQ(c.pixel(2, 2), blue);
+    EXPECT_EQ(c.pixel(3, 2), green);
+    EXPECT_EQ(c.pixel(2, 3), green);
+    EXPECT_EQ(qAlpha(c.pixel(3, 3)), 0); // transparent index: the canvas shows through
+    EXPECT_EQ(qAlpha(c.pixel(1, 1)), 0); // left of the frame
+    EXPECT_EQ(qAlpha(c.pixel(0, 3)), 0);
+}
+
 TEST_F(GifTest, TruncatedAndDamagedFiles)
 {
     const QByteArray whole = makeGif({4, 4}, {solid({0, 0, 4, 4}, 1), solid({0, 0, 4, 4}, 2)});

@@ -343,3 +343,64 @@ TEST_F(MetafileTest, ImageViewTellsPicturesOverTheLimitFromDamage)
     ASSERT_FALSE(cut.ok());
     EXPECT_EQ(cut.error().kind, platform::Error::Kind::InvalidData);
 }
+
+// drawWmf and drawEmf play what the render functions play, onto a bitmap the caller gives.
+TEST_F(MetafileTest, DrawingOntoAGivenBitmapPlaysTheSamePicture)
+{
+    const QByteArray wmf = makeWmf(dir.filePath("a.wmf"), true);
+    const QByteArray emf = makeEmf(dir.filePath("a.emf"));
+    for (const bool enhanced : {false, true}) {
+        SCOPED_TRACE(enhanced ? "emf" : "wmf");
+        const QByteArray &data = enhanced ? emf : wmf;
+        const platform::ErrorOr<QImage> played =
+            enhanced ? pictures::renderEmf(data, Qt::white) : pictures::renderWmf(data, Qt::white);
+        ASSERT_TRUE(played) << played.error().message.toStdString();
+        const QImage &rendered = *played;
+        // At the picture's own size (192 x 96) the rendered bitmap is the drawn one less a pixel.
+        QImage full(192, 96, QImage::Format_RGB32);
+        full.fill(Qt::white);
+        const platform::Status drawn =
+            enhanced ? pictures::drawEmf(data, full) : pictures::drawWmf(data, full);
+        ASSERT_TRUE(drawn.ok()) << drawn.message().toStdString();
+        EXPECT_EQ(full.copy(0, 0, 191, 95), rendered);
+        // At half the size, the same picture scaled: a solid red area lands at half its place, and
+        // the target is not cleared first.
+        QImage half(96, 48, QImage::Format_RGB32);
+        half.fill(Qt::black);
+        ASSERT_TRUE((enhanced ? pictures::drawEmf(data, half) : pictures::drawWmf(data, half)).ok());
+        const QPoint red = enhanced ? QPoint(35, 35) : QPoint(20, 10);
+        EXPECT_EQ(half.pixel(red / 2), qRgb(255, 0, 0));
+        EXPECT_EQ(half.pixel(enhanced ? QPoint(90, 2) : QPoint(90, 46)), qRgb(0, 0, 0));
+    }
+}
+
+TEST_F(MetafileTest, DrawingRefusesWhatRenderingRefuses)
+{
+    using Kind = platform::Error::Kind;
+    QImage target(32, 32, QImage::Format_RGB32);
+    const QByteArray wmf = makeWmf(dir.filePath("a.wmf"), true);
+    const QByteArray emf = makeEmf(dir.filePath("a.emf"));
+    platform::Status s = pictures::drawWmf("junk", target);
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(s.error().kind, Kind::InvalidData);
+    s = pictures::drawWmf(makeWmf(dir.filePath("c.wmf"), true, false), target);
+    ASSERT_FALSE(s.ok());
+    EXPECT_TRUE(s.message().contains("end record")) << s.message().toStdString();
+    s = pictures::drawEmf(emf.left(emf.size() - 30), target);
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(s.error().kind, Kind::InvalidData);
+    QImage none;
+    EXPECT_FALSE(pictures::drawWmf(wmf, none).ok());
+    EXPECT_FALSE(pictures::drawEmf(emf, none).ok());
+
+    // The picture's own size is held to the limit even though the target is small.
+    const qint64 limit = pictures::maxImageBytes();
+    pictures::setMaxImageBytes(12000);
+    const platform::Status bigWmf = pictures::drawWmf(wmf, target);
+    const platform::Status bigEmf = pictures::drawEmf(emf, target);
+    pictures::setMaxImageBytes(limit);
+    for (const platform::Status &status : {bigWmf, bigEmf}) {
+        ASSERT_FALSE(status.ok());
+        EXPECT_EQ(status.error().kind, Kind::TooLarge) << status.message().toStdString();
+    }
+}

@@ -10,6 +10,9 @@
 
 namespace pictures {
 
+using platform::Error;
+using platform::makeError;
+
 namespace {
 
 // One record, every field read through bounds checks (fields past the end read as zero).
@@ -615,6 +618,43 @@ bool isPlayed(quint32 type)
     }
 }
 
+// Plays the records onto target; base maps reference-device pixels to target pixels.
+platform::Status playRecords(QByteArrayView data, const QTransform &base, double dpi, QImage &target)
+{
+    GdiContext dc(target, base, dpi);
+
+    qsizetype pos = 0;
+    while (true) {
+        if (pos + 8 > data.size()) {
+            return makeError(Error::Kind::InvalidData,
+                             QStringLiteral("metafile ends without its end record"));
+        }
+        const char *p = data.data() + pos;
+        quint32 type, size32;
+        std::memcpy(&type, p, 4);
+        std::memcpy(&size32, p + 4, 4);
+        if (size32 < 8 || (size32 & 3) || size32 > data.size() - pos) {
+            return makeError(Error::Kind::InvalidData,
+                             QStringLiteral("damaged metafile record at offset %1").arg(pos));
+        }
+        const qsizetype at = pos;
+        pos += size32;
+        // libUEMF's own consistency check of the record's counts and offsets, for the records
+        // played (it has no check for some others, and says so on the terminal).
+        if (type != U_EMR_HEADER && type != U_EMR_EOF && !isPlayed(type))
+            continue;
+        if (!U_emf_record_safe(p)) {
+            return makeError(Error::Kind::InvalidData,
+                             QStringLiteral("unsafe metafile record %1 at offset %2").arg(type).arg(at));
+        }
+        if (type == U_EMR_EOF)
+            break;
+        if (type != U_EMR_HEADER)
+            play(dc, Rec{p, size32}, type);
+    }
+    return platform::Status::success();
+}
+
 } // namespace
 
 platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data)
@@ -640,32 +680,25 @@ platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &backgroun
     if (image.isNull())
         return tooLarge(QStringLiteral("out of memory"));
     image.fill(background);
-    GdiContext dc(image, base, dpi);
-
-    qsizetype pos = 0;
-    while (true) {
-        if (pos + 8 > data.size())
-            return invalidData(QStringLiteral("metafile ends without its end record"));
-        const char *p = data.data() + pos;
-        quint32 type, size32;
-        std::memcpy(&type, p, 4);
-        std::memcpy(&size32, p + 4, 4);
-        if (size32 < 8 || (size32 & 3) || size32 > data.size() - pos)
-            return invalidData(QStringLiteral("damaged metafile record at offset %1").arg(pos));
-        const qsizetype at = pos;
-        pos += size32;
-        // libUEMF's own consistency check of the record's counts and offsets, for the records
-        // played (it has no check for some others, and says so on the terminal).
-        if (type != U_EMR_HEADER && type != U_EMR_EOF && !isPlayed(type))
-            continue;
-        if (!U_emf_record_safe(p))
-            return invalidData(QStringLiteral("unsafe metafile record %1 at offset %2").arg(type).arg(at));
-        if (type == U_EMR_EOF)
-            break;
-        if (type != U_EMR_HEADER)
-            play(dc, Rec{p, size32}, type);
-    }
+    if (const platform::Status played = playRecords(data, base, dpi, image); !played)
+        return played.error();
     return image;
+}
+
+platform::Status drawEmf(QByteArrayView data, QImage &target)
+{
+    Header h;
+    QSize size;
+    QTransform base;
+    double dpi = 96;
+    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+        return status;
+    if (target.isNull())
+        return makeError(Error::Kind::Other, QStringLiteral("no bitmap to draw on"));
+    // The picture scaled onto the whole target.
+    const QTransform fit =
+        QTransform::fromScale(double(target.width()) / size.width(), double(target.height()) / size.height());
+    return playRecords(data, base * fit, dpi, target);
 }
 
 } // namespace pictures

@@ -213,23 +213,28 @@ void GifComposer::drawFrame(const GifFrameInfo &frame)
             return r * 4 + 2;
         return (r - p3) * 2 + 1;
     };
-    qint64 curRow = -1, curY = 0;
-    QRgb *line = nullptr;
+    // The canvas row of frame row r, or null when it lies off the canvas.
+    auto lineOf = [&](qint64 r) -> QRgb * {
+        const qint64 y = frame.rect.y() + rowOf(r);
+        return (y >= 0 && y < ch) ? reinterpret_cast<QRgb *>(m_canvas.scanLine(int(y))) : nullptr;
+    };
+    // The next pixel's row and column are counted as pixels come: no division a pixel.
+    qint64 row = 0;
+    int col = 0;
+    QRgb *line = lineOf(0);
+    const QRgb *palette = frame.palette.constData();
     const int paletteSize = int(frame.palette.size());
+    const int left = frame.rect.x(), transparent = frame.transparentIndex;
     auto put = [&](int index) {
-        const qint64 r = written / fw;
-        const int col = int(written - r * fw);
+        const int x = left + col;
+        if (line && x >= 0 && x < cw && index != transparent && index < paletteSize)
+            line[x] = palette[index];
         ++written;
-        if (r != curRow) {
-            curRow = r;
-            curY = frame.rect.y() + rowOf(r);
-            line =
-                (curY >= 0 && curY < ch) ? reinterpret_cast<QRgb *>(m_canvas.scanLine(int(curY))) : nullptr;
+        if (++col == fw) {
+            col = 0;
+            ++row;
+            line = row < fh ? lineOf(row) : nullptr;
         }
-        const int x = frame.rect.x() + col;
-        if (!line || x < 0 || x >= cw || index == frame.transparentIndex || index >= paletteSize)
-            return;
-        line[x] = frame.palette[index];
     };
 
     const int clear = 1 << minCode, eoi = clear + 1;

@@ -23,4 +23,10 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
 platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data);
 platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background);
 
+// Play the picture as the render functions do, with the same checks, but scaled onto the whole of
+// target (not cleared first) instead of a bitmap of the picture's own size: what is drawn costs
+// the target's pixels, whatever size the file claims.
+platform::Status drawWmf(QByteArrayView data, QImage &target);
+platform::Status drawEmf(QByteArrayView data, QImage &target);
+
 } // namespace pictures

@@ -9,6 +9,9 @@
 
 namespace pictures {
 
+using platform::Error;
+using platform::makeError;
+
 namespace {
 
 template <typename T> T readAt(const char *p)
@@ -198,37 +201,17 @@ GdiObject penOf(const U_PEN &p)
     return o;
 }
 
-} // namespace
-
-platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data)
+// Plays the records onto target, the picture's window mapped onto a viewport of the given size.
+platform::Status playRecords(QByteArrayView data, const Header &h, const QRectF &window, QSize viewport,
+                             QImage &target)
 {
-    Header h;
-    QRectF window;
-    QSize size;
-    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
-        return geometry.error();
-    return size;
-}
-
-platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background)
-{
-    Header h;
-    QRectF window;
-    QSize size;
-    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
-        return geometry.error();
-    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
-    if (image.isNull())
-        return tooLarge(QStringLiteral("out of memory"));
-    image.fill(background);
-
-    GdiContext dc(image, QTransform(), 96);
+    GdiContext dc(target, QTransform(), 96);
     // The player's viewport is the picture; the file's window records map onto it.
     dc.st.mapMode = 8;
     dc.st.winOrg = window.topLeft();
     dc.setWindowExt(QPointF(window.width(), window.height()));
     dc.st.vpOrg = QPointF(0, 0);
-    dc.setViewportExt(QPointF(size.width(), size.height()));
+    dc.setViewportExt(QPointF(viewport.width(), viewport.height()));
     dc.objects.resize(size_t(h.objects));
 
     const char *base = data.data(), *end = base + data.size();
@@ -237,8 +220,10 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
     while (pos < data.size()) {
         const char *rec = base + pos;
         const size_t n = U_WMRRECSAFE_get(rec, end);
-        if (n == 0)
-            return invalidData(QStringLiteral("damaged metafile record at offset %1").arg(pos));
+        if (n == 0) {
+            return makeError(Error::Kind::InvalidData,
+                             QStringLiteral("damaged metafile record at offset %1").arg(pos));
+        }
         const char *recEnd = rec + n;
         pos += qsizetype(n);
         const int type = uchar(rec[4]);
@@ -523,9 +508,50 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
         if (sawEnd)
             break;
     }
-    if (!sawEnd)
-        return invalidData(QStringLiteral("metafile ends without its end record"));
+    if (!sawEnd) {
+        return makeError(Error::Kind::InvalidData, QStringLiteral("metafile ends without its end record"));
+    }
+    return platform::Status::success();
+}
+
+} // namespace
+
+platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry.error();
+    return size;
+}
+
+platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry.error();
+    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
+    if (image.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
+    image.fill(background);
+    if (const platform::Status played = playRecords(data, h, window, size, image); !played)
+        return played.error();
     return image;
+}
+
+platform::Status drawWmf(QByteArrayView data, QImage &target)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry;
+    if (target.isNull())
+        return makeError(Error::Kind::Other, QStringLiteral("no bitmap to draw on"));
+    return playRecords(data, h, window, target.size(), target);
 }
 
 } // namespace pictures

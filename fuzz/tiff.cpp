@@ -1,0 +1,26 @@
+// link: luma_components
+// Fuzz target: the TIFF wrapper over libtiff (memory I/O, error capture, the allocation cap, the
+// conversion of the RGBA raster). What decodes has the size and the kind its header announced.
+#include "components/decoders/ImageLimits.h"
+#include "components/decoders/TiffDecoder.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    // Pictures of at most 16384 pixels keep each run quick; the checks are the same at any limit.
+    pictures::setMaxImageBytes(qint64(64) << 10);
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const platform::ErrorOr<pictures::TiffHeaderInfo> read = pictures::readTiffHeader(bytes);
+    const bool header = read.ok();
+    const pictures::TiffHeaderInfo info = header ? *read : pictures::TiffHeaderInfo();
+    const platform::ErrorOr<QImage> decoded = pictures::decodeTiff(bytes);
+    if (!decoded)
+        return 0;
+    const QImage &img = *decoded;
+    if (!header || img.size() != QSize(int(info.width), int(info.height)) ||
+        (img.format() == QImage::Format_Mono) != info.bilevel)
+        __builtin_trap();
+    return 0;
+}
