@@ -5,7 +5,9 @@
 #include "components/decoders/DibDecoder.h"
 #include "components/decoders/ImageLimits.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QtEndian>
 
 using namespace picturetest;
 using Kind = platform::Error::Kind;
@@ -88,4 +90,34 @@ TEST(DibDecoder, RowsArePaddedToFourBytesAndAFileMustHoldThemAll)
     EXPECT_TRUE(pictures::bitmapFileComplete(rle, rle.size() - 10));
     EXPECT_FALSE(pictures::bitmapFileComplete(rle, 54));
     EXPECT_FALSE(pictures::bitmapFileComplete(QByteArray("BM"), 2));
+}
+
+TEST(DibDecoder, AnEmbeddedPngAnswersToThePictureLimit)
+{
+    ensureApp();
+    QImage picture(100, 80, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "png"));
+    // A 40-byte header: size, width, height, one plane, no bit count, BI_PNG.
+    QByteArray header(40, '\0');
+    qToLittleEndian<quint32>(40, header.data());
+    qToLittleEndian<qint32>(100, header.data() + 4);
+    qToLittleEndian<qint32>(80, header.data() + 8);
+    qToLittleEndian<quint16>(1, header.data() + 12);
+    qToLittleEndian<quint32>(5, header.data() + 16);
+
+    const platform::ErrorOr<QImage> shown = pictures::decodeDib(header, png);
+    ASSERT_TRUE(shown) << shown.error().message.toStdString();
+    EXPECT_EQ(shown->size(), QSize(100, 80));
+    EXPECT_EQ(shown->pixel(50, 40), qRgb(10, 200, 30));
+
+    const qint64 saved = pictures::maxImageBytes();
+    pictures::setMaxImageBytes(100 * 80 * 4 - 1);
+    const platform::ErrorOr<QImage> refused = pictures::decodeDib(header, png);
+    pictures::setMaxImageBytes(saved);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().kind, Kind::TooLarge);
 }

@@ -168,6 +168,11 @@ ErrorOr<QImage> decodeDib(QByteArrayView bmi, QByteArrayView bits)
         QByteArray copy(bits.data(), bits.size());
         QBuffer buf(&copy);
         QImageReader reader(&buf, info.compression == BiJpeg ? "jpeg" : "png");
+        // The embedded picture's own size answers to the same limit as every other picture.
+        const QSize claimed = reader.size();
+        if (claimed.isValid() && !imageSizeAllowed(claimed.width(), claimed.height()))
+            return sizeRefusal(claimed.width(), claimed.height(),
+                               QStringLiteral("embedded picture too large"));
         QImage img = reader.read();
         if (img.isNull())
             return invalidData(reader.errorString());
