@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 namespace convert {
 
@@ -46,13 +46,23 @@ platform::Status AtomicOutput::open(const QString &folder)
     m_folder = folder;
     if (!QDir().mkpath(folder))
         return platform::makeError(Error::Kind::Io, QStringLiteral("cannot create folder %1").arg(folder));
-    QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".lumavista-XXXXXX.part")));
-    file.setAutoRemove(false);
-    if (!file.open())
-        return platform::makeError(Error::Kind::Io,
-                                   QStringLiteral("cannot write in %1: %2").arg(folder, file.errorString()));
-    m_temp = file.fileName();
-    return platform::Status::success();
+    // Made with the ordinary permissions (the user's umask), not the owner-only ones of a
+    // temporary file: the output keeps them.
+    QString why;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name = QStringLiteral(".lumavista-%1.part")
+                                 .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+        QFile file(QDir(folder).filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            m_temp = file.fileName();
+            return platform::Status::success();
+        }
+        why = file.errorString();
+        if (QFileInfo::exists(file.fileName()))
+            continue;
+        break;
+    }
+    return platform::makeError(Error::Kind::Io, QStringLiteral("cannot write in %1: %2").arg(folder, why));
 }
 
 platform::ErrorOr<QString> AtomicOutput::commit(const QString &stem, const QString &ext,

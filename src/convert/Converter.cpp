@@ -1,6 +1,7 @@
 #include "convert/Converter.h"
 
 #include "convert/AtomicOutput.h"
+#include "convert/DrawingConverter.h"
 #include "convert/Formats.h"
 #include "convert/PictureConverter.h"
 
@@ -20,7 +21,7 @@ platform::Error named(const QString &input, platform::Error error)
 
 } // namespace
 
-platform::ErrorOr<QString> convertFile(const Job &job, [[maybe_unused]] const Options &options)
+platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
 {
     using platform::Error;
     const QFileInfo in(job.input);
@@ -31,14 +32,24 @@ platform::ErrorOr<QString> convertFile(const Job &job, [[maybe_unused]] const Op
         return platform::makeError(
             Error::Kind::Other, QStringLiteral("%1: cannot be converted to %2").arg(job.input, job.format));
 
-    const platform::ErrorOr<QImage> img = decodePicture(job.input);
-    if (!img)
-        return named(job.input, img.error());
+    // Pictures are decoded before any output exists; an SVG is played into the temporary file,
+    // which goes with the output object when the play fails.
+    QImage img;
+    if (source != Source::Metafile || job.format != u"svg") {
+        platform::ErrorOr<QImage> decoded =
+            source == Source::Metafile ? drawingPicture(job.input, options.width) : decodePicture(job.input);
+        if (!decoded)
+            return named(job.input, decoded.error());
+        img = std::move(*decoded);
+    }
     AtomicOutput out;
     if (platform::Status status = out.open(job.outFolder); !status)
         return status.error();
-    if (platform::Status status = writePicture(*img, out.tempPath(), job.format); !status)
-        return status.error();
+    const platform::Status written = img.isNull() ? writeDrawingSvg(job.input, out.tempPath())
+                                                  : writePicture(img, out.tempPath(), job.format);
+    if (!written)
+        return written.error().kind == platform::Error::Kind::Io ? written.error()
+                                                                 : named(job.input, written.error());
     return out.commit(in.completeBaseName(), extensionOf(job.format), in.lastModified());
 }
 

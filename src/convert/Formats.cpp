@@ -42,9 +42,10 @@ QStringList formatsOf(Source source)
     case Source::Picture:
     case Source::Gif:
         return {"png", "webp"};
+    case Source::Metafile:
+        return {"svg", "png", "webp"};
     case Source::None:
     case Source::Ani:
-    case Source::Metafile:
     case Source::Wave:
     case Source::Midi:
     case Source::Video:

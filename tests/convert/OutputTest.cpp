@@ -76,6 +76,9 @@ TEST(ConvertOutput, TheOutputTakesTheInputsModificationTime)
     ASSERT_TRUE(out.ok()) << out.error().message.toStdString();
     EXPECT_EQ(*out, tmp.filePath("sub/dir/old.webp"));
     EXPECT_EQ(QFileInfo(*out).lastModified().toUTC(), when);
+    // The permissions of any new file there (the user's umask), not a temporary file's owner-only ones.
+    ASSERT_TRUE(writeFile(tmp.filePath("sub/dir/plain"), "x"));
+    EXPECT_EQ(QFileInfo(*out).permissions(), QFileInfo(tmp.filePath("sub/dir/plain")).permissions());
 }
 
 TEST(ConvertOutput, AnUnwritableDestinationIsAnIoFailureWithNothingLeft)

@@ -9,3 +9,8 @@ if(TARGET lumavista-convert)
             ${PROJECT_SOURCE_DIR}/tests/data/pictures)
   set_tests_properties(convert_command_line PROPERTIES TIMEOUT 120)
 endif()
+# The drawing tests write their metafiles with libUEMF's writers.
+if(TARGET test_convert)
+  target_include_directories(test_convert SYSTEM PRIVATE ${UEMF_INCLUDE_DIR})
+  target_link_libraries(test_convert PRIVATE ${UEMF_LIBRARY})
+endif()

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <uemf.h>
 #include <uemf_safe.h>
 
@@ -628,7 +629,12 @@ platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data)
     return size;
 }
 
-platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background)
+namespace {
+
+// Plays the records onto device at the picture's own size times scale, after filling the device
+// with background when one is given.
+platform::Status playRecords(QByteArrayView data, QPaintDevice &device, double scale,
+                             const std::optional<QColor> &background)
 {
     Header h;
     QSize size;
@@ -636,11 +642,9 @@ platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &backgroun
     double dpi = 96;
     if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
         return status.error();
-    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
-    if (image.isNull())
-        return tooLarge(QStringLiteral("out of memory"));
-    image.fill(background);
-    GdiContext dc(image, base, dpi);
+    GdiContext dc(device, base * QTransform::fromScale(scale, scale), dpi);
+    if (background)
+        dc.fillBackground(*background);
 
     qsizetype pos = 0;
     while (true) {
@@ -665,7 +669,31 @@ platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &backgroun
         if (type != U_EMR_HEADER)
             play(dc, Rec{p, size32}, type);
     }
+    return {};
+}
+
+} // namespace
+
+platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background)
+{
+    Header h;
+    QSize size;
+    QTransform base;
+    double dpi = 96;
+    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+        return status.error();
+    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
+    if (image.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
+    image.fill(background);
+    if (const platform::Status played = playRecords(data, image, 1, std::nullopt); !played)
+        return played.error();
     return image;
+}
+
+platform::Status playEmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background)
+{
+    return playRecords(data, device, scale, background);
 }
 
 } // namespace pictures

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <uwmf.h>
 
 namespace pictures {
@@ -210,19 +211,21 @@ platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data)
     return size;
 }
 
-platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background)
+namespace {
+
+// Plays the records onto device at the picture's own size times scale, after filling the device
+// with background when one is given.
+platform::Status playRecords(QByteArrayView data, QPaintDevice &device, double scale,
+                             const std::optional<QColor> &background)
 {
     Header h;
     QRectF window;
     QSize size;
     if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
         return geometry.error();
-    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
-    if (image.isNull())
-        return tooLarge(QStringLiteral("out of memory"));
-    image.fill(background);
-
-    GdiContext dc(image, QTransform(), 96);
+    GdiContext dc(device, QTransform::fromScale(scale, scale), 96);
+    if (background)
+        dc.fillBackground(*background);
     // The player's viewport is the picture; the file's window records map onto it.
     dc.st.mapMode = 8;
     dc.st.winOrg = window.topLeft();
@@ -525,7 +528,30 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
     }
     if (!sawEnd)
         return invalidData(QStringLiteral("metafile ends without its end record"));
+    return {};
+}
+
+} // namespace
+
+platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry.error();
+    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
+    if (image.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
+    image.fill(background);
+    if (const platform::Status played = playRecords(data, image, 1, std::nullopt); !played)
+        return played.error();
     return image;
+}
+
+platform::Status playWmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background)
+{
+    return playRecords(data, device, scale, background);
 }
 
 } // namespace pictures
