@@ -2,10 +2,10 @@
 // name only once complete, so a failed or interrupted conversion (full disk, damaged input, a
 // crash) never leaves a partial output under the real name.
 // Rules: open() makes the destination folder as needed and reserves the temporary file (hidden,
-// ".lumavista-<random>.part", the user's usual permissions); the encoder writes to tempPath(). commit() gives the file the input's
-// modification time and renames it to the first free name: an existing file is never replaced,
-// not even one that appeared while the output was being written. Without commit(), the
-// destructor removes the temporary file.
+// ".lumavista-<random>.part", the user's usual permissions); the encoder writes to tempPath(). commit() gives
+// the file the input's modification time and renames it to the first free name: an existing file is never
+// replaced, not even one that appeared while the output was being written. Without commit(), the destructor
+// removes the temporary file.
 #pragma once
 
 #include "platform/Result.h"

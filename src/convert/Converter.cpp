@@ -1,6 +1,7 @@
 #include "convert/Converter.h"
 
 #include "convert/AtomicOutput.h"
+#include "convert/AudioConverter.h"
 #include "convert/DrawingConverter.h"
 #include "convert/Formats.h"
 #include "convert/PictureConverter.h"
@@ -32,10 +33,11 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
         return platform::makeError(
             Error::Kind::Other, QStringLiteral("%1: cannot be converted to %2").arg(job.input, job.format));
 
-    // Pictures are decoded before any output exists; an SVG is played into the temporary file,
-    // which goes with the output object when the play fails.
+    // Pictures are decoded before any output exists; an SVG or a sound is made into the
+    // temporary file, which goes with the output object when that fails.
+    const bool streamed = source == Source::Wave || (source == Source::Metafile && job.format == u"svg");
     QImage img;
-    if (source != Source::Metafile || job.format != u"svg") {
+    if (!streamed) {
         platform::ErrorOr<QImage> decoded =
             source == Source::Metafile ? drawingPicture(job.input, options.width) : decodePicture(job.input);
         if (!decoded)
@@ -45,8 +47,10 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
     AtomicOutput out;
     if (platform::Status status = out.open(job.outFolder); !status)
         return status.error();
-    const platform::Status written = img.isNull() ? writeDrawingSvg(job.input, out.tempPath())
-                                                  : writePicture(img, out.tempPath(), job.format);
+    const platform::Status written = source == Source::Wave
+                                         ? convertSound(job.input, out.tempPath(), job.format)
+                                     : img.isNull() ? writeDrawingSvg(job.input, out.tempPath())
+                                                    : writePicture(img, out.tempPath(), job.format);
     if (!written)
         return written.error().kind == platform::Error::Kind::Io ? written.error()
                                                                  : named(job.input, written.error());

@@ -44,9 +44,10 @@ QStringList formatsOf(Source source)
         return {"png", "webp"};
     case Source::Metafile:
         return {"svg", "png", "webp"};
+    case Source::Wave:
+        return {"flac", "opus", "ogg"};
     case Source::None:
     case Source::Ani:
-    case Source::Wave:
     case Source::Midi:
     case Source::Video:
         break;

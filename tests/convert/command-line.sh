@@ -46,6 +46,12 @@ out=$("$tool" --to=png "$tmp/in/nom.bmp") || fail "second run failed"
   fail "folder outputs: $(cd "$tmp/out" && find . | tr '\n' ' ')"
 file "$tmp/out/scan.webp" | grep -q 'Web/P' || fail "not a WebP"
 
+# A sound takes its own default, FLAC, in the same run as pictures.
+sox -n -r 22050 -b 16 -c 1 "$tmp/in/sub/bip.wav" synth 0.5 sine 880
+"$tool" --out "$tmp/sounds" "$tmp/in/sub" >/dev/null || fail "sound conversion failed"
+file "$tmp/sounds/bip.flac" | grep -q 'FLAC audio' || fail "the sound is not FLAC: $(ls "$tmp/sounds")"
+[ -f "$tmp/sounds/scan.png" ] || fail "the pictures of a mixed folder were not converted"
+
 # Some fail: status 1, one line on standard error for each, the others still converted.
 set +e
 out=$("$tool" --out "$tmp/mixed" "$data/damaged-truncated.pcx" "$data/rose.pcx" "$tmp/missing.bmp" \

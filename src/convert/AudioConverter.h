@@ -1,0 +1,18 @@
+// Sounds through the FFmpeg libraries: a WAV file's samples decoded (any codec FFmpeg reads) and
+// encoded as FLAC (lossless: 16-bit samples stay 16-bit, deeper ones go to 24 or 32 bits), Ogg
+// Opus (48 kHz, as Opus wants) or Ogg Vorbis, keeping the rate and the channels otherwise.
+// Rules: a file FFmpeg cannot open, without a sound stream, with a packet that does not decode,
+// or without a single sample is refused as damaged (InvalidData); a write that fails is Io.
+// Library errors become messages here; nothing of FFmpeg crosses this boundary.
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QString>
+
+namespace convert {
+
+// format: "flac", "opus", "ogg" or "wav"; writes outPath.
+platform::Status convertSound(const QString &input, const QString &outPath, const QString &format);
+
+} // namespace convert
