@@ -35,7 +35,8 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
 
     // Pictures are decoded before any output exists; an SVG or a sound is made into the
     // temporary file, which goes with the output object when that fails.
-    const bool streamed = source == Source::Wave || (source == Source::Metafile && job.format == u"svg");
+    const bool streamed = source == Source::Wave || source == Source::Midi ||
+                          (source == Source::Metafile && job.format == u"svg");
     QImage img;
     if (!streamed) {
         platform::ErrorOr<QImage> decoded =
@@ -47,10 +48,15 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
     AtomicOutput out;
     if (platform::Status status = out.open(job.outFolder); !status)
         return status.error();
-    const platform::Status written = source == Source::Wave
-                                         ? convertSound(job.input, out.tempPath(), job.format)
-                                     : img.isNull() ? writeDrawingSvg(job.input, out.tempPath())
-                                                    : writePicture(img, out.tempPath(), job.format);
+    platform::Status written;
+    if (source == Source::Midi)
+        written = convertTune(job.input, out.tempPath(), job.format);
+    else if (source == Source::Wave)
+        written = convertSound(job.input, out.tempPath(), job.format);
+    else if (img.isNull())
+        written = writeDrawingSvg(job.input, out.tempPath());
+    else
+        written = writePicture(img, out.tempPath(), job.format);
     if (!written)
         return written.error().kind == platform::Error::Kind::Io ? written.error()
                                                                  : named(job.input, written.error());

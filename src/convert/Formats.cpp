@@ -46,9 +46,10 @@ QStringList formatsOf(Source source)
         return {"svg", "png", "webp"};
     case Source::Wave:
         return {"flac", "opus", "ogg"};
+    case Source::Midi:
+        return {"flac", "wav", "ogg"};
     case Source::None:
     case Source::Ani:
-    case Source::Midi:
     case Source::Video:
         break;
     }
