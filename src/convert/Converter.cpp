@@ -5,6 +5,7 @@
 #include "convert/DrawingConverter.h"
 #include "convert/Formats.h"
 #include "convert/PictureConverter.h"
+#include "convert/VideoConverter.h"
 
 #include <QFileInfo>
 
@@ -35,7 +36,7 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
 
     // Pictures are decoded before any output exists; an SVG or a sound is made into the
     // temporary file, which goes with the output object when that fails.
-    const bool streamed = source == Source::Wave || source == Source::Midi ||
+    const bool streamed = source == Source::Wave || source == Source::Midi || source == Source::Video ||
                           (source == Source::Metafile && job.format == u"svg");
     QImage img;
     if (!streamed) {
@@ -49,7 +50,9 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
     if (platform::Status status = out.open(job.outFolder); !status)
         return status.error();
     platform::Status written;
-    if (source == Source::Midi)
+    if (source == Source::Video)
+        written = convertVideo(job.input, out.tempPath(), job.format);
+    else if (source == Source::Midi)
         written = convertTune(job.input, out.tempPath(), job.format);
     else if (source == Source::Wave)
         written = convertSound(job.input, out.tempPath(), job.format);

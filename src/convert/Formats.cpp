@@ -48,9 +48,10 @@ QStringList formatsOf(Source source)
         return {"flac", "opus", "ogg"};
     case Source::Midi:
         return {"flac", "wav", "ogg"};
+    case Source::Video:
+        return {"mp4", "webm"};
     case Source::None:
     case Source::Ani:
-    case Source::Video:
         break;
     }
     return {};
