@@ -1,5 +1,6 @@
 #include "convert/Converter.h"
 
+#include "convert/AnimationConverter.h"
 #include "convert/AtomicOutput.h"
 #include "convert/AudioConverter.h"
 #include "convert/DrawingConverter.h"
@@ -36,8 +37,23 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
 
     // Pictures are decoded before any output exists; an SVG or a sound is made into the
     // temporary file, which goes with the output object when that fails.
-    const bool streamed = source == Source::Wave || source == Source::Midi || source == Source::Video ||
-                          (source == Source::Metafile && job.format == u"svg");
+    // Animations are decoded first too; their encoders write the file themselves.
+    const bool animated = source == Source::Ani || (source == Source::Gif && isAnimatedGif(job.input));
+    Animation animation;
+    if (animated && job.format != u"png")
+        return platform::makeError(
+            Error::Kind::Other,
+            QStringLiteral("%1: animations become animated PNG only (FFmpeg's animated WebP "
+                           "encoder loses the last frame's time and some transparency)")
+                .arg(job.input));
+    if (animated) {
+        platform::ErrorOr<Animation> decoded = decodeAnimation(job.input);
+        if (!decoded)
+            return named(job.input, decoded.error());
+        animation = std::move(*decoded);
+    }
+    const bool streamed = animated || source == Source::Wave || source == Source::Midi ||
+                          source == Source::Video || (source == Source::Metafile && job.format == u"svg");
     QImage img;
     if (!streamed) {
         platform::ErrorOr<QImage> decoded =
@@ -50,7 +66,9 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
     if (platform::Status status = out.open(job.outFolder); !status)
         return status.error();
     platform::Status written;
-    if (source == Source::Video)
+    if (animated)
+        written = writeAnimation(animation, out.tempPath());
+    else if (source == Source::Video)
         written = convertVideo(job.input, out.tempPath(), job.format);
     else if (source == Source::Midi)
         written = convertTune(job.input, out.tempPath(), job.format);

@@ -50,8 +50,9 @@ QStringList formatsOf(Source source)
         return {"flac", "wav", "ogg"};
     case Source::Video:
         return {"mp4", "webm"};
-    case Source::None:
     case Source::Ani:
+        return {"png"};
+    case Source::None:
         break;
     }
     return {};

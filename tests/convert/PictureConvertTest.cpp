@@ -94,16 +94,6 @@ TEST(PictureConvert, AnIconGivesItsLargestImage)
     EXPECT_TRUE(samePixels(img, QImage(reference)));
 }
 
-TEST(PictureConvert, AnAnimatedGifIsRefusedAsAStillPicture)
-{
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    const platform::ErrorOr<QString> out = convertTo(fixture("anim.gif"), tmp.path(), "png");
-    ASSERT_FALSE(out.ok());
-    EXPECT_TRUE(out.error().message.contains("animated"));
-    EXPECT_TRUE(filesBelow(tmp.path()).isEmpty());
-}
-
 TEST(PictureConvert, DamagedPicturesFailAndLeaveNothing)
 {
     QTemporaryDir tmp;
