@@ -84,4 +84,9 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
     return out.commit(in.completeBaseName(), extensionOf(job.format), in.lastModified());
 }
 
+bool needsInterfaceThread(const Job &job)
+{
+    return QFileInfo(job.input).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace convert

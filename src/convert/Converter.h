@@ -28,4 +28,8 @@ struct Options
 // Answers the output's path.
 platform::ErrorOr<QString> convertFile(const Job &job, const Options &options);
 
+// Whether a job decodes through a widget (a BMP through TPicture), so must run on the interface
+// thread; every other job may run on any thread, several at once.
+bool needsInterfaceThread(const Job &job);
+
 } // namespace convert

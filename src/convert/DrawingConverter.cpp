@@ -51,12 +51,8 @@ platform::ErrorOr<QImage> drawingPicture(const QString &path, int width)
     const platform::ErrorOr<Drawing> d = readDrawing(path);
     if (!d)
         return d.error();
-    if (width <= 0 || width == d->viewerSize.width()) {
-        TImageEn view;
-        if (platform::Status status = view.loadFromFile(path); !status)
-            return status.error();
-        return view.bitmap();
-    }
+    if (width <= 0 || width == d->viewerSize.width())
+        return TImageEn::decode(d->data, QFileInfo(path).suffix(), Qt::white);
     const double scale = double(width) / d->viewerSize.width();
     const int height = std::max(1, int(std::lround(d->viewerSize.height() * scale)));
     if (!pictures::imageSizeAllowed(width, height))

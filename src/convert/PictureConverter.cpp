@@ -1,9 +1,9 @@
 #include "convert/PictureConverter.h"
 
-#include "components/TGIFImage.h"
 #include "components/TImageEn.h"
 #include "components/TJPEGImage.h"
 #include "components/TPicture.h"
+#include "components/decoders/GifDecoder.h"
 #include "components/decoders/ImageLimits.h"
 
 #include <QBuffer>
@@ -92,21 +92,28 @@ platform::ErrorOr<QImage> decodePicture(const QString &path)
             return jpeg.lastDecode().error();
         return img;
     }
+    // What TGIFImage and TImageEn load, by the same calls, without making a widget.
     if (ext == u"gif") {
-        TGIFImage gif;
-        if (platform::Status status = gif.loadFromFile(path); !status)
-            return status.error();
-        if (gif.isAnimated())
+        const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
+        if (!data)
+            return data.error();
+        const platform::ErrorOr<pictures::GifFacts> facts = pictures::scanGif(*data);
+        if (!facts)
+            return facts.error();
+        if (facts->animated())
             return platform::makeError(
                 Error::Kind::Other,
-                QStringLiteral("%1: animated GIF (animations are not converted)").arg(path));
-        return gif.currentFrame();
+                QStringLiteral("%1: animated GIF (animations are not still pictures)").arg(path));
+        pictures::GifComposer composer(*data, *facts);
+        if (!composer.advance())
+            return damaged(path, QStringLiteral("no frame"));
+        return composer.canvas();
     }
     if (ext == u"pcx" || ext == u"tif" || ext == u"tiff") {
-        TImageEn view;
-        if (platform::Status status = view.loadFromFile(path); !status)
-            return status.error();
-        return view.bitmap();
+        const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
+        if (!data)
+            return data.error();
+        return TImageEn::decode(*data, QFileInfo(path).suffix(), Qt::white);
     }
     return damaged(path, QStringLiteral("not a still picture"));
 }

@@ -1,9 +1,10 @@
 // Still pictures (BMP, ICO, JPEG, PCX, TIFF, a GIF of one frame) decoded as the viewer pages
 // decode them and written with Qt's writers: PNG, or WebP (lossless, so the pixels stay exact).
 // Rules: BMP through TPicture, JPEG through TJPEGImage with the viewer's default options (full
-// size, 24 bits, best quality), PCX and TIFF through TImageEn, GIF through TGIFImage's first
-// composed frame; an icon gives its largest image (the viewer shows the one nearest 32 by 32).
-// Controls are widgets, so decodePicture runs on the interface thread.
+// size, 24 bits, best quality), PCX and TIFF through TImageEn's decode, GIF through the composer
+// TGIFImage shows its first frame with; an icon gives its largest image (the viewer shows the one
+// nearest 32 by 32). TPicture is a widget, so a BMP is decoded on the interface thread; the
+// others on any thread.
 #pragma once
 
 #include "platform/Result.h"

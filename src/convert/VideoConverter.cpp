@@ -67,6 +67,7 @@ public:
         enc->pix_fmt = webm || even ? AV_PIX_FMT_YUV420P : AV_PIX_FMT_YUV444P;
         enc->sample_aspect_ratio = dec->sample_aspect_ratio;
         enc->time_base = av_inv_q(frameRate);
+        enc->thread_count = 0; // as many as the encoder finds useful
         enc->framerate = frameRate;
         if (out->oformat->flags & AVFMT_GLOBALHEADER)
             enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;

@@ -6,7 +6,12 @@
 #include "convert/Formats.h"
 
 #include <QApplication>
+#include <QThread>
+#include <QThreadPool>
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <mutex>
 
 namespace {
 
@@ -98,21 +103,34 @@ int main(int argc, char **argv)
     bool allOk = plan.failures.isEmpty();
     for (const QString &failure : plan.failures)
         report(failure);
-    for (const convert::Job &job : plan.jobs) {
+    // Jobs run on every core; a BMP is decoded by a widget, so on this thread, beside the others.
+    std::mutex lock;
+    std::atomic<bool> stopped{false};
+    auto run = [&](const convert::Job &job) {
+        if (stopped)
+            return;
         const platform::ErrorOr<QString> done = convert::convertFile(job, options);
+        const std::lock_guard<std::mutex> guard(lock);
         if (done) {
             std::printf("%s\n", qPrintable(*done));
             std::fflush(stdout);
-            continue;
+            return;
         }
         allOk = false;
         report(done.error().message);
         // The destination cannot take outputs (full disk, no write access): the next files
         // would fail the same way.
-        if (done.error().kind == platform::Error::Kind::Io) {
+        if (done.error().kind == platform::Error::Kind::Io && !stopped.exchange(true))
             report(QStringLiteral("stopped: the destination cannot be written"));
-            break;
-        }
-    }
+    };
+    QThreadPool pool;
+    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    for (const convert::Job &job : plan.jobs)
+        if (!convert::needsInterfaceThread(job))
+            pool.start([&run, job] { run(job); });
+    for (const convert::Job &job : plan.jobs)
+        if (convert::needsInterfaceThread(job))
+            run(job);
+    pool.waitForDone();
     return allOk ? 0 : 1;
 }
