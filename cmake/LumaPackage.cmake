@@ -17,7 +17,7 @@ the list of the files beside it; the selected file is shown or played in the
 viewer pane. The interface is in French.
 
 The package also holds lumavista-info, which describes media files on the
-command line.")
+command line, and lumavista-convert, which converts them to today's formats.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -28,7 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # MIDI files play through a General MIDI soundfont the program looks for in /usr/share/sounds
 # (platform/media/SequencerDriver.cpp): every Debian package that provides sf2-soundfont-gm
 # registers its font there as default-GM.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm | sf2-soundfont-gm")
+# lumavista-convert writes WebP through Qt's WebP plugin, which Qt loads at run time: no library
+# link shows that need to dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm | sf2-soundfont-gm, qt6-image-formats-plugins")
 # Links in the About window open through the desktop; Qt's own dialogs (save, folder browser) take
 # their French texts from Qt's translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")

@@ -6,7 +6,7 @@ to a lower floor, and the libraries form no cycle.
     check_floors.py --self-test    checks that the checker itself catches what it should
 
 Floors, bottom to top: platform, components, app, then the subsystems (catalogue, viewers,
-properties, fileops, options: none may include another), then shell. resources holds no code.
+properties, fileops, options, convert: none may include another), then shell. resources holds no code.
 """
 import os
 import re
@@ -22,6 +22,7 @@ FLOORS = {
     "properties": 4,
     "fileops": 4,
     "options": 4,
+    "convert": 4,
     "shell": 5,
     "resources": 0,
 }

@@ -124,8 +124,8 @@ def check_metainfo(src, entry, version):
         if None not in langs or "fr" not in langs:
             fail(f"metainfo: {tag} needs an English and a French (xml:lang='fr') text")
     binaries = sorted(e.text for e in root.findall("provides/binary"))
-    if binaries != ["lumavista", "lumavista-info"]:
-        fail(f"metainfo: provides {binaries}, the package installs lumavista and lumavista-info")
+    if binaries != ["lumavista", "lumavista-convert", "lumavista-info"]:
+        fail(f"metainfo: provides {binaries}, the package installs lumavista, lumavista-info and lumavista-convert")
     check_screenshot(src, root)
     releases = [e.get("version") for e in root.findall("releases/release")]
     if not releases or releases[0] != version:

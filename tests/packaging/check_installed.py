@@ -72,7 +72,7 @@ def check_elf(binary):
 
 def check_tree(root):
     usr = root / "usr"
-    for program in ["lumavista", "lumavista-info"]:
+    for program in ["lumavista", "lumavista-info", "lumavista-convert"]:
         path = usr / "bin" / program
         if not os.access(path, os.X_OK):
             fail(f"{path} is missing or not executable")
@@ -101,7 +101,7 @@ def check_tree(root):
     if not (hicolor / f"scalable/apps/{icon}.svg").is_file():
         fail(f"no scalable icon named {icon} in {hicolor}")
 
-    for page in ["lumavista", "lumavista-info"]:
+    for page in ["lumavista", "lumavista-info", "lumavista-convert"]:
         path = usr / "share/man/man1" / f"{page}.1.gz"
         try:
             text = gzip.decompress(path.read_bytes()).decode("utf-8")
@@ -172,6 +172,18 @@ def check_info(root, data, env, tmp):
             fail(f"lumavista-info {path.name}: {facts}")
     if not rendered.is_file() or rendered.read_bytes()[:8] != b"\x89PNG\r\n\x1a\n":
         fail("lumavista-info --render wrote no PNG")
+
+
+def check_convert(root, data, env, tmp):
+    """The installed converter finds Qt's writers (PNG, and WebP from the image-formats plugins)."""
+    convert = root / "usr/bin/lumavista-convert"
+    out_dir = tmp / "converted"
+    for fmt, magic in [("png", b"\x89PNG\r\n\x1a\n"), ("webp", b"RIFF")]:
+        out = subprocess.run([str(convert), "--to", fmt, "--out", str(out_dir), str(data / "pictures/rose.pcx")],
+                             env=env, capture_output=True, text=True, timeout=ANSWER_LIMIT)
+        written = Path(out.stdout.strip()) if out.stdout.strip() else None
+        if out.returncode != 0 or not written or not written.is_file() or written.read_bytes()[:len(magic)] != magic:
+            fail(f"lumavista-convert --to {fmt}: exit {out.returncode}, {out.stdout!r} {out.stderr!r}")
 
 
 def check_command_line(root, env, version):
@@ -308,6 +320,7 @@ def main():
         check_tree(root)
         env = environment(tmp / "run")
         check_info(root, args.data, env, tmp)
+        check_convert(root, args.data, env, tmp)
         check_command_line(root, env, args.version)
         check_window(root, env, tmp / "run", args.data)
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <uemf.h>
 #include <uemf_safe.h>
 
@@ -618,10 +619,14 @@ bool isPlayed(quint32 type)
     }
 }
 
-// Plays the records onto target; base maps reference-device pixels to target pixels.
-platform::Status playRecords(QByteArrayView data, const QTransform &base, double dpi, QImage &target)
+// Plays the records onto device, after filling it with background when one is given; base maps
+// reference-device pixels to device pixels.
+platform::Status playRecords(QByteArrayView data, const QTransform &base, double dpi, QPaintDevice &device,
+                             const std::optional<QColor> &background)
 {
-    GdiContext dc(target, base, dpi);
+    GdiContext dc(device, base, dpi);
+    if (background)
+        dc.fillBackground(*background);
 
     qsizetype pos = 0;
     while (true) {
@@ -680,7 +685,7 @@ platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &backgroun
     if (image.isNull())
         return tooLarge(QStringLiteral("out of memory"));
     image.fill(background);
-    if (const platform::Status played = playRecords(data, base, dpi, image); !played)
+    if (const platform::Status played = playRecords(data, base, dpi, image, std::nullopt); !played)
         return played.error();
     return image;
 }
@@ -698,7 +703,18 @@ platform::Status drawEmf(QByteArrayView data, QImage &target)
     // The picture scaled onto the whole target.
     const QTransform fit =
         QTransform::fromScale(double(target.width()) / size.width(), double(target.height()) / size.height());
-    return playRecords(data, base * fit, dpi, target);
+    return playRecords(data, base * fit, dpi, target, std::nullopt);
+}
+
+platform::Status playEmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background)
+{
+    Header h;
+    QSize size;
+    QTransform base;
+    double dpi = 96;
+    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+        return status;
+    return playRecords(data, base * QTransform::fromScale(scale, scale), dpi, device, background);
 }
 
 } // namespace pictures

@@ -3,6 +3,7 @@
 #include "components/decoders/ImageLimits.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QtMath>
 #include <cmath>
 
@@ -29,9 +30,11 @@ QRectF normalized(const QRectF &r)
 
 } // namespace
 
-GdiContext::GdiContext(QImage &target, const QTransform &base, double refDpi)
-    : m_target(target), m_painter(&target), m_base(base), m_refDpi(refDpi > 0 ? refDpi : 96)
+GdiContext::GdiContext(QPaintDevice &target, const QTransform &base, double refDpi)
+    : m_target(0, 0, target.width(), target.height()), m_painter(&target), m_base(base),
+      m_refDpi(refDpi > 0 ? refDpi : 96)
 {
+    m_vector = m_painter.paintEngine() && m_painter.paintEngine()->type() != QPaintEngine::Raster;
     // GDI draws aliased; antialiasing would change the pixels a metafile sets.
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -194,7 +197,17 @@ void GdiContext::selectStock(quint32 stock)
 
 QRegion GdiContext::fullRegion() const
 {
-    return QRegion(m_target.rect());
+    return QRegion(m_target);
+}
+
+void GdiContext::fillBackground(const QColor &color)
+{
+    m_painter.save();
+    m_painter.resetTransform();
+    m_painter.setClipping(false);
+    m_painter.setCompositionMode(QPainter::CompositionMode_Source);
+    m_painter.fillRect(m_target, color);
+    m_painter.restore();
 }
 
 QRegion GdiContext::deviceRect(const QRectF &logical) const
@@ -348,8 +361,45 @@ void GdiContext::drawPath(const QPainterPath &path, bool fill, bool stroke)
         m_path.addPath(path);
         return;
     }
+    if (m_vector) {
+        drawVectorPath(path, fill, stroke);
+        return;
+    }
     prepare(stroke, fill);
     m_painter.drawPath(path);
+}
+
+void GdiContext::drawVectorPath(const QPainterPath &path, bool fill, bool stroke)
+{
+    prepare(stroke, fill);
+    const QTransform t = transform();
+    const QPen pen = m_painter.pen();
+    const QBrush brush = m_painter.brush();
+    m_painter.resetTransform();
+    m_painter.setClipping(false);
+    QPainterPath clip;
+    if (st.clip)
+        clip.addRegion(*st.clip);
+    if (fill && brush.style() != Qt::NoBrush) {
+        QPainterPath area = t.map(path);
+        if (st.clip)
+            area = area.intersected(clip);
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(brush);
+        m_painter.drawPath(area);
+    }
+    if (!stroke || pen.style() == Qt::NoPen)
+        return;
+    // A cosmetic pen is one pixel in device space; a wide one scales with the mapping.
+    QPainterPathStroker stroker(pen);
+    QPainterPath outline =
+        pen.isCosmetic() ? stroker.createStroke(t.map(path)) : t.map(stroker.createStroke(path));
+    outline.setFillRule(Qt::WindingFill);
+    if (st.clip)
+        outline = outline.intersected(clip);
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(pen.color());
+    m_painter.drawPath(outline);
 }
 
 void GdiContext::moveTo(QPointF p)
@@ -365,6 +415,10 @@ void GdiContext::lineTo(QPointF p)
         if (m_path.elementCount() == 0)
             m_path.moveTo(st.cur);
         m_path.lineTo(p);
+    } else if (m_vector) {
+        QPainterPath line(st.cur);
+        line.lineTo(p);
+        drawVectorPath(line, false, true);
     } else {
         prepare(true, false);
         m_painter.drawLine(st.cur, p);
@@ -384,6 +438,10 @@ void GdiContext::polyline(const QPolygonF &pts, bool fromCurrent)
             m_path.moveTo(all.first());
         for (qsizetype i = 1; i < all.size(); ++i)
             m_path.lineTo(all[i]);
+    } else if (m_vector) {
+        QPainterPath line;
+        line.addPolygon(all);
+        drawVectorPath(line, false, true);
     } else {
         prepare(true, false);
         m_painter.drawPolyline(all);
@@ -729,6 +787,10 @@ void GdiContext::finishPath(bool fill, bool stroke)
     QPainterPath path = m_path;
     m_path = QPainterPath();
     path.setFillRule(st.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    if (m_vector) {
+        drawVectorPath(path, fill, stroke);
+        return;
+    }
     prepare(stroke, fill);
     m_painter.drawPath(path);
 }

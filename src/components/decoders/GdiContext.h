@@ -3,7 +3,11 @@
 // origin and extent, EMF world transform), the saved-state stack, the selected pen, brush and
 // font, text colour and alignment, background mode and colour, fill mode, current position,
 // clipping (in output pixels) and the EMF path being built. Players parse records and call the
-// primitives here in logical coordinates; nothing here reads file data.
+// primitives here in logical coordinates; nothing here reads file data. The target is a bitmap for
+// the viewer, or any paint device (an SVG generator keeps the drawing as vectors). On a device that
+// is not a bitmap, shapes are mapped to device coordinates here and clipped by path intersection,
+// since vector engines keep neither clipping nor device-space hatch patterns; text and bitmaps
+// are drawn there unclipped.
 #pragma once
 
 #include "platform/Result.h"
@@ -67,7 +71,7 @@ class GdiContext
 public:
     // target: the bitmap drawn on; base: reference-device coordinates to target pixels;
     // refDpi: dots per inch of the reference device, for the metric mapping modes.
-    GdiContext(QImage &target, const QTransform &base, double refDpi);
+    GdiContext(QPaintDevice &target, const QTransform &base, double refDpi);
     ~GdiContext();
 
     struct State
@@ -96,6 +100,8 @@ public:
     const QTransform &baseTransform() const { return m_base; }
     void save();
     void restore(int relative);
+    // Fills the whole target with a colour, whatever the state.
+    void fillBackground(const QColor &color);
     void setWindowOrg(QPointF p) { st.winOrg = p; }
     void setWindowExt(QPointF p);
     void setViewportOrg(QPointF p) { st.vpOrg = p; }
@@ -154,6 +160,7 @@ public:
 private:
     void prepare(bool usePen, bool useBrush);
     void drawPath(const QPainterPath &path, bool fill, bool stroke);
+    void drawVectorPath(const QPainterPath &path, bool fill, bool stroke);
     void finishPath(bool fill, bool stroke);
     QPen qtPen() const;
     QBrush qtBrush() const;
@@ -161,7 +168,8 @@ private:
     QRegion fullRegion() const;
     QFont qtFont(double deviceHeight) const;
 
-    QImage &m_target;
+    QRect m_target; // the target's pixels
+    bool m_vector = false;
     QPainter m_painter;
     QTransform m_base;
     double m_refDpi;

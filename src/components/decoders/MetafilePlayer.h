@@ -12,6 +12,7 @@
 #include <QByteArrayView>
 #include <QColor>
 #include <QImage>
+#include <QPaintDevice>
 #include <QSize>
 #include <QString>
 
@@ -28,5 +29,10 @@ platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &backgroun
 // the target's pixels, whatever size the file claims.
 platform::Status drawWmf(QByteArrayView data, QImage &target);
 platform::Status drawEmf(QByteArrayView data, QImage &target);
+// Play a metafile onto a caller's paint device (an SVG generator, a bitmap of another size): the
+// device is filled with the background, then the picture is drawn at its own size times scale
+// from the device's top-left corner. The same checks and failures as the render functions.
+platform::Status playWmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background);
+platform::Status playEmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background);
 
 } // namespace pictures

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <uwmf.h>
 
 namespace pictures {
@@ -201,11 +202,14 @@ GdiObject penOf(const U_PEN &p)
     return o;
 }
 
-// Plays the records onto target, the picture's window mapped onto a viewport of the given size.
+// Plays the records onto device, the picture's window mapped onto a viewport of the given size times
+// scale, after filling the device with background when one is given.
 platform::Status playRecords(QByteArrayView data, const Header &h, const QRectF &window, QSize viewport,
-                             QImage &target)
+                             QPaintDevice &device, double scale, const std::optional<QColor> &background)
 {
-    GdiContext dc(target, QTransform(), 96);
+    GdiContext dc(device, QTransform::fromScale(scale, scale), 96);
+    if (background)
+        dc.fillBackground(*background);
     // The player's viewport is the picture; the file's window records map onto it.
     dc.st.mapMode = 8;
     dc.st.winOrg = window.topLeft();
@@ -537,7 +541,7 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
     if (image.isNull())
         return tooLarge(QStringLiteral("out of memory"));
     image.fill(background);
-    if (const platform::Status played = playRecords(data, h, window, size, image); !played)
+    if (const platform::Status played = playRecords(data, h, window, size, image, 1, std::nullopt); !played)
         return played.error();
     return image;
 }
@@ -551,7 +555,17 @@ platform::Status drawWmf(QByteArrayView data, QImage &target)
         return geometry;
     if (target.isNull())
         return makeError(Error::Kind::Other, QStringLiteral("no bitmap to draw on"));
-    return playRecords(data, h, window, target.size(), target);
+    return playRecords(data, h, window, target.size(), target, 1, std::nullopt);
+}
+
+platform::Status playWmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry;
+    return playRecords(data, h, window, size, device, scale, background);
 }
 
 } // namespace pictures

@@ -172,6 +172,22 @@ SynthCache &synthCache()
 
 } // namespace
 
+SynthEntry openSynth(int rate, const QStringList &fonts)
+{
+    quietLogs();
+    return loadSynth(rate, fonts);
+}
+
+void closeSynth(SynthEntry &entry)
+{
+    dropSynth(entry);
+}
+
+void sendMidiEvent(_fluid_synth_t *synth, const MidiEvent &event)
+{
+    send(synth, event, true);
+}
+
 QStringList SequencerDriver::soundFontCandidates()
 {
     QStringList list;

@@ -30,6 +30,14 @@ struct SynthEntry
     bool loaded = false;
 };
 
+// The synthesiser the sequencer plays with (its settings, the first soundfont of the list that
+// loads; loaded false when none did), for others that render a tune, such as the converter.
+// Blocks while the soundfont loads; closeSynth frees it.
+SynthEntry openSynth(int rate, const QStringList &fonts);
+void closeSynth(SynthEntry &entry);
+// Plays one channel message on the synthesiser now.
+void sendMidiEvent(_fluid_synth_t *synth, const MidiEvent &event);
+
 class SequencerDriver : public StreamedDriver
 {
 public:

@@ -1,0 +1,134 @@
+// Animations made by ImageMagick (a GIF with disposal and delays of 0 to 50 hundredths) and the
+// fixtures' cursor, converted to animated PNG: every frame's pixels, every delay and the play count
+// as the viewer plays them, read back by ffmpeg.
+#include "ConvertTestSupport.h"
+
+#include "components/TAniFile.h"
+#include "convert/AnimationConverter.h"
+#include "convert/Converter.h"
+#include "convert/PictureConverter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+using namespace converttest;
+
+namespace {
+
+struct Apng
+{
+    int plays = -1;
+    QList<int> delaysMs;
+};
+
+// The acTL and fcTL chunks of an animated PNG.
+Apng readApng(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray d = f.readAll();
+    Apng a;
+    for (qsizetype i = 8; i + 12 <= d.size();) {
+        const auto *p = reinterpret_cast<const uchar *>(d.constData() + i);
+        const quint32 length = qFromBigEndian<quint32>(p);
+        const QByteArray type = d.mid(i + 4, 4);
+        if (type == "acTL" && length >= 8)
+            a.plays = int(qFromBigEndian<quint32>(p + 12));
+        if (type == "fcTL" && length >= 26) {
+            const int num = qFromBigEndian<quint16>(p + 8 + 20), den = qFromBigEndian<quint16>(p + 8 + 22);
+            a.delaysMs << (den ? num * 1000 / den : num * 10);
+        }
+        i += 12 + qsizetype(length);
+    }
+    return a;
+}
+
+// ffmpeg's decoding of an animated PNG, one picture per frame.
+QList<QImage> ffmpegFrames(const QString &path, const QString &folder)
+{
+    QDir().mkpath(folder);
+    if (!runTool("ffmpeg", {"-v", "error", "-f", "apng", "-i", path, "-vsync", "passthrough", "-pix_fmt",
+                            "rgba", folder + "/f-%03d.png"}))
+        return {};
+    QList<QImage> frames;
+    for (const QString &name : QDir(folder).entryList({"f-*.png"}, QDir::Files, QDir::Name))
+        frames << QImage(folder + "/" + name);
+    return frames;
+}
+
+platform::ErrorOr<QString> convertTo(const QString &input, const QString &folder, const QString &format)
+{
+    return convert::convertFile(convert::Job{input, folder, format}, convert::Options{});
+}
+
+} // namespace
+
+TEST(AnimationConvert, AGifBecomesAnAnimatedPngWithItsFramesDelaysAndLoop)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const platform::ErrorOr<QString> out = convertTo(fixture("anim.gif"), tmp.path(), "png");
+    ASSERT_TRUE(out.ok()) << out.error().message.toStdString();
+    const QList<QImage> frames = ffmpegFrames(*out, tmp.filePath("frames"));
+    ASSERT_EQ(frames.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        // ImageMagick's own composition of the GIF's frames.
+        EXPECT_TRUE(samePixels(frames[i], QImage(fixture(QStringLiteral("anim-%1.png").arg(i)))));
+    }
+    const Apng apng = readApng(*out);
+    // Written 0, 0, 25 and 50 hundredths: the first two raised to a tenth, as the player does.
+    EXPECT_EQ(apng.delaysMs, QList<int>({100, 100, 250, 500}));
+    EXPECT_EQ(apng.plays, 2); // a loop block that repeats once
+}
+
+TEST(AnimationConvert, ACursorPlaysItsStepsAtItsRatesForever)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    TAniFile ani;
+    ASSERT_TRUE(ani.loadFromFile(fixture("cursor.ani")).ok());
+    ASSERT_GT(ani.stepCount(), 1);
+    const platform::ErrorOr<QString> out = convertTo(fixture("cursor.ani"), tmp.path(), "png");
+    ASSERT_TRUE(out.ok()) << out.error().message.toStdString();
+    EXPECT_TRUE(out->endsWith("cursor.png"));
+    const QList<QImage> frames = ffmpegFrames(*out, tmp.filePath("frames"));
+    ASSERT_EQ(frames.size(), ani.stepCount());
+    QList<int> delays;
+    for (int step = 0; step < ani.stepCount(); ++step) {
+        SCOPED_TRACE(step);
+        EXPECT_TRUE(samePixels(frames[step], ani.stepImage(step)));
+        delays << ani.stepMs(step);
+    }
+    const Apng apng = readApng(*out);
+    EXPECT_EQ(apng.delaysMs, delays);
+    EXPECT_EQ(apng.plays, 0);
+}
+
+TEST(AnimationConvert, AnimatedWebpIsRefusedWithItsReasonAndNothingLeft)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    for (const QString name : {"anim.gif", "cursor.ani"}) {
+        SCOPED_TRACE(name.toStdString());
+        const platform::ErrorOr<QString> out = convertTo(fixture(name), tmp.filePath("out"), "webp");
+        ASSERT_FALSE(out.ok());
+        EXPECT_TRUE(out.error().message.contains(name));
+        EXPECT_TRUE(out.error().message.contains("webp", Qt::CaseInsensitive));
+    }
+    EXPECT_TRUE(filesBelow(tmp.filePath("out")).isEmpty());
+    // A still GIF still becomes a WebP.
+    EXPECT_TRUE(convertTo(fixture("rose.gif"), tmp.filePath("out"), "webp").ok());
+}
+
+TEST(AnimationConvert, AnAnimatedGifIsNoStillPictureButOneFrameIs)
+{
+    const platform::ErrorOr<QImage> still = convert::decodePicture(fixture("anim.gif"));
+    ASSERT_FALSE(still.ok());
+    EXPECT_TRUE(still.error().message.contains("animated"));
+    EXPECT_TRUE(convert::isAnimatedGif(fixture("anim.gif")));
+    EXPECT_FALSE(convert::isAnimatedGif(fixture("rose.gif")));
+    EXPECT_FALSE(convert::isAnimatedGif(fixture("damaged-truncated.gif")));
+}
