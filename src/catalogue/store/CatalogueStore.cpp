@@ -338,3 +338,103 @@ void CatalogueStore::endBatch()
     for (MediaType t : kAllTypes)
         changed(t);
 }
+
+namespace {
+bool pictureFits(NodeKind kind, int picture)
+{
+    switch (kind) {
+    case NodeKind::MyComputer:
+        return picture == CatalogueStore::kMyComputerPicture;
+    case NodeKind::Drive:
+        return picture >= 0 && picture <= 6;
+    case NodeKind::Folder:
+        return picture == CatalogueStore::kFolderPicture;
+    case NodeKind::MediaFolder:
+        return picture == CatalogueStore::kMediaFolderPicture;
+    }
+    return false;
+}
+} // namespace
+
+bool CatalogueStore::adopt(NameTable names, std::vector<Node> nodes, std::vector<NodeId> children,
+                           const std::array<NodeId, kTypeCount> &roots, QString *why)
+{
+    const auto refuse = [why](const char *reason) {
+        if (why)
+            *why = QString::fromLatin1(reason);
+        return false;
+    };
+    const size_t count = nodes.size();
+    if (count >= kNoNode || children.size() >= kNoNode)
+        return refuse("too many nodes");
+    size_t rootCount = 0;
+    for (size_t t = 0; t < roots.size(); ++t) {
+        const NodeId r = roots[t];
+        if (r == kNoNode)
+            continue;
+        if (r >= count || nodes[r].parent != kNoNode || nodes[r].tree != t ||
+            static_cast<NodeKind>(nodes[r].kind) != NodeKind::MyComputer)
+            return refuse("bad root");
+        ++rootCount;
+    }
+    std::vector<bool> slotUsed(children.size(), false);
+    std::vector<bool> isChild(count, false);
+    size_t childTotal = 0;
+    size_t blocks = 0;
+    // Each node on its own first, so that the structure below only meets valid names and parents.
+    for (size_t id = 0; id < count; ++id) {
+        const Node &n = nodes[id];
+        if (n.name >= names.size() || n.tree >= kTypeCount || n.kind > uint8_t(NodeKind::MediaFolder) ||
+            !pictureFits(static_cast<NodeKind>(n.kind), n.picture))
+            return refuse("bad node");
+        if (n.parent == kNoNode) {
+            if (roots[n.tree] != id)
+                return refuse("node without parent");
+        } else if (n.parent >= id || nodes[n.parent].tree != n.tree ||
+                   static_cast<NodeKind>(n.kind) == NodeKind::MyComputer) {
+            // Parents are made before their children: no cycle can hide in the parents.
+            return refuse("bad parent");
+        }
+    }
+    for (size_t id = 0; id < count; ++id) {
+        const Node &n = nodes[id];
+        const uint64_t size = blockSize(n.childCount);
+        if (n.childCount > count || uint64_t(n.firstChild) + size > children.size())
+            return refuse("child block outside the pool");
+        for (uint64_t slot = n.firstChild; slot < n.firstChild + size; ++slot) {
+            if (slotUsed[slot])
+                return refuse("child blocks overlap");
+            slotUsed[slot] = true;
+        }
+        blocks += size;
+        for (uint32_t i = 0; i < n.childCount; ++i) {
+            const NodeId c = children[n.firstChild + i];
+            if (c >= count || nodes[c].parent != id || isChild[c])
+                return refuse("bad child");
+            isChild[c] = true;
+            if (i > 0 && compareNames(names, nodes[children[n.firstChild + i - 1]].name,
+                                      names.text(nodes[c].name)) >= 0)
+                return refuse("children out of order");
+        }
+        childTotal += n.childCount;
+    }
+    if (childTotal + rootCount != count)
+        return refuse("node outside every tree");
+
+    // Rows are worked out again from the blocks; a root's is 0 whatever the file said.
+    for (Node &n : nodes)
+        n.row = 0;
+    for (MediaType t : kAllTypes)
+        aboutToChange(t);
+    m_names = std::move(names);
+    m_nodes = std::move(nodes);
+    m_children = std::move(children);
+    m_garbage = m_children.size() - blocks;
+    m_roots = roots;
+    for (Trail &trail : m_trails)
+        trail = Trail();
+    m_rowsValid = false;
+    for (MediaType t : kAllTypes)
+        changed(t);
+    return true;
+}

@@ -85,7 +85,7 @@ public:
     void addListener(Listener *listener);
     void removeListener(Listener *listener);
 
-private:
+    // One node as the store keeps it (and the kept catalogue writes it).
     struct Node
     {
         uint32_t name;
@@ -100,6 +100,19 @@ private:
     };
     static_assert(sizeof(Node) == 24);
 
+    // The store as plain arrays, for the kept catalogue. Only between batches.
+    const NameTable &names() const { return m_names; }
+    const std::vector<Node> &nodes() const { return m_nodes; }
+    const std::vector<NodeId> &childPool() const { return m_children; }
+    const std::array<NodeId, kTypeCount> &roots() const { return m_roots; }
+    // Takes such arrays in place of the trees, after checking every rule of the store holds in them
+    // (ids in range, each node the child of its parent once, parents before children, blocks apart,
+    // siblings in order, kinds and pictures that agree); listeners hear of it as of a clear. False with
+    // the reason, and the store left as it was, when a rule is broken.
+    bool adopt(NameTable names, std::vector<Node> nodes, std::vector<NodeId> children,
+               const std::array<NodeId, kTypeCount> &roots, QString *why);
+
+private:
     // The last folder added to a tree and the nodes of its components, so that the next folder,
     // usually a neighbour, only walks the components that differ.
     struct Trail

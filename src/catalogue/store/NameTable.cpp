@@ -130,3 +130,51 @@ void NameTable::clear()
     std::vector<Entry>().swap(m_entries);
     std::vector<uint32_t>().swap(m_slots);
 }
+
+std::vector<uint32_t> NameTable::entryWords() const
+{
+    std::vector<uint32_t> words;
+    words.reserve(m_entries.size() * 2);
+    for (const Entry &e : m_entries) {
+        words.push_back(e.offset);
+        words.push_back(e.length | uint32_t(e.wide) << 31);
+    }
+    return words;
+}
+
+bool NameTable::assign(std::vector<char> latin1, std::vector<char16_t> wide,
+                       const std::vector<uint32_t> &words)
+{
+    clear();
+    if (words.size() % 2 != 0)
+        return false;
+    std::vector<Entry> entries;
+    entries.reserve(words.size() / 2);
+    for (size_t i = 0; i < words.size(); i += 2) {
+        Entry e{};
+        e.offset = words[i];
+        e.length = words[i + 1] & 0x7FFFFFFFu;
+        e.wide = words[i + 1] >> 31;
+        const size_t limit = e.wide ? wide.size() : latin1.size();
+        if (size_t(e.offset) > limit || size_t(e.length) > limit - size_t(e.offset))
+            return false;
+        entries.push_back(e);
+    }
+    m_latin1 = std::move(latin1);
+    m_wide = std::move(wide);
+    m_entries = std::move(entries);
+    // The slots are made again rather than kept: their layout is the table's own business.
+    std::vector<uint32_t>().swap(m_slots);
+    size_t slotCount = 64;
+    while (slotCount < (m_entries.size() + 1) * 2)
+        slotCount *= 2;
+    m_slots.assign(slotCount, 0);
+    const size_t mask = slotCount - 1;
+    for (uint32_t id = 0; id < m_entries.size(); ++id) {
+        size_t slot = hashOf(id) & mask;
+        while (m_slots[slot] != 0)
+            slot = (slot + 1) & mask;
+        m_slots[slot] = id + 1;
+    }
+    return true;
+}

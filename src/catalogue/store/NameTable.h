@@ -23,6 +23,15 @@ public:
     void appendTo(uint32_t id, QString &out) const;
 
     size_t size() const { return m_entries.size(); }
+
+    // The table as plain arrays (the kept catalogue): the Latin-1 and UTF-16 texts, and per name its
+    // offset and its length (bit 31: in the UTF-16 texts).
+    const std::vector<char> &latin1Texts() const { return m_latin1; }
+    const std::vector<char16_t> &wideTexts() const { return m_wide; }
+    std::vector<uint32_t> entryWords() const;
+    // Takes such arrays back; false (and the table left empty) when an entry lies outside its texts.
+    bool assign(std::vector<char> latin1, std::vector<char16_t> wide,
+                const std::vector<uint32_t> &entryWords);
     size_t memoryBytes() const;
     void clear();
 
