@@ -6,6 +6,7 @@
 #include "platform/drives/DirSearch.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <algorithm>
 #include <array>
 
@@ -120,39 +121,103 @@ void takeMediaFile(Catalogue &cat, MediaType type, const QString &folderOfFile, 
     }
 }
 
-// Lists the folder at path: the root of the walk (parent null), or the folder parent's search stands
-// on, then walks what it holds.
-ScanOutcome walk(Catalogue &cat, const EnabledExtensions &media, const QString &path, DirSearch *parent,
-                 ScanProgress *progress)
+// One walk: what every folder of it needs.
+struct Walk
 {
-    AppState &st = cat.app.st;
-    const bool isRoot = parent == nullptr;
+    Catalogue &cat;
+    const EnabledExtensions &media;
+    ScanProgress *progress;
+    ScanMemory *memory; // null: nothing kept, nothing reused
+};
+
+// The time a folder is kept with: 0 ("unknown") when too recent to be trusted.
+int64_t timeToKeep(const ScanMemory &memory, int64_t timeNs)
+{
+    return timeNs > 0 && timeNs < memory.trustBeforeNs ? timeNs : 0;
+}
+
+// The folder of the previous walk that can stand for this one without reading it: known, readable,
+// and with the very same change time.
+bool canReuse(const ScanMemory *memory, int64_t old, int64_t timeNs)
+{
+    if (!memory || !memory->previous || old < 0 || timeNs == 0)
+        return false;
+    const ScanIndex::Folder &f = memory->previous->folder(uint32_t(old));
+    return !(f.flags & ScanIndex::Unreadable) && f.timeNs != 0 && f.timeNs == timeNs;
+}
+
+ScanOutcome walkFolder(Walk &w, const QString &path, QStringView name, platform::FolderHandle handle,
+                       int64_t old);
+
+// Lets pending messages run after every 11 files; false when the scan was cancelled meanwhile.
+bool fileDone(Walk &w, int &filesSinceMessages)
+{
+    if (++filesSinceMessages > kFilesBetweenMessages) {
+        filesSinceMessages = 0;
+        processMessages();
+        if (w.cat.app.st.ScanCancelled)
+            return false;
+    }
+    return true;
+}
+
+// A folder whose change time did not move: its media files and sub-folders are those the previous
+// walk found; only the files' sizes are asked again, and each sub-folder is looked at in turn.
+ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &folder,
+                        uint32_t old)
+{
+    AppState &st = w.cat.app.st;
+    const ScanIndex &previous = *w.memory->previous;
+    const ScanIndex::Folder &f = previous.folder(old);
+    ++w.memory->foldersReused;
     ScanOutcome outcome;
-    // Only the kinds are needed, and the sizes of media files: nothing else is asked of the disk.
-    DirSearch search(cat.app.drives());
-    search.setDetail(platform::SearchDetail::NamesAndKinds);
-    int code = platform::ERROR_SUCCESS;
-    if (!isRoot) {
-        // Another mount found only now, when opened: not entered, not shown.
-        code = search.findFirstBelow(*parent);
-        if (code == platform::SEARCH_REPARSE_POINT)
-            return outcome;
-    }
-    if (progress)
-        progress->enteringFolder(path);
-    processMessages();
-    if (isRoot)
-        code = search.findFirst(path + QStringLiteral("*.*"));
-    else {
-        // One unreadable folder must not cost the rest of the disk.
-        if (code == platform::ERROR_ACCESS_DENIED) {
-            ++st.InaccessibleFolders;
-            return outcome;
+    int filesSinceMessages = 0;
+    for (uint32_t i = 0; i < f.fileCount; ++i) {
+        const ScanIndex::File &file = previous.files()[f.firstFile + i];
+        const QString fileName = previous.nameOf(file.name);
+        const int64_t size = folder.fileSize(fileName);
+        const MediaType type = w.media.typeOf(fileName);
+        if (size >= 0 && type != mtNone) {
+            takeMediaFile(w.cat, type, path, size, !isRoot);
+            if (w.memory->next)
+                w.memory->next->addFile(fileName, size);
         }
-        // Gone since its parent was listed: nothing left to find in it.
-        if (code == platform::ERROR_PATH_NOT_FOUND)
+        if (!fileDone(w, filesSinceMessages))
             return outcome;
     }
+    for (uint32_t c = old + 1; c < f.end; c = previous.folder(c).end) {
+        const QString childName = previous.nameOf(previous.folder(c).name);
+        const ScanOutcome inner = walkFolder(w, path + childName + QLatin1Char('\\'), childName,
+                                             folder.below(childName), int64_t(c));
+        if (!inner.ok)
+            return inner;
+        if (st.ScanCancelled)
+            return outcome;
+    }
+    return outcome;
+}
+
+// The sub-folders of a folder of the previous walk, by name.
+QHash<QString, uint32_t> childrenOf(const ScanMemory *memory, int64_t old)
+{
+    QHash<QString, uint32_t> children;
+    if (!memory || !memory->previous || old < 0)
+        return children;
+    const ScanIndex &previous = *memory->previous;
+    const uint32_t end = previous.folder(uint32_t(old)).end;
+    for (uint32_t c = uint32_t(old) + 1; c < end; c = previous.folder(c).end)
+        children.insert(previous.nameOf(previous.folder(c).name), c);
+    return children;
+}
+
+// Reads a folder whose listing search stands at its first entry (code), walking what it holds.
+ScanOutcome readFolder(Walk &w, const QString &path, bool isRoot, DirSearch &search, int code, int64_t old)
+{
+    AppState &st = w.cat.app.st;
+    ScanOutcome outcome;
+    if (w.memory)
+        ++w.memory->foldersRead;
+    const QHash<QString, uint32_t> oldChildren = childrenOf(w.memory, old);
     int filesSinceMessages = 0;
     while (code != platform::ERROR_NO_MORE_FILES && code != platform::ERROR_FILE_NOT_FOUND) {
         if (st.ScanCancelled)
@@ -170,28 +235,101 @@ ScanOutcome walk(Catalogue &cat, const EnabledExtensions &media, const QString &
             const bool enter = !(entry.attributes & platform::FILE_ATTRIBUTE_REPARSE_POINT) &&
                                entry.name != QLatin1String(".") && entry.name != QLatin1String("..");
             if (enter) {
-                const ScanOutcome inner =
-                    walk(cat, media, path + entry.name + QLatin1Char('\\'), &search, progress);
+                const auto known = oldChildren.constFind(entry.name);
+                const ScanOutcome inner = walkFolder(w, path + entry.name + QLatin1Char('\\'), entry.name,
+                                                     platform::FolderHandle::belowSearch(search),
+                                                     known == oldChildren.constEnd() ? -1 : int64_t(*known));
                 if (!inner.ok)
                     return inner;
                 if (st.ScanCancelled)
                     return outcome;
             }
         } else {
-            const MediaType type = media.typeOf(entry.name);
-            if (type != mtNone)
-                takeMediaFile(cat, type, path, static_cast<int64_t>(search.entrySize()), !isRoot);
-            if (++filesSinceMessages > kFilesBetweenMessages) {
-                filesSinceMessages = 0;
-                processMessages();
-                if (st.ScanCancelled)
-                    return outcome;
+            const MediaType type = w.media.typeOf(entry.name);
+            if (type != mtNone) {
+                const auto size = static_cast<int64_t>(search.entrySize());
+                takeMediaFile(w.cat, type, path, size, !isRoot);
+                if (w.memory && w.memory->next)
+                    w.memory->next->addFile(entry.name, size);
             }
+            if (!fileDone(w, filesSinceMessages))
+                return outcome;
         }
         code = search.findNext();
     }
-    if (progress)
-        progress->folderDone();
+    if (w.progress)
+        w.progress->folderDone();
+    return outcome;
+}
+
+// A folder below the root, opened by its parent (handle holds how that went).
+ScanOutcome walkFolder(Walk &w, const QString &path, QStringView name, platform::FolderHandle handle,
+                       int64_t old)
+{
+    AppState &st = w.cat.app.st;
+    ScanIndex *next = w.memory ? w.memory->next : nullptr;
+    const int code = handle.code();
+    // Another mount found only now, when opened: not entered, not shown.
+    if (code == platform::SEARCH_REPARSE_POINT)
+        return {};
+    if (w.progress)
+        w.progress->enteringFolder(path);
+    processMessages();
+    // One unreadable folder must not cost the rest of the disk; it is tried again next time.
+    if (code == platform::ERROR_ACCESS_DENIED) {
+        ++st.InaccessibleFolders;
+        if (next)
+            next->endFolder(next->beginFolder(name, 0, ScanIndex::Unreadable));
+        return {};
+    }
+    // Gone since its parent was listed: nothing left to find in it.
+    if (code == platform::ERROR_PATH_NOT_FOUND)
+        return {};
+    const int64_t timeNs = w.memory && code == platform::ERROR_SUCCESS ? handle.changeTimeNs() : 0;
+    const uint32_t id = next ? next->beginFolder(name, timeToKeep(*w.memory, timeNs)) : 0;
+    ScanOutcome outcome;
+    if (canReuse(w.memory, old, timeNs)) {
+        outcome = reuseFolder(w, path, false, handle, uint32_t(old));
+        if (outcome.ok && !st.ScanCancelled && w.progress)
+            w.progress->folderDone();
+    } else {
+        DirSearch search(w.cat.app.drives());
+        search.setDetail(platform::SearchDetail::NamesAndKinds);
+        const int first = code == platform::ERROR_SUCCESS ? search.findFirstIn(handle) : code;
+        outcome = readFolder(w, path, false, search, first, old);
+    }
+    if (next)
+        next->endFolder(id);
+    return outcome;
+}
+
+// The root of a walk: reused when the previous walk of the same root still stands, else listed by
+// its path (which gives the root's own error codes: no medium, no such folder).
+ScanOutcome walkRoot(Walk &w, const QString &path, int64_t old)
+{
+    ScanIndex *next = w.memory ? w.memory->next : nullptr;
+    if (w.progress)
+        w.progress->enteringFolder(path);
+    processMessages();
+    platform::FolderHandle handle;
+    int64_t timeNs = 0;
+    if (w.memory) {
+        handle = platform::FolderHandle::open(w.cat.app.drives(), path);
+        timeNs = handle.isOpen() ? handle.changeTimeNs() : 0;
+    }
+    const uint32_t id = next ? next->beginFolder(u"", timeToKeep(*w.memory, timeNs)) : 0;
+    ScanOutcome outcome;
+    if (canReuse(w.memory, old, timeNs)) {
+        outcome = reuseFolder(w, path, true, handle, uint32_t(old));
+        if (outcome.ok && !w.cat.app.st.ScanCancelled && w.progress)
+            w.progress->folderDone();
+    } else {
+        DirSearch search(w.cat.app.drives());
+        search.setDetail(platform::SearchDetail::NamesAndKinds);
+        outcome = readFolder(w, path, true, search, search.findFirst(path + QStringLiteral("*.*")), old);
+    }
+    if (next)
+        next->endFolder(id);
     return outcome;
 }
 
@@ -219,7 +357,21 @@ void ClearLastFolders(App &app)
 ScanOutcome ScanFolder(Catalogue &cat, const QString &path, ScanProgress *progress)
 {
     const EnabledExtensions media(cat.app.st);
-    return walk(cat, media, path, nullptr, progress);
+    Walk w{cat, media, progress, cat.memory};
+    ScanMemory *memory = cat.memory;
+    int64_t old = -1;
+    if (memory && memory->previous) {
+        const int root = memory->previous->findRoot(path);
+        if (root >= 0)
+            old = memory->previous->roots()[size_t(root)].folder;
+    }
+    if (memory && memory->next)
+        memory->next->beginRoot(path);
+    const ScanOutcome outcome = walkRoot(w, path, old);
+    // Only a whole walk is kept: a rescan must never trust half of one.
+    if (memory && memory->next && (!outcome.ok || cat.app.st.ScanCancelled))
+        memory->next->abandonRoot();
+    return outcome;
 }
 
 void ScanFile(Catalogue &cat, const QString &fileName)

@@ -216,8 +216,8 @@ TEST_F(KeptCatalogueTest, SealedButInconsistentArraysAreRefusedByTheStoreAndTheI
         return refusal(ResealKeptCatalogue(bad));
     };
     EXPECT_EQ(withNode([](CatalogueStore::Node &) {}), QString());
-    EXPECT_EQ(withNode([](CatalogueStore::Node &n) { n.parent = 100000; }), "bad child");
-    EXPECT_EQ(withNode([&](CatalogueStore::Node &n) { n.parent = photos; }), "bad child");
+    EXPECT_EQ(withNode([](CatalogueStore::Node &n) { n.parent = 100000; }), "bad parent");
+    EXPECT_EQ(withNode([&](CatalogueStore::Node &n) { n.parent = photos; }), "bad parent");
     EXPECT_EQ(withNode([](CatalogueStore::Node &n) { n.name = 99999; }), "bad node");
     EXPECT_EQ(withNode([](CatalogueStore::Node &n) { n.kind = 9; }), "bad node");
     EXPECT_EQ(withNode([](CatalogueStore::Node &n) { n.picture = 18; }), "bad node"); // a Folder's is 14

@@ -234,6 +234,44 @@ NodeId CatalogueStore::addFolder(MediaType tree, QStringView folder, int driveTy
     return node;
 }
 
+void CatalogueStore::dropMediaFolder(NodeId node, bool dropDrive)
+{
+    if (!isValid(node) || kind(node) != NodeKind::MediaFolder)
+        return;
+    const MediaType tree = treeOf(node);
+    if (!m_batch)
+        aboutToChange(tree);
+    m_trails[static_cast<size_t>(code(tree))] = Trail();
+    if (m_nodes[node].childCount > 0) {
+        m_nodes[node].kind = static_cast<uint8_t>(NodeKind::Folder);
+        m_nodes[node].picture = kFolderPicture;
+    } else {
+        NodeId n = node;
+        for (;;) {
+            const NodeId p = m_nodes[n].parent;
+            Node &parentNode = m_nodes[p];
+            NodeId *block = m_children.data() + parentNode.firstChild;
+            NodeId *end = block + parentNode.childCount;
+            NodeId *at = std::find(block, end, n);
+            if (at != end) {
+                std::copy(at + 1, end, at);
+                *(end - 1) = kNoNode;
+                --parentNode.childCount;
+            }
+            m_nodes[n].parent = kNoNode;
+            m_rowsValid = false;
+            n = p;
+            if (m_nodes[n].childCount > 0)
+                break;
+            const NodeKind k = kind(n);
+            if (k != NodeKind::Folder && !(k == NodeKind::Drive && dropDrive))
+                break;
+        }
+    }
+    if (!m_batch)
+        changed(tree);
+}
+
 void CatalogueStore::recomputeRows() const
 {
     auto &nodes = const_cast<std::vector<Node> &>(m_nodes);
@@ -377,6 +415,7 @@ bool CatalogueStore::adopt(NameTable names, std::vector<Node> nodes, std::vector
             return refuse("bad root");
         ++rootCount;
     }
+    size_t detached = 0;
     std::vector<bool> slotUsed(children.size(), false);
     std::vector<bool> isChild(count, false);
     size_t childTotal = 0;
@@ -388,8 +427,12 @@ bool CatalogueStore::adopt(NameTable names, std::vector<Node> nodes, std::vector
             !pictureFits(static_cast<NodeKind>(n.kind), n.picture))
             return refuse("bad node");
         if (n.parent == kNoNode) {
-            if (roots[n.tree] != id)
-                return refuse("node without parent");
+            // A node the live follow took out: it holds nothing and nothing holds it.
+            if (roots[n.tree] != id) {
+                if (n.childCount != 0)
+                    return refuse("node without parent");
+                ++detached;
+            }
         } else if (n.parent >= id || nodes[n.parent].tree != n.tree ||
                    static_cast<NodeKind>(n.kind) == NodeKind::MyComputer) {
             // Parents are made before their children: no cycle can hide in the parents.
@@ -418,7 +461,7 @@ bool CatalogueStore::adopt(NameTable names, std::vector<Node> nodes, std::vector
         }
         childTotal += n.childCount;
     }
-    if (childTotal + rootCount != count)
+    if (childTotal + rootCount + detached != count)
         return refuse("node outside every tree");
 
     // Rows are worked out again from the blocks; a root's is 0 whatever the file said.

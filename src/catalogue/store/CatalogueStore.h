@@ -10,7 +10,9 @@
 // - Kinds are explicit: MyComputer (picture 16), Drive (the drive type's picture 0..6), Folder on the
 //   way (14) and MediaFolder (18). A folder that became a media folder never goes back; a drive node
 //   keeps its drive picture. A node's selected picture is the next one (drives: 7 further).
-// - Node ids stay valid until clear(). Nothing is ever removed but by clear().
+// - Node ids stay valid until clear(). A scan only adds; only the live follow of a folder takes a
+//   folder out (dropMediaFolder): the node is then detached (no parent, no children, reached by no
+//   traversal, its path empty) and stays so.
 // - Listeners hear of every change: around each change outside a batch, and once at the start and
 //   once at the end of a batch (a scan). In between, a listener must not expect the trees it was
 //   shown to grow: FolderTreeModel shows each tree as it was when the batch began.
@@ -53,6 +55,16 @@ public:
     // node, then a node per component, the last one a media folder (not a drive root). Returns the
     // folder's node, or kNoNode when the tree has no root or the folder is empty.
     NodeId addFolder(MediaType tree, QStringView folder, int driveType);
+
+    // A media folder that no longer holds files of its tree's type: a folder on the way again when
+    // folders below it still do; otherwise it leaves the tree, and so does each folder on its way left
+    // with nothing below it, and its drive node when that is left empty and dropDrive says the drive's
+    // root holds no such file either.
+    void dropMediaFolder(NodeId node, bool dropDrive);
+    bool isDetached(NodeId node) const
+    {
+        return m_nodes[node].parent == kNoNode && m_roots[m_nodes[node].tree] != node;
+    }
 
     NodeId root(MediaType tree) const { return m_roots[static_cast<size_t>(code(tree))]; }
     MediaType treeOf(NodeId node) const { return static_cast<MediaType>(m_nodes[node].tree); }

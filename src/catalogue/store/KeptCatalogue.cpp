@@ -1,10 +1,10 @@
 #include "catalogue/store/KeptCatalogue.h"
 
 #include "platform/files/AtomicWrite.h"
+#include "platform/files/CacheFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <cstring>
 #include <type_traits>
 
@@ -288,13 +288,7 @@ platform::ErrorOr<KeptCatalogue> DecodeKeptCatalogue(const QByteArray &data)
 
 QString KeptCataloguePath()
 {
-    const QString own = qEnvironmentVariable("LUMAVISTA_CACHE_DIR");
-    if (!own.isEmpty())
-        return QDir(own).filePath(QStringLiteral("catalogue"));
-    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (cache.isEmpty() || !QDir::isAbsolutePath(cache))
-        cache = QDir::homePath() + QLatin1String("/.cache");
-    return cache + QLatin1String("/Lumavista/catalogue");
+    return platform::keptCataloguePath();
 }
 
 platform::Status SaveKeptCatalogue(const QString &path, const KeptHeader &header, const CatalogueStore &store,

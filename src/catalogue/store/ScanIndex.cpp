@@ -57,6 +57,35 @@ int ScanIndex::findRoot(const QString &path) const
     return -1;
 }
 
+int64_t ScanIndex::findFolder(const QString &path) const
+{
+    for (const Root &root : m_roots) {
+        if (!path.startsWith(root.path))
+            continue;
+        uint32_t at = root.folder;
+        const QStringView rest = QStringView(path).mid(root.path.size());
+        bool found = true;
+        for (qsizetype s = 0; s < rest.size() && found;) {
+            qsizetype e = rest.indexOf(u'\\', s);
+            if (e < 0)
+                e = rest.size();
+            const QStringView component = rest.mid(s, e - s);
+            found = false;
+            for (uint32_t c = at + 1; c < m_folders[at].end; c = m_folders[c].end) {
+                if (m_names.equals(m_folders[c].name, component)) {
+                    at = c;
+                    found = true;
+                    break;
+                }
+            }
+            s = e + 1;
+        }
+        if (found)
+            return at;
+    }
+    return -1;
+}
+
 size_t ScanIndex::memoryBytes() const
 {
     size_t roots = 0;

@@ -64,6 +64,10 @@ public:
 
     // The root walked from path, or -1.
     int findRoot(const QString &path) const;
+    // The folder of a drive path ("C:\Photos\2000\") in the walk of a root holding it, or -1.
+    int64_t findFolder(const QString &path) const;
+    // The folder changed since it was walked (the live follow saw it): the next rescan reads it.
+    void forgetTime(uint32_t folder) { m_folders[folder].timeNs = 0; }
     const std::vector<Root> &roots() const { return m_roots; }
     const std::vector<Folder> &folders() const { return m_folders; }
     const std::vector<File> &files() const { return m_files; }
