@@ -4,6 +4,7 @@
 
 #include "app/App.h"
 #include "catalogue/store/CatalogueStore.h"
+#include "catalogue/store/KeptCatalogue.h"
 #include "catalogue/store/ScanIndex.h"
 
 struct ScanMemory;
@@ -30,4 +31,6 @@ struct Catalogue
     // since (the live follow): then it is kept again on exit.
     int64_t madeMsecs = 0;
     bool changedSinceKept = false;
+    // Writes the kept file (last: it waits for a write under way before the rest goes).
+    KeptWriter writer;
 };

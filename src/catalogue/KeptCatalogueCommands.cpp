@@ -100,16 +100,14 @@ KeptHeader CurrentKeptHeader(const Catalogue &cat, int64_t madeMsecs)
 
 bool SaveCatalogueNow(Catalogue &cat, int64_t madeMsecs)
 {
-    const QString path = KeptCataloguePath();
-    const platform::Status status =
-        SaveKeptCatalogue(path, CurrentKeptHeader(cat, madeMsecs), cat.store, cat.index);
-    if (!status.ok())
-        tellStandardError(QStringLiteral("the catalogue could not be kept: %1").arg(status.message()));
-    return status.ok();
+    cat.writer.start(KeptCataloguePath(),
+                     EncodeKeptCatalogue(CurrentKeptHeader(cat, madeMsecs), cat.store, cat.index));
+    return true;
 }
 
 bool RestoreCatalogueStore(Catalogue &cat, KeptHeader *header, QString *why)
 {
+    cat.writer.wait();
     const QString path = KeptCataloguePath();
     if (!QFile::exists(path))
         return false;
@@ -141,6 +139,7 @@ bool RestoreCatalogueStore(Catalogue &cat, KeptHeader *header, QString *why)
 
 void ForgetKeptCatalogue(Catalogue &cat)
 {
+    cat.writer.wait();
     QFile::remove(KeptCataloguePath());
     cat.index.clear();
 }

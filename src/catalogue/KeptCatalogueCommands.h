@@ -9,7 +9,8 @@
 //   folder (folder mode) or the same drives walked with the same native roots and volume serials
 //   and the same start folder of C: (drive mode). Otherwise, or when it is unreadable, damaged or of
 //   another format, one line on standard error says why and the program starts empty, as without.
-// - The file is a cache: failing to write it costs a line on standard error, never a message box.
+// - The file is a cache: failing to write it costs a line on standard error, never a message box;
+//   it is written on a thread of its own (Catalogue::writer), read only once that write is done.
 #pragma once
 
 #include "catalogue/store/KeptCatalogue.h"
@@ -21,7 +22,7 @@ struct Catalogue;
 
 // The header a save of the catalogue on show now would write.
 KeptHeader CurrentKeptHeader(const Catalogue &cat, int64_t madeMsecs);
-// Writes the kept file of the catalogue on show (the scan just completed); false when it could not.
+// Writes the kept file of the catalogue on show (the scan just completed), on the writer's thread.
 bool SaveCatalogueNow(Catalogue &cat, int64_t madeMsecs);
 // Puts the kept file back into the store, the index, the drive counts and the scan mode when it
 // fits this run (see the rules); the reason it was not used otherwise (empty when there is no file,

@@ -4,8 +4,11 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderTrees.h"
 #include "platform/drives/DirSearch.h"
+#include "platform/drives/DriveNames.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <algorithm>
 #include <array>
@@ -128,7 +131,21 @@ struct Walk
     const EnabledExtensions &media;
     ScanProgress *progress;
     ScanMemory *memory; // null: nothing kept, nothing reused
+    QElapsedTimer sinceMessages;
 };
+
+// Folders taken from the index go by in microseconds each: pending messages run every few
+// milliseconds among them rather than at each one, which would cost more than the folders.
+constexpr int kReusedMessagesMilliseconds = 10;
+
+bool pauseAmongReused(Walk &w)
+{
+    if (!w.sinceMessages.isValid() || w.sinceMessages.elapsed() >= kReusedMessagesMilliseconds) {
+        processMessages();
+        w.sinceMessages.restart();
+    }
+    return !w.cat.app.st.ScanCancelled;
+}
 
 // The time a folder is kept with: 0 ("unknown") when too recent to be trusted.
 int64_t timeToKeep(const ScanMemory &memory, int64_t timeNs)
@@ -161,6 +178,60 @@ bool fileDone(Walk &w, int &filesSinceMessages)
     return true;
 }
 
+// The native spelling of a name of the index: from its bytes when it has no character beyond
+// Latin-1 (nearly all), else through the drive map's spelling rules.
+void appendNative(const ScanIndex &index, uint32_t nameId, QByteArray &out)
+{
+    if (!index.names().appendUtf8(nameId, out))
+        out += QFile::encodeName(platform::nameToNative(index.nameOf(nameId)));
+}
+
+// The media files of an unchanged folder of the previous walk: counted and handed to the trees with
+// their sizes asked again, through dir (the folder itself, or its parent with prefix its name and
+// a slash).
+bool reuseFiles(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &dir,
+                const QByteArray &prefix, const ScanIndex::Folder &f, bool paused)
+{
+    const ScanIndex &previous = *w.memory->previous;
+    ScanIndex *next = w.memory->next;
+    QByteArray native;
+    int filesSinceMessages = 0;
+    for (uint32_t i = 0; i < f.fileCount; ++i) {
+        const ScanIndex::File &file = previous.files()[f.firstFile + i];
+        native = prefix;
+        appendNative(previous, file.name, native);
+        const int64_t size = dir.fileSizeNative(native.constData());
+        if (size >= 0) {
+            takeMediaFile(w.cat, mediaTypeOf(int(file.type)), path, size, !isRoot);
+            if (next)
+                next->addFileNamed(file.name, size, file.type);
+        }
+        if (!paused && !fileDone(w, filesSinceMessages))
+            return false;
+    }
+    return true;
+}
+
+// An unchanged folder without sub-folders, seen from its parent; false when the scan was cancelled.
+bool reuseLeaf(Walk &w, const QString &path, const QByteArray &nativeName,
+               const platform::FolderHandle &parent, uint32_t old, int64_t timeNs)
+{
+    ScanIndex *next = w.memory->next;
+    const ScanIndex::Folder &f = w.memory->previous->folder(old);
+    if (w.progress)
+        w.progress->enteringFolder(path);
+    if (!pauseAmongReused(w))
+        return false;
+    ++w.memory->foldersReused;
+    const uint32_t id = next ? next->beginFolderNamed(f.name, timeToKeep(*w.memory, timeNs)) : 0;
+    reuseFiles(w, path, false, parent, nativeName + '/', f, true);
+    if (next)
+        next->endFolder(id);
+    if (w.progress)
+        w.progress->folderDone();
+    return true;
+}
+
 // A folder whose change time did not move: its media files and sub-folders are those the previous
 // walk found; only the files' sizes are asked again, and each sub-folder is looked at in turn.
 ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &folder,
@@ -171,24 +242,25 @@ ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platfor
     const ScanIndex::Folder &f = previous.folder(old);
     ++w.memory->foldersReused;
     ScanOutcome outcome;
-    int filesSinceMessages = 0;
-    for (uint32_t i = 0; i < f.fileCount; ++i) {
-        const ScanIndex::File &file = previous.files()[f.firstFile + i];
-        const QString fileName = previous.nameOf(file.name);
-        const int64_t size = folder.fileSize(fileName);
-        const MediaType type = w.media.typeOf(fileName);
-        if (size >= 0 && type != mtNone) {
-            takeMediaFile(w.cat, type, path, size, !isRoot);
-            if (w.memory->next)
-                w.memory->next->addFile(fileName, size);
-        }
-        if (!fileDone(w, filesSinceMessages))
-            return outcome;
-    }
+    if (!reuseFiles(w, path, isRoot, folder, QByteArray(), f, false))
+        return outcome;
+    QByteArray nativeName;
     for (uint32_t c = old + 1; c < f.end; c = previous.folder(c).end) {
         const QString childName = previous.nameOf(previous.folder(c).name);
-        const ScanOutcome inner = walkFolder(w, path + childName + QLatin1Char('\\'), childName,
-                                             folder.below(childName), int64_t(c));
+        const QString childPath = path + childName + QLatin1Char('\\');
+        // A folder without sub-folders that did not change is not even opened: its files' sizes
+        // are asked through this one.
+        if (previous.folder(c).end == c + 1) {
+            nativeName.clear();
+            appendNative(previous, previous.folder(c).name, nativeName);
+            const platform::FolderHandle::Probe probe = folder.probeNative(nativeName.constData());
+            if (probe.code == platform::ERROR_SUCCESS && canReuse(w.memory, c, probe.changeTimeNs)) {
+                if (!reuseLeaf(w, childPath, nativeName, folder, c, probe.changeTimeNs))
+                    return outcome;
+                continue;
+            }
+        }
+        const ScanOutcome inner = walkFolder(w, childPath, childName, folder.below(childName), int64_t(c));
         if (!inner.ok)
             return inner;
         if (st.ScanCancelled)
@@ -250,7 +322,7 @@ ScanOutcome readFolder(Walk &w, const QString &path, bool isRoot, DirSearch &sea
                 const auto size = static_cast<int64_t>(search.entrySize());
                 takeMediaFile(w.cat, type, path, size, !isRoot);
                 if (w.memory && w.memory->next)
-                    w.memory->next->addFile(entry.name, size);
+                    w.memory->next->addFile(entry.name, size, static_cast<int>(type));
             }
             if (!fileDone(w, filesSinceMessages))
                 return outcome;

@@ -203,8 +203,10 @@ void TfrmScanDisks::timProcTimer()
         const QString &extensions = st.CatalogueState.EnabledExtensions;
         next.setEnabledExtensions(extensions);
         memory.next = &next;
-        if (!cat.index.isEmpty() && cat.index.enabledExtensions() == extensions)
+        if (!cat.index.isEmpty() && cat.index.enabledExtensions() == extensions) {
             memory.previous = &cat.index;
+            next.startFromNamesOf(cat.index);
+        }
         memory.trustBeforeNs = platform::nowNs() - cat.rescanSettleNs;
         cat.memory = &memory;
     }

@@ -51,7 +51,11 @@ protected:
         status.panels[3].clear();
         return RestoreKeptCatalogue(*pane);
     }
-    bool kept() const { return QFile::exists(KeptCataloguePath()); }
+    bool kept()
+    {
+        cat.writer.wait();
+        return QFile::exists(KeptCataloguePath());
+    }
 };
 
 } // namespace

@@ -33,16 +33,16 @@ protected:
         const uint32_t root = index.beginFolder(u"", 0);
         const uint32_t photos = index.beginFolder(u"Photos", 1000000007);
         const uint32_t y2000 = index.beginFolder(u"2000", 2000000009);
-        index.addFile(u"a.bmp", 5);
+        index.addFile(u"a.bmp", 5, 3);
         index.endFolder(y2000);
-        index.addFile(u"top.bmp", 12);
+        index.addFile(u"top.bmp", 12, 3);
         const uint32_t ete = index.beginFolder(u"Été", 3, ScanIndex::Unreadable);
         index.endFolder(ete);
         index.endFolder(photos);
         index.endFolder(root);
         index.beginRoot("D:\\");
         const uint32_t d = index.beginFolder(u"", 42);
-        index.addFile(u"chanson.wav", 1234567890123);
+        index.addFile(u"chanson.wav", 1234567890123, 6);
         index.endFolder(d);
     }
 

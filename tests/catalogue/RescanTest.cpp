@@ -166,6 +166,7 @@ TEST_F(RescanTest, CancelledRescanLeavesTheKeptFileAndIndexAsTheyWere)
         writeFile(QStringLiteral("c/m/%1/x.bmp").arg(i));
     tick();
     RunScan(*pane);
+    cat.writer.wait();
     const QByteArray before = [] {
         QFile f(KeptCataloguePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -185,6 +186,7 @@ TEST_F(RescanTest, CancelledRescanLeavesTheKeptFileAndIndexAsTheyWere)
     });
     RunScan(*pane);
     EXPECT_EQ(nodeCount(mtALL), 1);
+    cat.writer.wait();
     QFile f(KeptCataloguePath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);

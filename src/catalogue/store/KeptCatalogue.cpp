@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 #include <cstring>
 #include <type_traits>
 
@@ -306,4 +307,26 @@ platform::ErrorOr<KeptCatalogue> LoadKeptCatalogue(const QString &path)
     if (file.error() != QFileDevice::NoError)
         return makeError(Error::Kind::FileOpen, QStringLiteral("%1: %2").arg(path, file.errorString()));
     return DecodeKeptCatalogue(data);
+}
+
+KeptWriter::~KeptWriter()
+{
+    wait();
+}
+
+void KeptWriter::wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void KeptWriter::start(const QString &path, QByteArray data)
+{
+    wait();
+    m_thread = std::thread([path, bytes = std::move(data)] {
+        const platform::Status status = platform::writeFileAtomically(path, bytes);
+        if (!status.ok())
+            std::fprintf(stderr, "lumavista: the catalogue could not be kept: %s\n",
+                         qPrintable(status.message()));
+    });
 }

@@ -22,6 +22,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <thread>
 #include <vector>
 
 struct KeptDrive
@@ -81,3 +82,21 @@ QString KeptCataloguePath();
 platform::Status SaveKeptCatalogue(const QString &path, const KeptHeader &header, const CatalogueStore &store,
                                    const ScanIndex &index);
 platform::ErrorOr<KeptCatalogue> LoadKeptCatalogue(const QString &path);
+
+// Writes kept files on a thread of its own, so that the end of a scan never waits for the disk (the
+// data is encoded before, on the caller's thread). One write at a time: the next one, a wait() and
+// the destructor wait for the one under way. A write that fails says so on standard error.
+class KeptWriter
+{
+public:
+    KeptWriter() = default;
+    ~KeptWriter();
+    KeptWriter(const KeptWriter &) = delete;
+    KeptWriter &operator=(const KeptWriter &) = delete;
+
+    void start(const QString &path, QByteArray data);
+    void wait();
+
+private:
+    std::thread m_thread;
+};

@@ -74,6 +74,24 @@ void NameTable::appendTo(uint32_t id, QString &out) const
         out += QLatin1String(m_latin1.data() + e.offset, e.length);
 }
 
+bool NameTable::appendUtf8(uint32_t id, QByteArray &out) const
+{
+    const Entry &e = m_entries[id];
+    if (e.wide)
+        return false;
+    const char *text = m_latin1.data() + e.offset;
+    for (uint32_t i = 0; i < e.length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return true;
+}
+
 uint32_t NameTable::intern(QStringView name)
 {
     if ((m_entries.size() + 1) * 2 > m_slots.size())

@@ -21,6 +21,9 @@ public:
     int length(uint32_t id) const { return int(m_entries[id].length); }
     // Appends the name to out.
     void appendTo(uint32_t id, QString &out) const;
+    // Appends the name as UTF-8 to out; false (out unchanged) for a name kept in UTF-16, whose
+    // spelling on disk the caller must work out itself.
+    bool appendUtf8(uint32_t id, QByteArray &out) const;
 
     size_t size() const { return m_entries.size(); }
 

@@ -18,14 +18,19 @@ void ScanIndex::beginRoot(const QString &path)
 
 uint32_t ScanIndex::beginFolder(QStringView name, int64_t timeNs, uint32_t flags)
 {
+    return pushFolder(m_names.intern(name), timeNs, flags);
+}
+
+uint32_t ScanIndex::pushFolder(uint32_t nameId, int64_t timeNs, uint32_t flags)
+{
     const auto id = static_cast<uint32_t>(m_folders.size());
-    m_folders.push_back({m_names.intern(name), id + 1, uint32_t(m_pending.size()), 0, timeNs, flags, 0});
+    m_folders.push_back({nameId, id + 1, uint32_t(m_pending.size()), 0, timeNs, flags, 0});
     return id;
 }
 
-void ScanIndex::addFile(QStringView name, int64_t size)
+void ScanIndex::addFile(QStringView name, int64_t size, int type)
 {
-    m_pending.push_back({m_names.intern(name), 0, size});
+    m_pending.push_back({m_names.intern(name), uint32_t(type), size});
 }
 
 void ScanIndex::endFolder(uint32_t folder)
@@ -128,7 +133,7 @@ bool ScanIndex::adopt(NameTable names, std::vector<Folder> folders, std::vector<
         open.push_back(f.end);
     }
     for (const File &file : files)
-        if (file.name >= names.size() || file.size < 0)
+        if (file.name >= names.size() || file.size < 0 || file.type < 1 || file.type > 12)
             return refuse("bad file");
     m_names = std::move(names);
     m_folders = std::move(folders);

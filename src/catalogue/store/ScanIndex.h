@@ -41,7 +41,7 @@ public:
     struct File
     {
         uint32_t name;
-        uint32_t spare;
+        uint32_t type; // its media type's code, 1..12
         int64_t size;
     };
     static_assert(sizeof(File) == 16);
@@ -57,7 +57,15 @@ public:
 
     void beginRoot(const QString &path);
     uint32_t beginFolder(QStringView name, int64_t timeNs, uint32_t flags = 0);
-    void addFile(QStringView name, int64_t size);
+    void addFile(QStringView name, int64_t size, int type);
+    // A rescan starts from the names of the index it reuses, so that what it takes over keeps its
+    // name ids (nothing to look up again); only new names are added.
+    void startFromNamesOf(const ScanIndex &previous) { m_names = previous.m_names; }
+    uint32_t beginFolderNamed(uint32_t nameId, int64_t timeNs) { return pushFolder(nameId, timeNs, 0); }
+    void addFileNamed(uint32_t nameId, int64_t size, uint32_t type)
+    {
+        m_pending.push_back({nameId, type, size});
+    }
     void endFolder(uint32_t folder);
     // Drops the root being built (its walk failed or was cancelled) and everything in it.
     void abandonRoot();
@@ -87,6 +95,8 @@ public:
                const QString &extensions, QString *why);
 
 private:
+    uint32_t pushFolder(uint32_t nameId, int64_t timeNs, uint32_t flags);
+
     NameTable m_names;
     std::vector<Folder> m_folders;
     std::vector<File> m_files;

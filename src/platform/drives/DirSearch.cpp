@@ -794,6 +794,67 @@ FolderHandle FolderHandle::belowSearch(const DirSearch &parent)
     return h;
 }
 
+FolderHandle::Probe FolderHandle::probe(QStringView name) const
+{
+    Probe p;
+    const QString native = nameToNative(name);
+    if (m_fd < 0 || native.isEmpty() || native == u"." || native == u".." || native.contains(u'/')) {
+        p.code = ERROR_PATH_NOT_FOUND;
+        return p;
+    }
+    return probeNative(QFile::encodeName(native).constData());
+}
+
+FolderHandle::Probe FolderHandle::probeNative(const char *name) const
+{
+    Probe p;
+    if (m_fd < 0 || !name[0] || std::strchr(name, '/') || std::strcmp(name, ".") == 0 ||
+        std::strcmp(name, "..") == 0) {
+        p.code = ERROR_PATH_NOT_FOUND;
+        return p;
+    }
+    struct statx stx = {};
+    if (::statx(m_fd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MTIME | STATX_CTIME, &stx) != 0) {
+        p.code =
+            errno == ENOENT || errno == ENOTDIR ? int(ERROR_PATH_NOT_FOUND) : codeOfBelowError(errno, m_root);
+        return p;
+    }
+    if (S_ISLNK(stx.stx_mode)) {
+        p.code = SEARCH_REPARSE_POINT;
+        return p;
+    }
+    if (!S_ISDIR(stx.stx_mode)) {
+        p.code = ERROR_PATH_NOT_FOUND;
+        return p;
+    }
+    // Another mount: a device of its own, or the root of a mount of this one (a bind mount).
+    if (!m_devKnown) {
+        struct statx self = {};
+        if (::statx(m_fd, "", AT_EMPTY_PATH, STATX_TYPE, &self) == 0) {
+            m_devKnown = true;
+            m_dev = uint64_t(self.stx_dev_major) << 32 | self.stx_dev_minor;
+        }
+    }
+    const bool mountRoot =
+        (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+    if (mountRoot || !m_devKnown || m_dev != (uint64_t(stx.stx_dev_major) << 32 | stx.stx_dev_minor)) {
+        p.code = SEARCH_REPARSE_POINT;
+        return p;
+    }
+    p.code = ERROR_SUCCESS;
+    p.changeTimeNs =
+        laterTimeNs(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec, stx.stx_ctime.tv_sec, stx.stx_ctime.tv_nsec);
+    return p;
+}
+
+int64_t FolderHandle::fileSizeIn(QStringView folder, QStringView file) const
+{
+    const QString nativeFolder = nameToNative(folder);
+    if (nativeFolder.isEmpty() || nativeFolder.contains(u'/'))
+        return -1;
+    return fileSize(folder.toString() + u'/' + file.toString());
+}
+
 int64_t FolderHandle::changeTimeNs() const
 {
     struct statx stx = {};
@@ -807,15 +868,21 @@ int64_t FolderHandle::fileSize(QStringView name) const
 {
     if (m_fd < 0)
         return -1;
-    const QByteArray native = QFile::encodeName(nameToNative(name));
+    return fileSizeNative(QFile::encodeName(nameToNative(name)).constData());
+}
+
+int64_t FolderHandle::fileSizeNative(const char *native) const
+{
+    if (m_fd < 0)
+        return -1;
     struct statx stx = {};
-    if (::statx(m_fd, native.constData(), 0, STATX_TYPE | STATX_SIZE, &stx) == 0) {
+    if (::statx(m_fd, native, 0, STATX_TYPE | STATX_SIZE, &stx) == 0) {
         if (S_ISDIR(stx.stx_mode))
             return -1;
         return S_ISREG(stx.stx_mode) ? int64_t(stx.stx_size) : 0;
     }
     // A dangling link is still a file of size 0, as the search lists it.
-    if (::statx(m_fd, native.constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &stx) == 0 &&
+    if (::statx(m_fd, native, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &stx) == 0 &&
         S_ISLNK(stx.stx_mode))
         return 0;
     return -1;

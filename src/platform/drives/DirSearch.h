@@ -94,6 +94,21 @@ public:
     // The folder the search stands on (its current entry, a folder), with the same codes.
     static FolderHandle belowSearch(const DirSearch &parent);
 
+    // What a sub-folder is, asked without opening it: its code as below() would answer it (but
+    // ERROR_SUCCESS without trying to open it: access is only known once it is opened) and its
+    // change time. A rescan opens only the folders it must read or look into.
+    struct Probe
+    {
+        int code = 2;
+        int64_t changeTimeNs = 0;
+    };
+    Probe probe(QStringView name) const;
+    // The size of file (as shown) in the sub-folder folder (as shown) of this folder, as fileSize().
+    int64_t fileSizeIn(QStringView folder, QStringView file) const;
+    // The same two with the native name, or relative path, as on disk (UTF-8).
+    Probe probeNative(const char *name) const;
+    int64_t fileSizeNative(const char *relative) const;
+
     bool isOpen() const { return m_fd >= 0; }
     int code() const { return m_code; }
     // folderChangeTimeNs of the open folder; 0 when unknown.
@@ -112,6 +127,8 @@ private:
     bool m_parentHidden = false;
     bool m_driveRoot = false;
     bool m_shortReadEnds = false;
+    mutable bool m_devKnown = false; // the folder's device, asked once for all its probes
+    mutable uint64_t m_dev = 0;
     QByteArray m_root; // the drive's native root
 };
 

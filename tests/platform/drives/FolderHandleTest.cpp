@@ -108,6 +108,16 @@ TEST_F(FolderHandleTest, HandleAnswersTimesSizesAndListsAsASearchDoes)
     EXPECT_EQ(photos.below(u"missing").code(), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(photos.below(u"..").code(), ERROR_PATH_NOT_FOUND);
 
+    // Probes answer the same without opening: codes, and the sub-folder's time.
+    EXPECT_EQ(photos.probe(u"Old").code, ERROR_SUCCESS);
+    EXPECT_EQ(photos.probe(u"Old").changeTimeNs, folderChangeTimeNs(path("Photos/Old")));
+    EXPECT_EQ(photos.probe(u"link").code, SEARCH_REPARSE_POINT);
+    EXPECT_EQ(photos.probe(u"a.bmp").code, ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(photos.probe(u"missing").code, ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(photos.probe(u"..").code, ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(photos.fileSizeIn(u"Old", u"c.bmp"), 1);
+    EXPECT_EQ(photos.fileSizeIn(u"Old", u"none.bmp"), -1);
+
     // Listing through the handle gives what a search of the same folder gives, dots included.
     DirSearch byPath(drives.map());
     const QStringList expected = listed(byPath, byPath.findFirst("C:\\Photos\\*.*"));
