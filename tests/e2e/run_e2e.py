@@ -25,7 +25,7 @@ import media  # noqa: E402
 
 # Under ctest's 240 s: a hung run still leaves its report and screenshots. A run takes under a minute;
 # the rest is for a loaded machine or a sanitizer build.
-INNER_TIMEOUT = 180
+INNER_TIMEOUT = 220
 
 
 def settings_folder(work: Path):

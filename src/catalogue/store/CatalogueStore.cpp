@@ -455,8 +455,10 @@ bool CatalogueStore::adopt(NameTable names, std::vector<Node> nodes, std::vector
             if (c >= count || nodes[c].parent != id || isChild[c])
                 return refuse("bad child");
             isChild[c] = true;
-            if (i > 0 && compareNames(names, nodes[children[n.firstChild + i - 1]].name,
-                                      names.text(nodes[c].name)) >= 0)
+            const uint32_t before = i > 0 ? nodes[children[n.firstChild + i - 1]].name : 0;
+            const int folded = i > 0 ? names.compareIds(before, nodes[c].name, Qt::CaseInsensitive) : -1;
+            if (folded > 0 ||
+                (folded == 0 && names.compareIds(before, nodes[c].name, Qt::CaseSensitive) >= 0))
                 return refuse("children out of order");
         }
         childTotal += n.childCount;

@@ -58,6 +58,18 @@ int NameTable::compare(uint32_t id, QStringView other, Qt::CaseSensitivity cs) c
     return QLatin1String(m_latin1.data() + e.offset, e.length).compare(other, cs);
 }
 
+int NameTable::compareIds(uint32_t a, uint32_t b, Qt::CaseSensitivity cs) const
+{
+    const Entry &e = m_entries[b];
+    if (e.wide)
+        return compare(a, QStringView(m_wide.data() + e.offset, e.length), cs);
+    const Entry &f = m_entries[a];
+    const QLatin1String other(m_latin1.data() + e.offset, e.length);
+    if (f.wide)
+        return QStringView(m_wide.data() + f.offset, f.length).compare(other, cs);
+    return QLatin1String(m_latin1.data() + f.offset, f.length).compare(other, cs);
+}
+
 QString NameTable::text(uint32_t id) const
 {
     QString out;

@@ -18,6 +18,8 @@ public:
     // Compares the stored name with other: negative, zero or positive, like QString::compare.
     int compare(uint32_t id, QStringView other, Qt::CaseSensitivity cs) const;
     bool equals(uint32_t id, QStringView other) const;
+    // Two stored names compared, as compare() does.
+    int compareIds(uint32_t a, uint32_t b, Qt::CaseSensitivity cs) const;
     int length(uint32_t id) const { return int(m_entries[id].length); }
     // Appends the name to out.
     void appendTo(uint32_t id, QString &out) const;
