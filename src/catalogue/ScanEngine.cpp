@@ -232,6 +232,9 @@ bool reuseLeaf(Walk &w, const QString &path, const QByteArray &nativeName,
     return true;
 }
 
+ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &folder, uint32_t old,
+                        int64_t timeNs);
+
 // A folder whose change time did not move: its media files and sub-folders are those the previous
 // walk found; only the files' sizes are asked again, and each sub-folder is looked at in turn.
 ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &folder,
@@ -248,14 +251,23 @@ ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platfor
     for (uint32_t c = old + 1; c < f.end; c = previous.folder(c).end) {
         const QString childName = previous.nameOf(previous.folder(c).name);
         const QString childPath = path + childName + QLatin1Char('\\');
-        // A folder without sub-folders that did not change is not even opened: its files' sizes
-        // are asked through this one.
-        if (previous.folder(c).end == c + 1) {
-            nativeName.clear();
-            appendNative(previous, previous.folder(c).name, nativeName);
-            const platform::FolderHandle::Probe probe = folder.probeNative(nativeName.constData());
-            if (probe.code == platform::ERROR_SUCCESS && canReuse(w.memory, c, probe.changeTimeNs)) {
+        // Whether the sub-folder changed is asked without opening it. One that did not and has no
+        // sub-folders is not opened at all: its files' sizes are asked through this one.
+        nativeName.clear();
+        appendNative(previous, previous.folder(c).name, nativeName);
+        const platform::FolderHandle::Probe probe = folder.probeNative(nativeName.constData());
+        if (probe.code == platform::ERROR_SUCCESS && canReuse(w.memory, c, probe.changeTimeNs)) {
+            if (previous.folder(c).end == c + 1) {
                 if (!reuseLeaf(w, childPath, nativeName, folder, c, probe.changeTimeNs))
+                    return outcome;
+                continue;
+            }
+            platform::FolderHandle child = folder.below(childName);
+            if (child.code() == platform::ERROR_SUCCESS) {
+                const ScanOutcome inner = reuseOpened(w, childPath, child, c, probe.changeTimeNs);
+                if (!inner.ok)
+                    return inner;
+                if (st.ScanCancelled)
                     return outcome;
                 continue;
             }
@@ -266,6 +278,26 @@ ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platfor
         if (st.ScanCancelled)
             return outcome;
     }
+    return outcome;
+}
+
+// An unchanged folder with sub-folders, opened by its parent after its time was compared.
+ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &folder, uint32_t old,
+                        int64_t timeNs)
+{
+    ScanIndex *next = w.memory->next;
+    if (w.progress)
+        w.progress->enteringFolder(path);
+    if (!pauseAmongReused(w))
+        return {};
+    const uint32_t id =
+        next ? next->beginFolderNamed(w.memory->previous->folder(old).name, timeToKeep(*w.memory, timeNs))
+             : 0;
+    const ScanOutcome outcome = reuseFolder(w, path, false, folder, old);
+    if (next)
+        next->endFolder(id);
+    if (outcome.ok && !w.cat.app.st.ScanCancelled && w.progress)
+        w.progress->folderDone();
     return outcome;
 }
 
