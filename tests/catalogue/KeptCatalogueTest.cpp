@@ -5,6 +5,7 @@
 
 #include "catalogue/store/KeptCatalogue.h"
 
+#include <QTemporaryDir>
 #include <cstring>
 
 namespace {
@@ -251,4 +252,25 @@ TEST_F(KeptCatalogueTest, SealedButInconsistentArraysAreRefusedByTheStoreAndTheI
     const uint32_t many = 0x7FFFFFFF;
     std::memcpy(huge.data() + countAt, &many, 4);
     EXPECT_EQ(refusal(ResealKeptCatalogue(huge)), "damaged (layout)");
+}
+
+TEST(KeptWriterTest, TheNewestFileAskedForIsTheOneOnTheDiskAndNothingIsLostAtTheEnd)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("cache/catalogue");
+    const auto read = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    };
+    {
+        KeptWriter writer;
+        for (int i = 0; i < 20; ++i)
+            writer.start(path, QByteArray(100000, char('a' + i)));
+        writer.wait();
+        EXPECT_EQ(read(), QByteArray(100000, char('a' + 19)));
+        writer.start(path, "last");
+    } // the destructor writes what was still asked for
+    EXPECT_EQ(read(), "last");
+    KeptWriter idle;
+    idle.wait(); // nothing asked: returns at once
 }

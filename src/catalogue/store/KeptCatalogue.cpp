@@ -311,22 +311,50 @@ platform::ErrorOr<KeptCatalogue> LoadKeptCatalogue(const QString &path)
 
 KeptWriter::~KeptWriter()
 {
-    wait();
-}
-
-void KeptWriter::wait()
-{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
     if (m_thread.joinable())
         m_thread.join();
 }
 
+void KeptWriter::wait()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_pending && !m_busy; });
+}
+
 void KeptWriter::start(const QString &path, QByteArray data)
 {
-    wait();
-    m_thread = std::thread([path, bytes = std::move(data)] {
-        const platform::Status status = platform::writeFileAtomically(path, bytes);
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_pending = Job{path, std::move(data)};
+        if (!m_thread.joinable())
+            m_thread = std::thread([this] { run(); });
+    }
+    m_changed.notify_all();
+}
+
+void KeptWriter::run()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        // What is asked for is written before the writer stops.
+        m_changed.wait(lock, [this] { return m_pending || m_stop; });
+        if (!m_pending)
+            return;
+        const Job job = std::move(*m_pending);
+        m_pending.reset();
+        m_busy = true;
+        lock.unlock();
+        const platform::Status status = platform::writeFileAtomically(job.path, job.data);
         if (!status.ok())
             std::fprintf(stderr, "lumavista: the catalogue could not be kept: %s\n",
                          qPrintable(status.message()));
-    });
+        lock.lock();
+        m_busy = false;
+        m_changed.notify_all();
+    }
 }

@@ -22,6 +22,9 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -84,8 +87,10 @@ platform::Status SaveKeptCatalogue(const QString &path, const KeptHeader &header
 platform::ErrorOr<KeptCatalogue> LoadKeptCatalogue(const QString &path);
 
 // Writes kept files on a thread of its own, so that the end of a scan never waits for the disk (the
-// data is encoded before, on the caller's thread). One write at a time: the next one, a wait() and
-// the destructor wait for the one under way. A write that fails says so on standard error.
+// data is encoded before, on the caller's thread). One write at a time; a file asked for while one
+// is being written replaces any other still waiting (only the newest catalogue is worth keeping).
+// wait() returns once everything asked for is on the disk; the destructor waits too. A write that
+// fails says so on standard error.
 class KeptWriter
 {
 public:
@@ -98,5 +103,17 @@ public:
     void wait();
 
 private:
+    void run();
+
+    struct Job
+    {
+        QString path;
+        QByteArray data;
+    };
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::optional<Job> m_pending;
+    bool m_busy = false;
+    bool m_stop = false;
     std::thread m_thread;
 };
