@@ -441,8 +441,10 @@ bool CatalogueStore::adopt(NameTable names, std::vector<Node> nodes, std::vector
     }
     for (size_t id = 0; id < count; ++id) {
         const Node &n = nodes[id];
+        if (n.childCount > count)
+            return refuse("child block outside the pool");
         const uint64_t size = blockSize(n.childCount);
-        if (n.childCount > count || uint64_t(n.firstChild) + size > children.size())
+        if (uint64_t(n.firstChild) + size > children.size())
             return refuse("child block outside the pool");
         for (uint64_t slot = n.firstChild; slot < n.firstChild + size; ++slot) {
             if (slotUsed[slot])
