@@ -51,6 +51,8 @@ struct Settings
     bool Dont_Close_Scan_Form;
     bool Wiew_When_Click_ListView;
     bool Expand_Treeview_At_End_Of_Scan;
+    // The catalogue of the last completed scan is kept between runs and reused by the next rescan.
+    bool Keep_Catalogue;
     // No floppy probe to spare here, and an untested A: that does not exist would fail every scan.
     bool DontTestAWhenStarting;
     QString Start_Scan_C_With;

@@ -4,6 +4,10 @@
 
 #include "app/App.h"
 #include "catalogue/store/CatalogueStore.h"
+#include "catalogue/store/KeptCatalogue.h"
+#include "catalogue/store/ScanIndex.h"
+
+struct ScanMemory;
 
 struct Catalogue
 {
@@ -13,4 +17,20 @@ struct Catalogue
 
     App &app;
     CatalogueStore store;
+    // Every folder the last completed scan walked (empty when the catalogue is not kept).
+    ScanIndex index;
+    // Set by the scan window for the length of a scan (ScanEngine.h).
+    ScanMemory *memory = nullptr;
+    // Folder times younger than this at the start of a scan are kept as unknown (the file system's
+    // clock moves in coarse steps; a change in the same step would go unseen).
+    int64_t rescanSettleNs = 2'000'000'000;
+    // How many folders the last completed scan listed, and how many it took from the index.
+    int64_t lastFoldersRead = 0;
+    int64_t lastFoldersReused = 0;
+    // When the catalogue on show was made (ms since 1970 UTC; 0: not kept), and whether it changed
+    // since (the live follow): then it is kept again on exit.
+    int64_t madeMsecs = 0;
+    bool changedSinceKept = false;
+    // Writes the kept file (last: it waits for a write under way before the rest goes).
+    KeptWriter writer;
 };

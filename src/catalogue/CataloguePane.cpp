@@ -8,6 +8,7 @@
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/FolderTrees.h"
+#include "catalogue/LiveFolder.h"
 #include "catalogue/MediaTabs.h"
 #include "catalogue/ScanCommands.h"
 #include "catalogue/TypeTabs.h"
@@ -65,6 +66,7 @@ CataloguePane::CataloguePane(Catalogue &catalogue, QWidget *parent)
     createDriveBar(parent);
     createTabs(parent);
     connectHandlers();
+    liveFolder = new ListedFolderFollow(*this);
 }
 
 CataloguePane::~CataloguePane() = default;

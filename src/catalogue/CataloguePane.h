@@ -13,6 +13,7 @@
 #include <array>
 
 class FolderTreeModel;
+class ListedFolderFollow;
 class QComboBox;
 class QFrame;
 class QLineEdit;
@@ -51,6 +52,8 @@ public:
     std::array<FolderTreeModel *, 13> tm{};
     std::array<QSplitter *, 13> SplitLeft{};
     std::array<TListView *, 13> lv{};
+    // The live follow of the listed folder.
+    ListedFolderFollow *liveFolder = nullptr;
 
     TFolderTreeView *tree(MediaType t) const { return tv[static_cast<size_t>(code(t))]; }
     TListView *list(MediaType t) const { return lv[static_cast<size_t>(code(t))]; }

@@ -7,6 +7,7 @@
 #include "catalogue/DriveTable.h"
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTreeView.h"
+#include "catalogue/LiveFolder.h"
 #include "catalogue/MediaTabs.h"
 
 void AddMyComputerRoots(Catalogue &cat)
@@ -98,6 +99,7 @@ void tvALLChange(CataloguePane &pane, MediaType tree, NodeId node)
     ShowFileCount(app);
     // A selection made during the fill's pauses may have changed the folder since.
     emit pane.upOneLevelAvailable(!st.CurrentView.CurrentFolder.isEmpty());
+    pane.liveFolder->follow();
 }
 
 void tvALLEnter(CataloguePane &pane)

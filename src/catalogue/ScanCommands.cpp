@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "catalogue/CataloguePane.h"
 #include "catalogue/FolderTrees.h"
+#include "catalogue/KeptCatalogueCommands.h"
 #include "catalogue/MediaTabs.h"
 #include "catalogue/ScanWindow.h"
 #include "platform/Memory.h"
@@ -58,6 +59,7 @@ void RunScan(CataloguePane &pane)
     if (st.settings.Show_Non_Empty_Tabs)
         ShowNonEmptyTypeTabs(pane, true);
     pcMainChange(pane);
+    KeepScannedCatalogue(pane, result != 2 && !st.ScanFailed);
     platform::ReleaseFreedMemory();
 }
 

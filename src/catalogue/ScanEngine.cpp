@@ -4,8 +4,12 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderTrees.h"
 #include "platform/drives/DirSearch.h"
+#include "platform/drives/DriveNames.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
 #include <algorithm>
 #include <array>
 
@@ -120,39 +124,204 @@ void takeMediaFile(Catalogue &cat, MediaType type, const QString &folderOfFile, 
     }
 }
 
-// Lists the folder at path: the root of the walk (parent null), or the folder parent's search stands
-// on, then walks what it holds.
-ScanOutcome walk(Catalogue &cat, const EnabledExtensions &media, const QString &path, DirSearch *parent,
-                 ScanProgress *progress)
+// One walk: what every folder of it needs.
+struct Walk
 {
-    AppState &st = cat.app.st;
-    const bool isRoot = parent == nullptr;
-    ScanOutcome outcome;
-    // Only the kinds are needed, and the sizes of media files: nothing else is asked of the disk.
-    DirSearch search(cat.app.drives());
-    search.setDetail(platform::SearchDetail::NamesAndKinds);
-    int code = platform::ERROR_SUCCESS;
-    if (!isRoot) {
-        // Another mount found only now, when opened: not entered, not shown.
-        code = search.findFirstBelow(*parent);
-        if (code == platform::SEARCH_REPARSE_POINT)
-            return outcome;
+    Catalogue &cat;
+    const EnabledExtensions &media;
+    ScanProgress *progress;
+    ScanMemory *memory; // null: nothing kept, nothing reused
+    QElapsedTimer sinceMessages;
+};
+
+// Folders taken from the index go by in microseconds each: pending messages run every few
+// milliseconds among them rather than at each one, which would cost more than the folders.
+constexpr int kReusedMessagesMilliseconds = 10;
+
+bool pauseAmongReused(Walk &w)
+{
+    if (!w.sinceMessages.isValid() || w.sinceMessages.elapsed() >= kReusedMessagesMilliseconds) {
+        processMessages();
+        w.sinceMessages.restart();
     }
-    if (progress)
-        progress->enteringFolder(path);
-    processMessages();
-    if (isRoot)
-        code = search.findFirst(path + QStringLiteral("*.*"));
-    else {
-        // One unreadable folder must not cost the rest of the disk.
-        if (code == platform::ERROR_ACCESS_DENIED) {
-            ++st.InaccessibleFolders;
-            return outcome;
+    return !w.cat.app.st.ScanCancelled;
+}
+
+// The time a folder is kept with: 0 ("unknown") when too recent to be trusted.
+int64_t timeToKeep(const ScanMemory &memory, int64_t timeNs)
+{
+    return timeNs > 0 && timeNs < memory.trustBeforeNs ? timeNs : 0;
+}
+
+// The folder of the previous walk that can stand for this one without reading it: known, readable,
+// and with the very same change time.
+bool canReuse(const ScanMemory *memory, int64_t old, int64_t timeNs)
+{
+    if (!memory || !memory->previous || old < 0 || timeNs == 0)
+        return false;
+    const ScanIndex::Folder &f = memory->previous->folder(uint32_t(old));
+    return !(f.flags & ScanIndex::Unreadable) && f.timeNs != 0 && f.timeNs == timeNs;
+}
+
+ScanOutcome walkFolder(Walk &w, const QString &path, QStringView name, platform::FolderHandle handle,
+                       int64_t old);
+
+// Lets pending messages run after every 11 files; false when the scan was cancelled meanwhile.
+bool fileDone(Walk &w, int &filesSinceMessages)
+{
+    if (++filesSinceMessages > kFilesBetweenMessages) {
+        filesSinceMessages = 0;
+        processMessages();
+        if (w.cat.app.st.ScanCancelled)
+            return false;
+    }
+    return true;
+}
+
+// The native spelling of a name of the index: from its bytes when it has no character beyond
+// Latin-1 (nearly all), else through the drive map's spelling rules.
+void appendNative(const ScanIndex &index, uint32_t nameId, QByteArray &out)
+{
+    if (!index.names().appendUtf8(nameId, out))
+        out += QFile::encodeName(platform::nameToNative(index.nameOf(nameId)));
+}
+
+// The media files of an unchanged folder of the previous walk: counted and handed to the trees with
+// their sizes asked again, through dir (the folder itself, or its parent with prefix its name and
+// a slash).
+bool reuseFiles(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &dir,
+                const QByteArray &prefix, const ScanIndex::Folder &f, bool paused)
+{
+    const ScanIndex &previous = *w.memory->previous;
+    ScanIndex *next = w.memory->next;
+    QByteArray native;
+    int filesSinceMessages = 0;
+    for (uint32_t i = 0; i < f.fileCount; ++i) {
+        const ScanIndex::File &file = previous.files()[f.firstFile + i];
+        native = prefix;
+        appendNative(previous, file.name, native);
+        const int64_t size = dir.fileSizeNative(native.constData());
+        if (size >= 0) {
+            takeMediaFile(w.cat, mediaTypeOf(int(file.type)), path, size, !isRoot);
+            if (next)
+                next->addFileNamed(file.name, size, file.type);
         }
-        // Gone since its parent was listed: nothing left to find in it.
-        if (code == platform::ERROR_PATH_NOT_FOUND)
+        if (!paused && !fileDone(w, filesSinceMessages))
+            return false;
+    }
+    return true;
+}
+
+// An unchanged folder without sub-folders, seen from its parent; false when the scan was cancelled.
+bool reuseLeaf(Walk &w, const QString &path, const QByteArray &nativeName,
+               const platform::FolderHandle &parent, uint32_t old, int64_t timeNs)
+{
+    ScanIndex *next = w.memory->next;
+    const ScanIndex::Folder &f = w.memory->previous->folder(old);
+    if (w.progress)
+        w.progress->enteringFolder(path);
+    if (!pauseAmongReused(w))
+        return false;
+    ++w.memory->foldersReused;
+    const uint32_t id = next ? next->beginFolderNamed(f.name, timeToKeep(*w.memory, timeNs)) : 0;
+    reuseFiles(w, path, false, parent, nativeName + '/', f, true);
+    if (next)
+        next->endFolder(id);
+    if (w.progress)
+        w.progress->folderDone();
+    return true;
+}
+
+ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &folder, uint32_t old,
+                        int64_t timeNs);
+
+// A folder whose change time did not move: its media files and sub-folders are those the previous
+// walk found; only the files' sizes are asked again, and each sub-folder is looked at in turn.
+ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &folder,
+                        uint32_t old)
+{
+    AppState &st = w.cat.app.st;
+    const ScanIndex &previous = *w.memory->previous;
+    const ScanIndex::Folder &f = previous.folder(old);
+    ++w.memory->foldersReused;
+    ScanOutcome outcome;
+    if (!reuseFiles(w, path, isRoot, folder, QByteArray(), f, false))
+        return outcome;
+    QByteArray nativeName;
+    for (uint32_t c = old + 1; c < f.end; c = previous.folder(c).end) {
+        const QString childName = previous.nameOf(previous.folder(c).name);
+        const QString childPath = path + childName + QLatin1Char('\\');
+        // Whether the sub-folder changed is asked without opening it. One that did not and has no
+        // sub-folders is not opened at all: its files' sizes are asked through this one.
+        nativeName.clear();
+        appendNative(previous, previous.folder(c).name, nativeName);
+        const platform::FolderHandle::Probe probe = folder.probeNative(nativeName.constData());
+        if (probe.code == platform::ERROR_SUCCESS && canReuse(w.memory, c, probe.changeTimeNs)) {
+            if (previous.folder(c).end == c + 1) {
+                if (!reuseLeaf(w, childPath, nativeName, folder, c, probe.changeTimeNs))
+                    return outcome;
+                continue;
+            }
+            platform::FolderHandle child = folder.below(childName);
+            if (child.code() == platform::ERROR_SUCCESS) {
+                const ScanOutcome inner = reuseOpened(w, childPath, child, c, probe.changeTimeNs);
+                if (!inner.ok)
+                    return inner;
+                if (st.ScanCancelled)
+                    return outcome;
+                continue;
+            }
+        }
+        const ScanOutcome inner = walkFolder(w, childPath, childName, folder.below(childName), int64_t(c));
+        if (!inner.ok)
+            return inner;
+        if (st.ScanCancelled)
             return outcome;
     }
+    return outcome;
+}
+
+// An unchanged folder with sub-folders, opened by its parent after its time was compared.
+ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &folder, uint32_t old,
+                        int64_t timeNs)
+{
+    ScanIndex *next = w.memory->next;
+    if (w.progress)
+        w.progress->enteringFolder(path);
+    if (!pauseAmongReused(w))
+        return {};
+    const uint32_t id =
+        next ? next->beginFolderNamed(w.memory->previous->folder(old).name, timeToKeep(*w.memory, timeNs))
+             : 0;
+    const ScanOutcome outcome = reuseFolder(w, path, false, folder, old);
+    if (next)
+        next->endFolder(id);
+    if (outcome.ok && !w.cat.app.st.ScanCancelled && w.progress)
+        w.progress->folderDone();
+    return outcome;
+}
+
+// The sub-folders of a folder of the previous walk, by name.
+QHash<QString, uint32_t> childrenOf(const ScanMemory *memory, int64_t old)
+{
+    QHash<QString, uint32_t> children;
+    if (!memory || !memory->previous || old < 0)
+        return children;
+    const ScanIndex &previous = *memory->previous;
+    const uint32_t end = previous.folder(uint32_t(old)).end;
+    for (uint32_t c = uint32_t(old) + 1; c < end; c = previous.folder(c).end)
+        children.insert(previous.nameOf(previous.folder(c).name), c);
+    return children;
+}
+
+// Reads a folder whose listing search stands at its first entry (code), walking what it holds.
+ScanOutcome readFolder(Walk &w, const QString &path, bool isRoot, DirSearch &search, int code, int64_t old)
+{
+    AppState &st = w.cat.app.st;
+    ScanOutcome outcome;
+    if (w.memory)
+        ++w.memory->foldersRead;
+    const QHash<QString, uint32_t> oldChildren = childrenOf(w.memory, old);
     int filesSinceMessages = 0;
     while (code != platform::ERROR_NO_MORE_FILES && code != platform::ERROR_FILE_NOT_FOUND) {
         if (st.ScanCancelled)
@@ -170,28 +339,101 @@ ScanOutcome walk(Catalogue &cat, const EnabledExtensions &media, const QString &
             const bool enter = !(entry.attributes & platform::FILE_ATTRIBUTE_REPARSE_POINT) &&
                                entry.name != QLatin1String(".") && entry.name != QLatin1String("..");
             if (enter) {
-                const ScanOutcome inner =
-                    walk(cat, media, path + entry.name + QLatin1Char('\\'), &search, progress);
+                const auto known = oldChildren.constFind(entry.name);
+                const ScanOutcome inner = walkFolder(w, path + entry.name + QLatin1Char('\\'), entry.name,
+                                                     platform::FolderHandle::belowSearch(search),
+                                                     known == oldChildren.constEnd() ? -1 : int64_t(*known));
                 if (!inner.ok)
                     return inner;
                 if (st.ScanCancelled)
                     return outcome;
             }
         } else {
-            const MediaType type = media.typeOf(entry.name);
-            if (type != mtNone)
-                takeMediaFile(cat, type, path, static_cast<int64_t>(search.entrySize()), !isRoot);
-            if (++filesSinceMessages > kFilesBetweenMessages) {
-                filesSinceMessages = 0;
-                processMessages();
-                if (st.ScanCancelled)
-                    return outcome;
+            const MediaType type = w.media.typeOf(entry.name);
+            if (type != mtNone) {
+                const auto size = static_cast<int64_t>(search.entrySize());
+                takeMediaFile(w.cat, type, path, size, !isRoot);
+                if (w.memory && w.memory->next)
+                    w.memory->next->addFile(entry.name, size, static_cast<int>(type));
             }
+            if (!fileDone(w, filesSinceMessages))
+                return outcome;
         }
         code = search.findNext();
     }
-    if (progress)
-        progress->folderDone();
+    if (w.progress)
+        w.progress->folderDone();
+    return outcome;
+}
+
+// A folder below the root, opened by its parent (handle holds how that went).
+ScanOutcome walkFolder(Walk &w, const QString &path, QStringView name, platform::FolderHandle handle,
+                       int64_t old)
+{
+    AppState &st = w.cat.app.st;
+    ScanIndex *next = w.memory ? w.memory->next : nullptr;
+    const int code = handle.code();
+    // Another mount found only now, when opened: not entered, not shown.
+    if (code == platform::SEARCH_REPARSE_POINT)
+        return {};
+    if (w.progress)
+        w.progress->enteringFolder(path);
+    processMessages();
+    // One unreadable folder must not cost the rest of the disk; it is tried again next time.
+    if (code == platform::ERROR_ACCESS_DENIED) {
+        ++st.InaccessibleFolders;
+        if (next)
+            next->endFolder(next->beginFolder(name, 0, ScanIndex::Unreadable));
+        return {};
+    }
+    // Gone since its parent was listed: nothing left to find in it.
+    if (code == platform::ERROR_PATH_NOT_FOUND)
+        return {};
+    const int64_t timeNs = w.memory && code == platform::ERROR_SUCCESS ? handle.changeTimeNs() : 0;
+    const uint32_t id = next ? next->beginFolder(name, timeToKeep(*w.memory, timeNs)) : 0;
+    ScanOutcome outcome;
+    if (canReuse(w.memory, old, timeNs)) {
+        outcome = reuseFolder(w, path, false, handle, uint32_t(old));
+        if (outcome.ok && !st.ScanCancelled && w.progress)
+            w.progress->folderDone();
+    } else {
+        DirSearch search(w.cat.app.drives());
+        search.setDetail(platform::SearchDetail::NamesAndKinds);
+        const int first = code == platform::ERROR_SUCCESS ? search.findFirstIn(handle) : code;
+        outcome = readFolder(w, path, false, search, first, old);
+    }
+    if (next)
+        next->endFolder(id);
+    return outcome;
+}
+
+// The root of a walk: reused when the previous walk of the same root still stands, else listed by
+// its path (which gives the root's own error codes: no medium, no such folder).
+ScanOutcome walkRoot(Walk &w, const QString &path, int64_t old)
+{
+    ScanIndex *next = w.memory ? w.memory->next : nullptr;
+    if (w.progress)
+        w.progress->enteringFolder(path);
+    processMessages();
+    platform::FolderHandle handle;
+    int64_t timeNs = 0;
+    if (w.memory) {
+        handle = platform::FolderHandle::open(w.cat.app.drives(), path);
+        timeNs = handle.isOpen() ? handle.changeTimeNs() : 0;
+    }
+    const uint32_t id = next ? next->beginFolder(u"", timeToKeep(*w.memory, timeNs)) : 0;
+    ScanOutcome outcome;
+    if (canReuse(w.memory, old, timeNs)) {
+        outcome = reuseFolder(w, path, true, handle, uint32_t(old));
+        if (outcome.ok && !w.cat.app.st.ScanCancelled && w.progress)
+            w.progress->folderDone();
+    } else {
+        DirSearch search(w.cat.app.drives());
+        search.setDetail(platform::SearchDetail::NamesAndKinds);
+        outcome = readFolder(w, path, true, search, search.findFirst(path + QStringLiteral("*.*")), old);
+    }
+    if (next)
+        next->endFolder(id);
     return outcome;
 }
 
@@ -219,7 +461,21 @@ void ClearLastFolders(App &app)
 ScanOutcome ScanFolder(Catalogue &cat, const QString &path, ScanProgress *progress)
 {
     const EnabledExtensions media(cat.app.st);
-    return walk(cat, media, path, nullptr, progress);
+    Walk w{cat, media, progress, cat.memory};
+    ScanMemory *memory = cat.memory;
+    int64_t old = -1;
+    if (memory && memory->previous) {
+        const int root = memory->previous->findRoot(path);
+        if (root >= 0)
+            old = memory->previous->roots()[size_t(root)].folder;
+    }
+    if (memory && memory->next)
+        memory->next->beginRoot(path);
+    const ScanOutcome outcome = walkRoot(w, path, old);
+    // Only a whole walk is kept: a rescan must never trust half of one.
+    if (memory && memory->next && (!outcome.ok || cat.app.st.ScanCancelled))
+        memory->next->abandonRoot();
+    return outcome;
 }
 
 void ScanFile(Catalogue &cat, const QString &fileName)

@@ -14,6 +14,13 @@
 // - A folder is handed to the trees once per run of files of one type in it, not once per file.
 // - Each folder is opened from its parent's open folder: a deep tree is never resolved from its root
 //   again, and a folder replaced by a link since its parent was listed is not followed.
+// - Rescan (Catalogue::memory set): every folder walked goes into memory->next with its change time
+//   (the later of mtime and ctime); a folder whose time equals the one memory->previous holds for it
+//   is not listed again: its media files (their sizes asked again, one statx each) and sub-folders
+//   come from previous, and each sub-folder is looked at in turn. The trees and counts are then those
+//   a full walk gives. Times at or after trustBeforeNs are kept as unknown, so a folder changed in
+//   the same tick as it was walked is read again next time. A root that fails or is cancelled is
+//   dropped from next.
 #pragma once
 
 #include <QString>
@@ -31,6 +38,18 @@ public:
     virtual void enteringFolder(const QString &path) = 0;
     // A folder's listing ended normally.
     virtual void folderDone() = 0;
+};
+
+class ScanIndex;
+
+// What a rescan reuses and what it keeps, for the length of one scan.
+struct ScanMemory
+{
+    const ScanIndex *previous = nullptr; // the last walk of the same roots, or null: read everything
+    ScanIndex *next = nullptr;           // receives this walk, or null: nothing kept
+    int64_t trustBeforeNs = 0;           // folder times from here on are kept as unknown
+    int64_t foldersRead = 0;             // listed
+    int64_t foldersReused = 0;           // taken from previous
 };
 
 struct ScanOutcome

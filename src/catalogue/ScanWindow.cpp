@@ -6,6 +6,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/DriveTable.h"
 #include "platform/drives/DirSearch.h"
+#include "platform/drives/FileTimes.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -193,6 +194,24 @@ void TfrmScanDisks::timProcTimer()
         st.Disks[n].FileBytes = 0;
     }
     const bool drives = st.ScanRequest.ScanDrives;
+    // With the catalogue kept, the walk keeps what it sees and reuses the folders the last one saw
+    // unchanged (the same media types only); the index is replaced only by a walk that completed.
+    ScanIndex next;
+    ScanMemory memory;
+    const bool keep = st.settings.Keep_Catalogue;
+    if (keep) {
+        const QString &extensions = st.CatalogueState.EnabledExtensions;
+        next.setEnabledExtensions(extensions);
+        memory.next = &next;
+        if (!cat.index.isEmpty() && cat.index.enabledExtensions() == extensions) {
+            memory.previous = &cat.index;
+            next.startFromNamesOf(cat.index);
+        }
+        memory.trustBeforeNs = platform::nowNs() - cat.rescanSettleNs;
+        cat.memory = &memory;
+    }
+    const std::unique_ptr<ScanMemory *, void (*)(ScanMemory **)> forget(&cat.memory,
+                                                                        [](ScanMemory **m) { *m = nullptr; });
     for (int n = first; n <= 26; ++n) {
         st.Disks[n].FileCount = 0;
         st.Disks[n].FileBytes = 0;
@@ -230,6 +249,7 @@ void TfrmScanDisks::timProcTimer()
         const ScanOutcome outcome = ScanFolder(cat, root, this);
         showStatus(true);
         if (st.ScanCancelled) {
+            // A cancelled rescan leaves the kept index as it was.
             finish(2);
             return;
         }
@@ -248,6 +268,12 @@ void TfrmScanDisks::timProcTimer()
         if (!drives)
             break;
     }
+    if (keep)
+        cat.index = std::move(next);
+    else
+        cat.index.clear();
+    cat.lastFoldersRead = memory.foldersRead;
+    cat.lastFoldersReused = memory.foldersReused;
     btnCancel->setText(SelectText("Fermer", "Close"));
     btnCancel->setDefault(true);
     stopAnimation();

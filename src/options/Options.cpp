@@ -9,8 +9,10 @@
 #include "app/Settings.h"
 #include "options/RadioGroup.h"
 #include "platform/Ui.h"
+#include "platform/files/CacheFolder.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -101,7 +103,11 @@ void TfrmOptions::createGeneralTab()
     chkGeneralExpandAfterScan = checkBox(TabSheetGeneral, "chkGeneralExpandAfterScan",
                                          SelectText("Développer l'arborescence en fin d'exploration",
                                                     "Show expanded treeview at end of scan"));
-    for (QCheckBox *box : {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan})
+    chkGeneralKeepCatalogue = checkBox(
+        TabSheetGeneral, "chkGeneralKeepCatalogue",
+        SelectText("Conserver le catalogue entre deux sessions", "Keep the catalogue between sessions"));
+    for (QCheckBox *box :
+         {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan, chkGeneralKeepCatalogue})
         l->addWidget(box);
     l->addStretch(1);
 }
@@ -192,6 +198,7 @@ void TfrmOptions::fill()
     chkGeneralShowHint->setChecked(s.Show_Hints);
     chkGeneralBeepOnMessages->setChecked(s.Beep_On_Error_Message);
     chkGeneralExpandAfterScan->setChecked(s.Expand_Treeview_At_End_Of_Scan);
+    chkGeneralKeepCatalogue->setChecked(s.Keep_Catalogue);
 
     FillMediaTypeList(app, lvFiles);
     for (int i = 0; i < lvFiles->topLevelItemCount(); ++i) {
@@ -213,7 +220,8 @@ void TfrmOptions::connectHandlers()
         chkJPEGSmoothing->setVisible(on);
         markChanged(m_jpegChanged);
     });
-    for (QCheckBox *box : {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan})
+    for (QCheckBox *box :
+         {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan, chkGeneralKeepCatalogue})
         connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_generalChanged); });
     // Only a tick changes the scan flags; a row merely selected or focused changes nothing.
     connect(lvFiles, &QTreeWidget::itemChanged, this, [this] { markChanged(m_filesChanged); });
@@ -283,9 +291,13 @@ bool TfrmOptions::ApplyOptions()
                 s.Show_Hints = chkGeneralShowHint->isChecked();
                 s.Beep_On_Error_Message = chkGeneralBeepOnMessages->isChecked();
                 s.Expand_Treeview_At_End_Of_Scan = chkGeneralExpandAfterScan->isChecked();
+                s.Keep_Catalogue = chkGeneralKeepCatalogue->isChecked();
             },
             &SaveGeneralOptions))
         return false;
+    // Not kept means not kept: the file of an earlier scan goes too.
+    if (general && !s.Keep_Catalogue)
+        QFile::remove(platform::keptCataloguePath());
     if (general && app.toolbarHints)
         app.toolbarHints->showHintsOnToolbars(s.Show_Hints);
     if (!store(

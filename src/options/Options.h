@@ -11,6 +11,7 @@
 // - A group whose saver fails keeps its old values in memory and its mark, Apply stays enabled and
 //   OK leaves the window open; the groups saved before it stay saved.
 // - Cancel, Escape and the close box discard what was not applied.
+// - Switching "keep the catalogue" off removes the kept file at once (the next scan keeps nothing).
 // - The hint switch acts at once (app.toolbarHints); the other options act where they are next
 //   used: the JPEG options at the next JPEG load, the scan flags from the next scan on.
 #pragma once
@@ -36,7 +37,7 @@ public:
     QTabWidget *PageControlOption = nullptr;
     QWidget *TabSheetGeneral = nullptr, *TabSheetFiles = nullptr, *TabSheetJPEG = nullptr;
     QCheckBox *chkGeneralBeepOnMessages = nullptr, *chkGeneralShowHint = nullptr,
-              *chkGeneralExpandAfterScan = nullptr;
+              *chkGeneralExpandAfterScan = nullptr, *chkGeneralKeepCatalogue = nullptr;
     QLabel *Label1 = nullptr;
     QTreeWidget *lvFiles = nullptr;
     QPushButton *btnFilesCheckALL = nullptr, *btnFilesUnckeckALL = nullptr;

@@ -9,6 +9,7 @@
 #include "catalogue/DriveTable.h"
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTreeView.h"
+#include "catalogue/KeptCatalogueCommands.h"
 #include "catalogue/MediaTabs.h"
 #include "catalogue/ScanCommands.h"
 #include "catalogue/TypeTabs.h"
@@ -157,12 +158,15 @@ void TfrmMain::setStatusText(int panel, const QString &text)
 {
     QLabel *label = StatusPanels[static_cast<size_t>(panel)];
     label->setText(text);
+    // The catalogue's date takes room only when there is one to show.
+    if (panel == 3)
+        label->setVisible(!text.isEmpty());
     label->repaint();
 }
 
 QString TfrmMain::statusText(int panel) const
 {
-    return panel >= 0 && panel <= 2 ? StatusPanels[static_cast<size_t>(panel)]->text() : QString();
+    return panel >= 0 && panel <= 3 ? StatusPanels[static_cast<size_t>(panel)]->text() : QString();
 }
 
 void TfrmMain::InitialiseApplication()
@@ -184,6 +188,7 @@ void TfrmMain::InitialiseApplication()
     pane.showEmptyCatalogue();
     setPaneWidths(st.settings.Panel_Width, st.settings.TreeView_Width);
     pane.SplitLeftALLMoved(pane.SplitLeft[0]);
+    RestoreKeptCatalogue(pane);
 }
 
 void TfrmMain::showHintsOnToolbars(bool on)
@@ -356,6 +361,8 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     if (FormCloseQuery()) {
+        // What the live follow changed in the kept catalogue is kept for the next start.
+        KeepChangedCatalogue(catalogue);
         // Nothing the viewer opened outlives the window: the video preview's own window included.
         m_viewer->closePreviews();
         event->accept();

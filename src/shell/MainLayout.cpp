@@ -69,5 +69,13 @@ void TfrmMain::createStatusBar()
         }
         StatusPanels[static_cast<size_t>(i)] = panel;
     }
+    // When the catalogue on show was made: at the right end, out of the way of the folder's panel.
+    auto *made = new QLabel(StatusBarMain);
+    made->setObjectName(QStringLiteral("StatusPanel3"));
+    made->setFrameShape(QFrame::Panel);
+    made->setFrameShadow(QFrame::Sunken);
+    StatusBarMain->addPermanentWidget(made);
+    made->setVisible(false);
+    StatusPanels[3] = made;
     setStatusBar(StatusBarMain);
 }

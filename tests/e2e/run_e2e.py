@@ -25,7 +25,7 @@ import media  # noqa: E402
 
 # Under ctest's 240 s: a hung run still leaves its report and screenshots. A run takes under a minute;
 # the rest is for a loaded machine or a sanitizer build.
-INNER_TIMEOUT = 180
+INNER_TIMEOUT = 220
 
 
 def settings_folder(work: Path):
@@ -76,7 +76,7 @@ def main():
     # desktop or settings may leak in.
     for var in ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
                 "QT_QPA_PLATFORM", "XAUTHORITY", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME",
-                "LUMAVISTA_CONFIG_DIR", "LUMAVISTA_DRIVES", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON",
+                "LUMAVISTA_CONFIG_DIR", "LUMAVISTA_CACHE_DIR", "LUMAVISTA_DRIVES", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON",
                 "QT_ACCESSIBILITY"):
         env.pop(var, None)
     env["HOME"] = str(work / "home")

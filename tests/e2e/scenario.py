@@ -751,8 +751,55 @@ class Run:
             return
         self.check(self.proc.returncode == 0, "the program ends with status 0", f"status {self.proc.returncode}")
 
+    def start_again(self):
+        """The next session: the catalogue of the last scan is there at once, without a scan."""
+        first = self.work / "stderr-1.txt"
+        if self.stderr_path.exists():
+            self.stderr_path.rename(first)
+        self.attach()
+        self.desk.wait_for("the tree TOUS to show " + media.FOLDER + " without a scan",
+                           lambda: any(name(c) == media.FOLDER for c in self.tree_cells()), 20)
+        self.check(True, f"started again, the tree TOUS shows {media.FOLDER} and {media.OTHER_FOLDER} at once",
+                   f"cells: {[name(c) for c in self.tree_cells()]}")
+        cells = [name(c) for c in self.tree_cells()]
+        self.check(media.OTHER_FOLDER in cells, f"the kept tree also holds {media.OTHER_FOLDER}", f"cells: {cells}")
+        self.check(not self.desk.dialogs(), "no scan window opened", f"{[describe(d) for d in self.desk.dialogs()]}")
+        status = self.status_text()
+        self.check(re.search(r"Catalogue du \d\d/\d\d/\d{4} à \d\d:\d\d", status) is not None,
+                   "the status bar says when the catalogue was made", status)
+        tabs = self.page_tabs()
+        on_show = [n for n in tabs if showing(tabs[n])]
+        self.check(on_show == ["TOUS"] + sorted(media.TYPES_PRESENT), "the type tabs found by the scan are on show",
+                   f"on show: {on_show}")
+
+    def copied_in_by_another_program(self):
+        """Another program copies a file into the folder the list shows: the list follows."""
+        self.activate()
+        self.click_folder(media.FOLDER)
+        self.desk.wait_for("the list to fill", lambda: len(self.list_items()) >= len(media.FILES), 20)
+        before = sorted(name(i) for i in self.list_items())
+        source = self.work / "c" / media.FOLDER / "photo.bmp"
+        subprocess.run(["cp", str(source), str(source.with_name("copie.bmp"))], check=True)
+        try:
+            self.desk.wait_for("copie.bmp in the list", lambda: any(name(i) == "copie.bmp" for i in self.list_items()),
+                               10)
+            self.check(True, "a file copied into the listed folder by another program appears in the list")
+        except Failure as e:
+            self.check(False, "a file copied into the listed folder by another program appears in the list",
+                       f"{e}; before: {before}; now: {sorted(name(i) for i in self.list_items())}")
+        (self.work / "c" / media.FOLDER / "copie.bmp").unlink()
+        try:
+            self.desk.wait_for("copie.bmp gone from the list",
+                               lambda: not any(name(i) == "copie.bmp" for i in self.list_items()), 10)
+            self.check(True, "deleted again by that program, it leaves the list")
+        except Failure as e:
+            self.check(False, "deleted again by that program, it leaves the list", str(e))
+
     def stderr(self):
-        text = self.stderr_path.read_bytes().decode("utf-8", errors="replace")
+        first = self.work / "stderr-1.txt"
+        text = self.stderr_path.read_bytes().decode("utf-8", errors="replace") if self.stderr_path.exists() else ""
+        if first.exists():
+            text = first.read_bytes().decode("utf-8", errors="replace") + "\n" + text
         lines = [l for l in text.splitlines() if l.strip()]
         bad = [l for l in lines if not any(re.search(p, l) for p, _ in ACCEPTED_STDERR)]
         print(f"  {len(lines)} line(s) on stderr, {len(lines) - len(bad)} accepted")
@@ -811,6 +858,9 @@ class Run:
             self.step("Tab through the panes", self.tab_order)
             self.step("commands after a dialog", self.commands_after_a_dialog)
             self.step("quit with File > Quitter", self.quit)
+            self.step("start again: the kept catalogue", self.start_again, critical=True)
+            self.step("a file copied in by another program", self.copied_in_by_another_program)
+            self.step("quit again", self.quit)
         except Failure:
             print("\n   (a step the others need failed: the run ends here)")
         finally:

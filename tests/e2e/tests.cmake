@@ -3,6 +3,6 @@
 if(TARGET lumavista)
   add_test(NAME e2e_desktop
     COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/run_e2e.py $<TARGET_FILE:lumavista>)
-  # The run ends itself within 180 s (run_e2e.py), with its report; the margin is for the media.
-  set_tests_properties(e2e_desktop PROPERTIES TIMEOUT 240 LABELS e2e)
+  # The run ends itself within 220 s (run_e2e.py), with its report; the margin is for the media.
+  set_tests_properties(e2e_desktop PROPERTIES TIMEOUT 280 LABELS e2e)
 endif()

@@ -9,6 +9,7 @@
 #include "support/AsOrdinaryUser.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -106,7 +107,7 @@ TEST_F(OptionsWindowTest, ApplyAndOkWriteTheChangedGroupsOnly)
     EXPECT_FALSE(w.btnApply->isEnabled());
     EXPECT_FALSE(app.st.settings.Beep_On_Error_Message);
     EXPECT_EQ(settingsText(), "[Lumavista]\nWindow_Width=800\nShow_Hints=1\nBeep_On_Error_Message=0\n"
-                              "Expand_Treeview_At_End_Of_Scan=1\n");
+                              "Expand_Treeview_At_End_Of_Scan=1\nKeep_Catalogue=1\n");
     EXPECT_EQ(hints, std::vector<bool>{true});
     // A row ticked and unticked again is a change: OK writes the twelve flags, nothing else.
     tick(w, ".PCX", false);
@@ -200,4 +201,47 @@ TEST_F(OptionsWindowTest, AFailedWriteKeepsTheOldValuesAndTheWindowOpen)
     w.btnOK->click();
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_TRUE(fileHas("Beep_On_Error_Message=0\n") && fileHas("JPEG_Progressive_Display=0\n"));
+}
+
+TEST_F(OptionsWindowTest, KeepTheCatalogueIsAGeneralOptionAndOffRemovesTheKeptFile)
+{
+    TfrmOptions &w = open();
+    EXPECT_EQ(w.chkGeneralKeepCatalogue->text(), "Conserver le catalogue entre deux sessions");
+    EXPECT_EQ(w.chkGeneralKeepCatalogue->parentWidget(), w.TabSheetGeneral);
+    EXPECT_TRUE(w.chkGeneralKeepCatalogue->isChecked()); // on by default
+    // Every control of the page is named for a screen reader (a check box by its caption).
+    for (QCheckBox *box : w.TabSheetGeneral->findChildren<QCheckBox *>())
+        EXPECT_FALSE(box->text().isEmpty() && box->accessibleName().isEmpty())
+            << qPrintable(box->objectName());
+
+    const QString kept = tmp.filePath("cache/catalogue");
+    QDir().mkpath(tmp.filePath("cache"));
+    {
+        QFile f(kept);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("kept");
+    }
+    // Ticking another option leaves the file.
+    runWindow([](TfrmOptions &o) {
+        o.chkGeneralBeepOnMessages->click();
+        o.btnOK->click();
+    });
+    EXPECT_TRUE(QFile::exists(kept));
+    // Off, then Cancel: nothing happens.
+    runWindow([](TfrmOptions &o) {
+        o.chkGeneralKeepCatalogue->click();
+        o.btnCancel->click();
+    });
+    EXPECT_TRUE(QFile::exists(kept));
+    EXPECT_TRUE(app.st.settings.Keep_Catalogue);
+    // Off with OK: saved, and the file is gone.
+    runWindow([](TfrmOptions &o) {
+        o.chkGeneralKeepCatalogue->click();
+        o.btnOK->click();
+    });
+    EXPECT_FALSE(app.st.settings.Keep_Catalogue);
+    EXPECT_TRUE(fileHas("Keep_Catalogue=0\n"));
+    EXPECT_FALSE(QFile::exists(kept));
+    // The next window shows it off.
+    EXPECT_FALSE(open().chkGeneralKeepCatalogue->isChecked());
 }

@@ -9,6 +9,7 @@
 AppFixture::AppFixture() : app(ui, platform::DriveMap())
 {
     qputenv("LUMAVISTA_CONFIG_DIR", QFile::encodeName(tmp.filePath("config")));
+    qputenv("LUMAVISTA_CACHE_DIR", QFile::encodeName(tmp.filePath("cache")));
     setDrives("C=" + folder("c"));
 }
 

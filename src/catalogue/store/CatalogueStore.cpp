@@ -234,6 +234,44 @@ NodeId CatalogueStore::addFolder(MediaType tree, QStringView folder, int driveTy
     return node;
 }
 
+void CatalogueStore::dropMediaFolder(NodeId node, bool dropDrive)
+{
+    if (!isValid(node) || kind(node) != NodeKind::MediaFolder)
+        return;
+    const MediaType tree = treeOf(node);
+    if (!m_batch)
+        aboutToChange(tree);
+    m_trails[static_cast<size_t>(code(tree))] = Trail();
+    if (m_nodes[node].childCount > 0) {
+        m_nodes[node].kind = static_cast<uint8_t>(NodeKind::Folder);
+        m_nodes[node].picture = kFolderPicture;
+    } else {
+        NodeId n = node;
+        for (;;) {
+            const NodeId p = m_nodes[n].parent;
+            Node &parentNode = m_nodes[p];
+            NodeId *block = m_children.data() + parentNode.firstChild;
+            NodeId *end = block + parentNode.childCount;
+            NodeId *at = std::find(block, end, n);
+            if (at != end) {
+                std::copy(at + 1, end, at);
+                *(end - 1) = kNoNode;
+                --parentNode.childCount;
+            }
+            m_nodes[n].parent = kNoNode;
+            m_rowsValid = false;
+            n = p;
+            if (m_nodes[n].childCount > 0)
+                break;
+            const NodeKind k = kind(n);
+            if (k != NodeKind::Folder && !(k == NodeKind::Drive && dropDrive))
+                break;
+        }
+    }
+    if (!m_batch)
+        changed(tree);
+}
+
 void CatalogueStore::recomputeRows() const
 {
     auto &nodes = const_cast<std::vector<Node> &>(m_nodes);
@@ -337,4 +375,113 @@ void CatalogueStore::endBatch()
         trail = Trail();
     for (MediaType t : kAllTypes)
         changed(t);
+}
+
+namespace {
+bool pictureFits(NodeKind kind, int picture)
+{
+    switch (kind) {
+    case NodeKind::MyComputer:
+        return picture == CatalogueStore::kMyComputerPicture;
+    case NodeKind::Drive:
+        return picture >= 0 && picture <= 6;
+    case NodeKind::Folder:
+        return picture == CatalogueStore::kFolderPicture;
+    case NodeKind::MediaFolder:
+        return picture == CatalogueStore::kMediaFolderPicture;
+    }
+    return false;
+}
+} // namespace
+
+bool CatalogueStore::adopt(NameTable names, std::vector<Node> nodes, std::vector<NodeId> children,
+                           const std::array<NodeId, kTypeCount> &roots, QString *why)
+{
+    const auto refuse = [why](const char *reason) {
+        if (why)
+            *why = QString::fromLatin1(reason);
+        return false;
+    };
+    const size_t count = nodes.size();
+    if (count >= kNoNode || children.size() >= kNoNode)
+        return refuse("too many nodes");
+    size_t rootCount = 0;
+    for (size_t t = 0; t < roots.size(); ++t) {
+        const NodeId r = roots[t];
+        if (r == kNoNode)
+            continue;
+        if (r >= count || nodes[r].parent != kNoNode || nodes[r].tree != t ||
+            static_cast<NodeKind>(nodes[r].kind) != NodeKind::MyComputer)
+            return refuse("bad root");
+        ++rootCount;
+    }
+    size_t detached = 0;
+    std::vector<bool> slotUsed(children.size(), false);
+    std::vector<bool> isChild(count, false);
+    size_t childTotal = 0;
+    size_t blocks = 0;
+    // Each node on its own first, so that the structure below only meets valid names and parents.
+    for (size_t id = 0; id < count; ++id) {
+        const Node &n = nodes[id];
+        if (n.name >= names.size() || n.tree >= kTypeCount || n.kind > uint8_t(NodeKind::MediaFolder) ||
+            !pictureFits(static_cast<NodeKind>(n.kind), n.picture))
+            return refuse("bad node");
+        if (n.parent == kNoNode) {
+            // A node the live follow took out: it holds nothing and nothing holds it.
+            if (roots[n.tree] != id) {
+                if (n.childCount != 0)
+                    return refuse("node without parent");
+                ++detached;
+            }
+        } else if (n.parent >= id || nodes[n.parent].tree != n.tree ||
+                   static_cast<NodeKind>(n.kind) == NodeKind::MyComputer) {
+            // Parents are made before their children: no cycle can hide in the parents.
+            return refuse("bad parent");
+        }
+    }
+    for (size_t id = 0; id < count; ++id) {
+        const Node &n = nodes[id];
+        if (n.childCount > count)
+            return refuse("child block outside the pool");
+        const uint64_t size = blockSize(n.childCount);
+        if (uint64_t(n.firstChild) + size > children.size())
+            return refuse("child block outside the pool");
+        for (uint64_t slot = n.firstChild; slot < n.firstChild + size; ++slot) {
+            if (slotUsed[slot])
+                return refuse("child blocks overlap");
+            slotUsed[slot] = true;
+        }
+        blocks += size;
+        for (uint32_t i = 0; i < n.childCount; ++i) {
+            const NodeId c = children[n.firstChild + i];
+            if (c >= count || nodes[c].parent != id || isChild[c])
+                return refuse("bad child");
+            isChild[c] = true;
+            const uint32_t before = i > 0 ? nodes[children[n.firstChild + i - 1]].name : 0;
+            const int folded = i > 0 ? names.compareIds(before, nodes[c].name, Qt::CaseInsensitive) : -1;
+            if (folded > 0 ||
+                (folded == 0 && names.compareIds(before, nodes[c].name, Qt::CaseSensitive) >= 0))
+                return refuse("children out of order");
+        }
+        childTotal += n.childCount;
+    }
+    if (childTotal + rootCount + detached != count)
+        return refuse("node outside every tree");
+
+    // Rows are worked out again from the blocks; a root's is 0 whatever the file said.
+    for (Node &n : nodes)
+        n.row = 0;
+    for (MediaType t : kAllTypes)
+        aboutToChange(t);
+    m_names = std::move(names);
+    m_nodes = std::move(nodes);
+    m_children = std::move(children);
+    m_garbage = m_children.size() - blocks;
+    m_roots = roots;
+    for (Trail &trail : m_trails)
+        trail = Trail();
+    m_rowsValid = false;
+    for (MediaType t : kAllTypes)
+        changed(t);
+    return true;
 }

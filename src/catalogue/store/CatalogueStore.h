@@ -10,7 +10,9 @@
 // - Kinds are explicit: MyComputer (picture 16), Drive (the drive type's picture 0..6), Folder on the
 //   way (14) and MediaFolder (18). A folder that became a media folder never goes back; a drive node
 //   keeps its drive picture. A node's selected picture is the next one (drives: 7 further).
-// - Node ids stay valid until clear(). Nothing is ever removed but by clear().
+// - Node ids stay valid until clear(). A scan only adds; only the live follow of a folder takes a
+//   folder out (dropMediaFolder): the node is then detached (no parent, no children, reached by no
+//   traversal, its path empty) and stays so.
 // - Listeners hear of every change: around each change outside a batch, and once at the start and
 //   once at the end of a batch (a scan). In between, a listener must not expect the trees it was
 //   shown to grow: FolderTreeModel shows each tree as it was when the batch began.
@@ -54,6 +56,16 @@ public:
     // folder's node, or kNoNode when the tree has no root or the folder is empty.
     NodeId addFolder(MediaType tree, QStringView folder, int driveType);
 
+    // A media folder that no longer holds files of its tree's type: a folder on the way again when
+    // folders below it still do; otherwise it leaves the tree, and so does each folder on its way left
+    // with nothing below it, and its drive node when that is left empty and dropDrive says the drive's
+    // root holds no such file either.
+    void dropMediaFolder(NodeId node, bool dropDrive);
+    bool isDetached(NodeId node) const
+    {
+        return m_nodes[node].parent == kNoNode && m_roots[m_nodes[node].tree] != node;
+    }
+
     NodeId root(MediaType tree) const { return m_roots[static_cast<size_t>(code(tree))]; }
     MediaType treeOf(NodeId node) const { return static_cast<MediaType>(m_nodes[node].tree); }
     NodeKind kind(NodeId node) const { return static_cast<NodeKind>(m_nodes[node].kind); }
@@ -85,7 +97,7 @@ public:
     void addListener(Listener *listener);
     void removeListener(Listener *listener);
 
-private:
+    // One node as the store keeps it (and the kept catalogue writes it).
     struct Node
     {
         uint32_t name;
@@ -100,6 +112,19 @@ private:
     };
     static_assert(sizeof(Node) == 24);
 
+    // The store as plain arrays, for the kept catalogue. Only between batches.
+    const NameTable &names() const { return m_names; }
+    const std::vector<Node> &nodes() const { return m_nodes; }
+    const std::vector<NodeId> &childPool() const { return m_children; }
+    const std::array<NodeId, kTypeCount> &roots() const { return m_roots; }
+    // Takes such arrays in place of the trees, after checking every rule of the store holds in them
+    // (ids in range, each node the child of its parent once, parents before children, blocks apart,
+    // siblings in order, kinds and pictures that agree); listeners hear of it as of a clear. False with
+    // the reason, and the store left as it was, when a rule is broken.
+    bool adopt(NameTable names, std::vector<Node> nodes, std::vector<NodeId> children,
+               const std::array<NodeId, kTypeCount> &roots, QString *why);
+
+private:
     // The last folder added to a tree and the nodes of its components, so that the next folder,
     // usually a neighbour, only walks the components that differ.
     struct Trail

@@ -58,6 +58,18 @@ int NameTable::compare(uint32_t id, QStringView other, Qt::CaseSensitivity cs) c
     return QLatin1String(m_latin1.data() + e.offset, e.length).compare(other, cs);
 }
 
+int NameTable::compareIds(uint32_t a, uint32_t b, Qt::CaseSensitivity cs) const
+{
+    const Entry &e = m_entries[b];
+    if (e.wide)
+        return compare(a, QStringView(m_wide.data() + e.offset, e.length), cs);
+    const Entry &f = m_entries[a];
+    const QLatin1String other(m_latin1.data() + e.offset, e.length);
+    if (f.wide)
+        return QStringView(m_wide.data() + f.offset, f.length).compare(other, cs);
+    return QLatin1String(m_latin1.data() + f.offset, f.length).compare(other, cs);
+}
+
 QString NameTable::text(uint32_t id) const
 {
     QString out;
@@ -72,6 +84,24 @@ void NameTable::appendTo(uint32_t id, QString &out) const
         out += QStringView(m_wide.data() + e.offset, e.length);
     else
         out += QLatin1String(m_latin1.data() + e.offset, e.length);
+}
+
+bool NameTable::appendUtf8(uint32_t id, QByteArray &out) const
+{
+    const Entry &e = m_entries[id];
+    if (e.wide)
+        return false;
+    const char *text = m_latin1.data() + e.offset;
+    for (uint32_t i = 0; i < e.length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return true;
 }
 
 uint32_t NameTable::intern(QStringView name)
@@ -129,4 +159,52 @@ void NameTable::clear()
     std::vector<char16_t>().swap(m_wide);
     std::vector<Entry>().swap(m_entries);
     std::vector<uint32_t>().swap(m_slots);
+}
+
+std::vector<uint32_t> NameTable::entryWords() const
+{
+    std::vector<uint32_t> words;
+    words.reserve(m_entries.size() * 2);
+    for (const Entry &e : m_entries) {
+        words.push_back(e.offset);
+        words.push_back(e.length | uint32_t(e.wide) << 31);
+    }
+    return words;
+}
+
+bool NameTable::assign(std::vector<char> latin1, std::vector<char16_t> wide,
+                       const std::vector<uint32_t> &words)
+{
+    clear();
+    if (words.size() % 2 != 0)
+        return false;
+    std::vector<Entry> entries;
+    entries.reserve(words.size() / 2);
+    for (size_t i = 0; i < words.size(); i += 2) {
+        Entry e{};
+        e.offset = words[i];
+        e.length = words[i + 1] & 0x7FFFFFFFu;
+        e.wide = words[i + 1] >> 31;
+        const size_t limit = e.wide ? wide.size() : latin1.size();
+        if (size_t(e.offset) > limit || size_t(e.length) > limit - size_t(e.offset))
+            return false;
+        entries.push_back(e);
+    }
+    m_latin1 = std::move(latin1);
+    m_wide = std::move(wide);
+    m_entries = std::move(entries);
+    // The slots are made again rather than kept: their layout is the table's own business.
+    std::vector<uint32_t>().swap(m_slots);
+    size_t slotCount = 64;
+    while (slotCount < (m_entries.size() + 1) * 2)
+        slotCount *= 2;
+    m_slots.assign(slotCount, 0);
+    const size_t mask = slotCount - 1;
+    for (uint32_t id = 0; id < m_entries.size(); ++id) {
+        size_t slot = hashOf(id) & mask;
+        while (m_slots[slot] != 0)
+            slot = (slot + 1) & mask;
+        m_slots[slot] = id + 1;
+    }
+    return true;
 }

@@ -18,11 +18,25 @@ public:
     // Compares the stored name with other: negative, zero or positive, like QString::compare.
     int compare(uint32_t id, QStringView other, Qt::CaseSensitivity cs) const;
     bool equals(uint32_t id, QStringView other) const;
+    // Two stored names compared, as compare() does.
+    int compareIds(uint32_t a, uint32_t b, Qt::CaseSensitivity cs) const;
     int length(uint32_t id) const { return int(m_entries[id].length); }
     // Appends the name to out.
     void appendTo(uint32_t id, QString &out) const;
+    // Appends the name as UTF-8 to out; false (out unchanged) for a name kept in UTF-16, whose
+    // spelling on disk the caller must work out itself.
+    bool appendUtf8(uint32_t id, QByteArray &out) const;
 
     size_t size() const { return m_entries.size(); }
+
+    // The table as plain arrays (the kept catalogue): the Latin-1 and UTF-16 texts, and per name its
+    // offset and its length (bit 31: in the UTF-16 texts).
+    const std::vector<char> &latin1Texts() const { return m_latin1; }
+    const std::vector<char16_t> &wideTexts() const { return m_wide; }
+    std::vector<uint32_t> entryWords() const;
+    // Takes such arrays back; false (and the table left empty) when an entry lies outside its texts.
+    bool assign(std::vector<char> latin1, std::vector<char16_t> wide,
+                const std::vector<uint32_t> &entryWords);
     size_t memoryBytes() const;
     void clear();
 

@@ -2,6 +2,7 @@
 
 #include "platform/drives/DriveMap.h"
 #include "platform/drives/DriveNames.h"
+#include "platform/drives/FileTimes.h"
 
 #include <QFile>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <sys/statvfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -635,6 +637,255 @@ int DirSearch::findExact(QStringView shownName)
 int DirSearch::findNext()
 {
     return d->next(m_entry);
+}
+
+int DirSearch::findFirstIn(const FolderHandle &folder)
+{
+    d->close();
+    d->forgetFolder();
+    m_entry = SearchEntry();
+    d->root = folder.m_root;
+    if (!folder.isOpen())
+        return folder.code();
+    // A descriptor of its own at the start of the folder: the handle is never read from.
+    d->fd = ::fcntl(folder.m_fd, F_DUPFD_CLOEXEC, 0);
+    if (d->fd < 0 || ::lseek(d->fd, 0, SEEK_SET) < 0) {
+        const int code = codeOfOpenError(errno, folder.m_driveRoot);
+        d->close();
+        return code;
+    }
+    d->shortReadEnds = folder.m_shortReadEnds;
+    if (d->detail == SearchDetail::Full && !d->knowFolderDev()) {
+        const int code = codeOfOpenError(errno, folder.m_driveRoot);
+        d->close();
+        return code;
+    }
+    return startListing(folder.m_driveRoot, folder.m_hidden, folder.m_parentHidden);
+}
+
+FolderHandle::~FolderHandle()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+FolderHandle::FolderHandle(FolderHandle &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_code(other.m_code), m_hidden(other.m_hidden),
+      m_parentHidden(other.m_parentHidden), m_driveRoot(other.m_driveRoot),
+      m_shortReadEnds(other.m_shortReadEnds), m_root(std::move(other.m_root))
+{
+}
+
+FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_code = other.m_code;
+        m_hidden = other.m_hidden;
+        m_parentHidden = other.m_parentHidden;
+        m_driveRoot = other.m_driveRoot;
+        m_shortReadEnds = other.m_shortReadEnds;
+        m_root = std::move(other.m_root);
+    }
+    return *this;
+}
+
+namespace {
+bool rootIsMissing(const QByteArray &root)
+{
+    struct stat rootStat;
+    return ::stat(root.constData(), &rootStat) != 0 || !S_ISDIR(rootStat.st_mode);
+}
+
+int codeOfBelowError(int error, const QByteArray &root)
+{
+    if (error == EXDEV || error == ELOOP)
+        return SEARCH_REPARSE_POINT;
+    return rootIsMissing(root) ? ERROR_NOT_READY : codeOfOpenError(error, false);
+}
+} // namespace
+
+FolderHandle FolderHandle::open(const DriveMap &drives, const QString &drivePath)
+{
+    FolderHandle h;
+    if (drivePath.size() < 2 || drivePath.at(1) != u':') {
+        h.m_code = ERROR_PATH_NOT_FOUND;
+        return h;
+    }
+    const DriveMapping *drive = drives.find(drivePath.at(0));
+    if (!drive) {
+        h.m_code = ERROR_INVALID_DRIVE;
+        return h;
+    }
+    h.m_root = QFile::encodeName(drive->nativeRoot);
+    const QStringView tail = QStringView(drivePath).mid(2);
+    if (!tail.isEmpty() && tail.front() != u'\\' && tail.front() != u'/') {
+        h.m_code = rootIsMissing(h.m_root) ? ERROR_NOT_READY : ERROR_PATH_NOT_FOUND;
+        return h;
+    }
+    const QString rel = relativeNativeOf(tail);
+    h.m_driveRoot = rel.isEmpty();
+    QByteArray folder = h.m_root;
+    if (!h.m_driveRoot) {
+        if (!folder.endsWith('/'))
+            folder += '/';
+        folder += QFile::encodeName(rel);
+        const qsizetype slash = rel.lastIndexOf(u'/');
+        h.m_hidden = rel.at(slash + 1) == u'.';
+        if (slash > 0)
+            h.m_parentHidden = rel.at(rel.lastIndexOf(u'/', slash - 1) + 1) == u'.';
+    }
+    h.m_fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (h.m_fd < 0) {
+        const int error = errno;
+        h.m_code = rootIsMissing(h.m_root) ? ERROR_NOT_READY : codeOfOpenError(error, h.m_driveRoot);
+        return h;
+    }
+    h.m_code = ERROR_SUCCESS;
+    h.m_shortReadEnds = shortReadsEndListings(h.m_fd);
+    return h;
+}
+
+FolderHandle FolderHandle::below(QStringView name) const
+{
+    FolderHandle h;
+    h.m_root = m_root;
+    h.m_parentHidden = m_hidden;
+    h.m_shortReadEnds = m_shortReadEnds;
+    const QString native = nameToNative(name);
+    if (m_fd < 0 || native.isEmpty() || native == u"." || native == u".." || native.contains(u'/')) {
+        h.m_code = ERROR_PATH_NOT_FOUND;
+        return h;
+    }
+    const QByteArray bytes = QFile::encodeName(native);
+    h.m_hidden = bytes.startsWith('.');
+    h.m_fd = openFolderBelow(m_fd, bytes.constData());
+    if (h.m_fd >= 0) {
+        h.m_code = ERROR_SUCCESS;
+        return h;
+    }
+    const int error = errno;
+    // O_NOFOLLOW with O_DIRECTORY answers "not a folder" for a link: a link is a reparse point.
+    struct stat st;
+    if (error == ENOTDIR && ::fstatat(m_fd, bytes.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(st.st_mode))
+        h.m_code = SEARCH_REPARSE_POINT;
+    else
+        h.m_code = codeOfBelowError(error, m_root);
+    return h;
+}
+
+FolderHandle FolderHandle::belowSearch(const DirSearch &parent)
+{
+    FolderHandle h;
+    h.m_root = parent.d->root;
+    h.m_parentHidden = parent.d->folderHidden;
+    h.m_shortReadEnds = parent.d->shortReadEnds;
+    const char *name = parent.d->currentName;
+    if (!name || parent.d->fd < 0) {
+        h.m_code = ERROR_PATH_NOT_FOUND;
+        return h;
+    }
+    h.m_hidden = name[0] == '.';
+    h.m_fd = openFolderBelow(parent.d->fd, name);
+    h.m_code = h.m_fd >= 0 ? int(ERROR_SUCCESS) : codeOfBelowError(errno, h.m_root);
+    return h;
+}
+
+FolderHandle::Probe FolderHandle::probe(QStringView name) const
+{
+    Probe p;
+    const QString native = nameToNative(name);
+    if (m_fd < 0 || native.isEmpty() || native == u"." || native == u".." || native.contains(u'/')) {
+        p.code = ERROR_PATH_NOT_FOUND;
+        return p;
+    }
+    return probeNative(QFile::encodeName(native).constData());
+}
+
+FolderHandle::Probe FolderHandle::probeNative(const char *name) const
+{
+    Probe p;
+    if (m_fd < 0 || !name[0] || std::strchr(name, '/') || std::strcmp(name, ".") == 0 ||
+        std::strcmp(name, "..") == 0) {
+        p.code = ERROR_PATH_NOT_FOUND;
+        return p;
+    }
+    struct statx stx = {};
+    if (::statx(m_fd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MTIME | STATX_CTIME, &stx) != 0) {
+        p.code =
+            errno == ENOENT || errno == ENOTDIR ? int(ERROR_PATH_NOT_FOUND) : codeOfBelowError(errno, m_root);
+        return p;
+    }
+    if (S_ISLNK(stx.stx_mode)) {
+        p.code = SEARCH_REPARSE_POINT;
+        return p;
+    }
+    if (!S_ISDIR(stx.stx_mode)) {
+        p.code = ERROR_PATH_NOT_FOUND;
+        return p;
+    }
+    // Another mount: a device of its own, or the root of a mount of this one (a bind mount).
+    if (!m_devKnown) {
+        struct statx self = {};
+        if (::statx(m_fd, "", AT_EMPTY_PATH, STATX_TYPE, &self) == 0) {
+            m_devKnown = true;
+            m_dev = uint64_t(self.stx_dev_major) << 32 | self.stx_dev_minor;
+        }
+    }
+    const bool mountRoot =
+        (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+    if (mountRoot || !m_devKnown || m_dev != (uint64_t(stx.stx_dev_major) << 32 | stx.stx_dev_minor)) {
+        p.code = SEARCH_REPARSE_POINT;
+        return p;
+    }
+    p.code = ERROR_SUCCESS;
+    p.changeTimeNs =
+        laterTimeNs(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec, stx.stx_ctime.tv_sec, stx.stx_ctime.tv_nsec);
+    return p;
+}
+
+int64_t FolderHandle::fileSizeIn(QStringView folder, QStringView file) const
+{
+    const QString nativeFolder = nameToNative(folder);
+    if (nativeFolder.isEmpty() || nativeFolder.contains(u'/'))
+        return -1;
+    return fileSize(folder.toString() + u'/' + file.toString());
+}
+
+int64_t FolderHandle::changeTimeNs() const
+{
+    struct statx stx = {};
+    if (m_fd < 0 || ::statx(m_fd, "", AT_EMPTY_PATH, STATX_MTIME | STATX_CTIME, &stx) != 0)
+        return 0;
+    return laterTimeNs(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec, stx.stx_ctime.tv_sec,
+                       stx.stx_ctime.tv_nsec);
+}
+
+int64_t FolderHandle::fileSize(QStringView name) const
+{
+    if (m_fd < 0)
+        return -1;
+    return fileSizeNative(QFile::encodeName(nameToNative(name)).constData());
+}
+
+int64_t FolderHandle::fileSizeNative(const char *native) const
+{
+    if (m_fd < 0)
+        return -1;
+    struct statx stx = {};
+    if (::statx(m_fd, native, 0, STATX_TYPE | STATX_SIZE, &stx) == 0) {
+        if (S_ISDIR(stx.stx_mode))
+            return -1;
+        return S_ISREG(stx.stx_mode) ? int64_t(stx.stx_size) : 0;
+    }
+    // A dangling link is still a file of size 0, as the search lists it.
+    if (::statx(m_fd, native, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &stx) == 0 &&
+        S_ISLNK(stx.stx_mode))
+        return 0;
+    return -1;
 }
 
 } // namespace platform

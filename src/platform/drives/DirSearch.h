@@ -69,6 +69,68 @@ struct SearchEntry
 };
 
 class DriveMap;
+class DirSearch;
+
+// An open folder that is not being listed: what a rescan holds of a folder it need not read again.
+// It answers the folder's change time and the sizes of named files in it, opens its sub-folders
+// (refusing links and other mounts, as a walk does) and can be listed (DirSearch::findFirstIn).
+// Rules: codes are the directory search's; a handle that failed to open holds its code.
+class FolderHandle
+{
+public:
+    FolderHandle() = default;
+    ~FolderHandle();
+    FolderHandle(FolderHandle &&other) noexcept;
+    FolderHandle &operator=(FolderHandle &&other) noexcept;
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+
+    // The folder of a drive path ("C:\Photos\"): ERROR_INVALID_DRIVE, ERROR_NOT_READY (no root),
+    // ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED as a search of it would answer.
+    static FolderHandle open(const DriveMap &drives, const QString &drivePath);
+    // The sub-folder name (as shown) of this folder; SEARCH_REPARSE_POINT for a link or another
+    // mount, ERROR_PATH_NOT_FOUND when gone or no longer a folder.
+    FolderHandle below(QStringView name) const;
+    // The folder the search stands on (its current entry, a folder), with the same codes.
+    static FolderHandle belowSearch(const DirSearch &parent);
+
+    // What a sub-folder is, asked without opening it: its code as below() would answer it (but
+    // ERROR_SUCCESS without trying to open it: access is only known once it is opened) and its
+    // change time. A rescan opens only the folders it must read or look into.
+    struct Probe
+    {
+        int code = 2;
+        int64_t changeTimeNs = 0;
+    };
+    Probe probe(QStringView name) const;
+    // The size of file (as shown) in the sub-folder folder (as shown) of this folder, as fileSize().
+    int64_t fileSizeIn(QStringView folder, QStringView file) const;
+    // The same two with the native name, or relative path, as on disk (UTF-8).
+    Probe probeNative(const char *name) const;
+    int64_t fileSizeNative(const char *relative) const;
+
+    bool isOpen() const { return m_fd >= 0; }
+    int code() const { return m_code; }
+    // folderChangeTimeNs of the open folder; 0 when unknown.
+    int64_t changeTimeNs() const;
+    // The size of the file name (as shown) in this folder, links followed; -1 when it is gone, is a
+    // folder or cannot be asked.
+    int64_t fileSize(QStringView name) const;
+    bool hidden() const { return m_hidden; }
+    bool isDriveRoot() const { return m_driveRoot; }
+
+private:
+    friend class DirSearch;
+    int m_fd = -1;
+    int m_code = 2;
+    bool m_hidden = false;
+    bool m_parentHidden = false;
+    bool m_driveRoot = false;
+    bool m_shortReadEnds = false;
+    mutable bool m_devKnown = false; // the folder's device, asked once for all its probes
+    mutable uint64_t m_dev = 0;
+    QByteArray m_root; // the drive's native root
+};
 
 class DirSearch
 {
@@ -90,6 +152,9 @@ public:
     // since the parent listed it is not followed: ERROR_PATH_NOT_FOUND, as for one gone. The parent
     // must not move on before this returns.
     int findFirstBelow(const DirSearch &parent);
+    // Starts a search of every entry of the folder a handle holds (the handle stays usable): the same
+    // codes as findFirst of that folder.
+    int findFirstIn(const FolderHandle &folder);
     // Next entry: 0 with entry() filled, 18 at the end, or an error code.
     int findNext();
     const SearchEntry &entry() const { return m_entry; }
@@ -106,6 +171,7 @@ public:
     uint64_t entrySize();
 
 private:
+    friend class FolderHandle;
     int findExact(QStringView shownName);
     int startListing(bool isDriveRoot, bool folderHidden, bool parentHidden);
 

@@ -1,0 +1,67 @@
+#include "platform/files/AtomicWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+Error ioError(const QString &path, int error)
+{
+    return makeError(Error::Kind::Io,
+                     QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error))), error);
+}
+} // namespace
+
+Status writeFileAtomically(const QString &nativePath, QByteArrayView data)
+{
+    const QFileInfo info(nativePath);
+    if (!QDir().mkpath(info.absolutePath()))
+        return ioError(info.absolutePath(), errno ? errno : EACCES);
+    // A dot name in the target's own folder: hidden, and on the same file system as the target.
+    QByteArray temp = QFile::encodeName(info.absolutePath() + QLatin1String("/.") + info.fileName() +
+                                        QLatin1String(".XXXXXX"));
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return ioError(nativePath, errno);
+    const auto fail = [&](int error) -> Status {
+        ::close(fd);
+        ::unlink(temp.constData());
+        return ioError(nativePath, error);
+    };
+    const char *at = data.data();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        at += n;
+        left -= n;
+    }
+    // The data is on the disk before the name points at it. (The file stays private to the user, as
+    // mkostemp made it.)
+    if (::fdatasync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.constData());
+        return ioError(nativePath, error);
+    }
+    if (::rename(temp.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0) {
+        const int error = errno;
+        ::unlink(temp.constData());
+        return ioError(nativePath, error);
+    }
+    return Status::success();
+}
+
+} // namespace platform
