@@ -1,9 +1,12 @@
 #include "convert/AtomicOutput.h"
 
+#include "platform/files/AtomicWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cerrno>
 
 namespace convert {
 
@@ -78,19 +81,22 @@ platform::ErrorOr<QString> AtomicOutput::commit(const QString &stem, const QStri
                 Error::Kind::Io,
                 QStringLiteral("cannot set the time of %1: %2").arg(m_temp, file.errorString()));
     }
-    // QFile::rename never replaces an existing file, so a name taken between the check and the
-    // rename only moves us on to the next number.
+    // The rename never replaces a file (QFile::rename would copy over a name taken between its
+    // check and its rename), so a name taken by another conversion only moves us on to the next
+    // number.
     for (int n = 1; n < 100000; ++n) {
         const QString path = candidate(m_folder, stem, ext, n);
         if (taken(path))
             continue;
-        if (QFile::rename(m_temp, path)) {
+        const platform::Status renamed = platform::renameWithoutReplacing(m_temp, path);
+        if (renamed) {
             m_temp.clear();
             return path;
         }
-        if (!taken(path))
-            return platform::makeError(Error::Kind::Io,
-                                       QStringLiteral("cannot name the output %1").arg(path));
+        if (renamed.error().code != EEXIST)
+            return platform::makeError(
+                Error::Kind::Io,
+                QStringLiteral("cannot name the output %1: %2").arg(path, renamed.message()));
     }
     return platform::makeError(Error::Kind::Io, QStringLiteral("no free name for %1.%2").arg(stem, ext));
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -18,6 +19,20 @@ Error ioError(const QString &path, int error)
                      QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error))), error);
 }
 } // namespace
+
+Status renameWithoutReplacing(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return Status::success();
+    if (errno != EINVAL && errno != ENOSYS)
+        return ioError(to, errno);
+    // No exclusive rename on this file system: a link takes the name only if it is free.
+    if (::linkat(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), 0) != 0)
+        return ioError(to, errno);
+    ::unlink(source.constData());
+    return Status::success();
+}
 
 Status writeFileAtomically(const QString &nativePath, QByteArrayView data)
 {

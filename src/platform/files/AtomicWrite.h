@@ -14,4 +14,8 @@ namespace platform {
 // Writes data to nativePath, creating its folder when missing. Kind::Io with the reason on failure.
 Status writeFileAtomically(const QString &nativePath, QByteArrayView data);
 
+// Gives the file at from the name to, only if that name is free: never replaces a file, even one
+// made by another process at the same moment. Kind::Io with code EEXIST when the name is taken.
+Status renameWithoutReplacing(const QString &from, const QString &to);
+
 } // namespace platform

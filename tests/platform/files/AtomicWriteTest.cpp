@@ -53,3 +53,19 @@ TEST(AtomicWriteTest, AFailedWriteKeepsTheOldFileAndCleansUp)
     EXPECT_EQ(blocked.error().kind, platform::Error::Kind::Io);
     EXPECT_FALSE(blocked.message().isEmpty());
 }
+
+TEST(AtomicWriteTest, ARenameWithoutReplacingKeepsATakenName)
+{
+    QTemporaryDir tmp;
+    const QString a = tmp.path() + "/a", b = tmp.path() + "/b", c = tmp.path() + "/c";
+    ASSERT_TRUE(writeFileAtomically(a, "new").ok());
+    ASSERT_TRUE(writeFileAtomically(b, "kept").ok());
+    const platform::Status refused = platform::renameWithoutReplacing(a, b);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().code, EEXIST);
+    EXPECT_EQ(files_test::readFile(b), "kept");
+    EXPECT_EQ(files_test::readFile(a), "new");
+    ASSERT_TRUE(platform::renameWithoutReplacing(a, c).ok());
+    EXPECT_EQ(files_test::readFile(c), "new");
+    EXPECT_EQ(files_test::namesIn(tmp.path()), (QStringList{"b", "c"}));
+}
