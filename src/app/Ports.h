@@ -65,7 +65,7 @@ public:
     virtual bool showListedFile(const QString &folder, const QString &name) = 0;
 };
 
-// The main window's status bar: panels 0, 1 and 2.
+// The main window's status bar: panels 0, 1 and 2, and 3 for the viewer's zoom.
 class StatusPort
 {
 public:

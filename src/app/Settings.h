@@ -61,6 +61,8 @@ struct Settings
     bool Scan_CDRom_Drive;
     bool Scan_Ram_Drive;
     TypeTable<bool, kTypeCount> ScanFileFlags{}; // [1..12] by media type
+    // Beyond the original program: the viewer's comfort.
+    bool Keep_Zoom; // a new file keeps the zoom of the last one
 };
 
 extern const char *const kSettingsSection; // "Lumavista"
@@ -77,6 +79,7 @@ enum class SettingGroup {
     General,
     FirstTime,
     ScanFileFlags,
+    Viewer,
     Never // read only: the user edits them by hand
 };
 
@@ -130,6 +133,10 @@ inline bool SaveJpegSettings(App &app)
 inline bool SaveGeneralOptions(App &app)
 {
     return SaveSettingGroup(app, SettingGroup::General);
+}
+inline bool SaveViewerSettings(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::Viewer);
 }
 inline bool SaveFirstTime(App &app)
 {

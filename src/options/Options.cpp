@@ -81,6 +81,7 @@ TfrmOptions::TfrmOptions(App &app_, QWidget *parent) : QDialog(parent), app(app_
     createGeneralTab();
     createFilesTab();
     createJpegTab();
+    createViewerTab();
     createButtons();
     PageControlOption->setCurrentWidget(TabSheetGeneral);
     fill();
@@ -161,6 +162,17 @@ void TfrmOptions::createJpegTab()
     l->addStretch(1);
 }
 
+void TfrmOptions::createViewerTab()
+{
+    QVBoxLayout *l =
+        tab(PageControlOption, &TabSheetViewer, "TabSheetViewer", SelectText("Visionneuse", "Viewer"));
+    chkViewerKeepZoom =
+        checkBox(TabSheetViewer, "chkViewerKeepZoom",
+                 SelectText("Garder le zoom d'un fichier à l'autre", "Keep zoom between files"));
+    l->addWidget(chkViewerKeepZoom);
+    l->addStretch(1);
+}
+
 void TfrmOptions::createButtons()
 {
     auto *row = new QHBoxLayout;
@@ -193,6 +205,8 @@ void TfrmOptions::fill()
     chkGeneralBeepOnMessages->setChecked(s.Beep_On_Error_Message);
     chkGeneralExpandAfterScan->setChecked(s.Expand_Treeview_At_End_Of_Scan);
 
+    chkViewerKeepZoom->setChecked(s.Keep_Zoom);
+
     FillMediaTypeList(app, lvFiles);
     for (int i = 0; i < lvFiles->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = lvFiles->topLevelItem(i);
@@ -215,6 +229,7 @@ void TfrmOptions::connectHandlers()
     });
     for (QCheckBox *box : {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan})
         connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_generalChanged); });
+    connect(chkViewerKeepZoom, &QCheckBox::toggled, this, [this] { markChanged(m_viewerChanged); });
     // Only a tick changes the scan flags; a row merely selected or focused changes nothing.
     connect(lvFiles, &QTreeWidget::itemChanged, this, [this] { markChanged(m_filesChanged); });
     connect(btnFilesCheckALL, &QPushButton::clicked, this, &TfrmOptions::btnFilesCheckALLClick);
@@ -297,6 +312,9 @@ bool TfrmOptions::ApplyOptions()
                 }
             },
             &SaveScanTypeFlags))
+        return false;
+    if (!store(
+            m_viewerChanged, [&] { s.Keep_Zoom = chkViewerKeepZoom->isChecked(); }, &SaveViewerSettings))
         return false;
     btnApply->setEnabled(false);
     return true;

@@ -162,7 +162,7 @@ void TfrmMain::setStatusText(int panel, const QString &text)
 
 QString TfrmMain::statusText(int panel) const
 {
-    return panel >= 0 && panel <= 2 ? StatusPanels[static_cast<size_t>(panel)]->text() : QString();
+    return panel >= 0 && panel <= 3 ? StatusPanels[static_cast<size_t>(panel)]->text() : QString();
 }
 
 void TfrmMain::InitialiseApplication()

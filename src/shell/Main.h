@@ -49,7 +49,7 @@ public:
     QWidget *pnlAllClient = nullptr;
     QSplitter *SplitRight = nullptr;
     QStatusBar *StatusBarMain = nullptr;
-    std::array<QLabel *, 3> StatusPanels{};
+    std::array<QLabel *, 4> StatusPanels{}; // the last: the viewer's zoom
 
     // Menus.
     QMenu *mnuMain_File = nullptr, *mnuMain_View = nullptr, *mnuMain_Play = nullptr, *mnuMain_Tools = nullptr,

@@ -69,5 +69,13 @@ void TfrmMain::createStatusBar()
         }
         StatusPanels[static_cast<size_t>(i)] = panel;
     }
+    // The zoom of the picture on view ("Zoom 200 %"), beyond the original three panels.
+    auto *zoom = new QLabel(StatusBarMain);
+    zoom->setObjectName(QStringLiteral("StatusPanelZoom"));
+    zoom->setFrameShape(QFrame::Panel);
+    zoom->setFrameShadow(QFrame::Sunken);
+    zoom->setMinimumWidth(80);
+    StatusBarMain->addPermanentWidget(zoom);
+    StatusPanels[3] = zoom;
     setStatusBar(StatusBarMain);
 }

@@ -20,6 +20,9 @@ struct MenuActions
             *mnuMain_View_SmallIcon = nullptr, *mnuMain_View_List = nullptr, *mnuMain_View_Report = nullptr,
             *mnuMain_View_Scan_Drives = nullptr, *mnuMain_View_Scan_Folder = nullptr,
             *mnuMain_View_ScanNow = nullptr;
+    // Affichage, the viewer's comfort (beyond the original program)
+    QAction *mnuMain_View_ZoomIn = nullptr, *mnuMain_View_ZoomOut = nullptr, *mnuMain_View_ActualSize = nullptr,
+            *mnuMain_View_FitToWindow = nullptr, *mnuMain_View_FullScreen = nullptr;
     // Jouer
     QAction *mnuMain_Play_FirstFile = nullptr, *mnuMain_Play_PreviousFile = nullptr, *NextFile = nullptr,
             *LastFile = nullptr, *mnuMain_Play_PlayFile = nullptr, *mnuMain_Play_StopFile = nullptr,

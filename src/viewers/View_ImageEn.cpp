@@ -2,9 +2,11 @@
 
 #include "app/App.h"
 #include "components/TImageEn.h"
+#include "components/decoders/ImageLimits.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 #include "viewers/previews/Previews.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -55,6 +57,28 @@ void TViewPageImageEn::preview()
 {
     PreviewImage(app(), record(),
                  {m_look.previewForm, m_look.previewView, m_look.previewEightBit, m_look.colour});
+}
+
+std::unique_ptr<ZoomPicture> TViewPageImageEn::zoomPicture()
+{
+    const ViewedRecord &r = record();
+    if (r.Width <= 0 || r.Height <= 0 || m_view->bitmap().isNull())
+        return nullptr;
+    if (type() != mtWMF && type() != mtEMF)
+        return ZoomPicture::bitmap(m_view->bitmap());
+    // A metafile is played again at each zoom: its data, read again.
+    platform::ErrorOr<QByteArray> data = pictures::readWholeFile(pagekit::nativePath(app(), r.Path));
+    if (!data)
+        return ZoomPicture::bitmap(m_view->bitmap());
+    platform::ErrorOr<std::unique_ptr<ZoomPicture>> picture =
+        ZoomPicture::metafile(std::move(*data), type(), m_look.colour);
+    return picture ? std::move(*picture) : ZoomPicture::bitmap(m_view->bitmap());
+}
+
+std::optional<QPoint> TViewPageImageEn::pictureOrigin() const
+{
+    return m_view->viewport()->mapTo(
+        this, QPoint(-m_view->horizontalScrollBar()->value(), -m_view->verticalScrollBar()->value()));
 }
 
 TViewPageImageEn *NewPagePCX(ViewerPane &pane, QStackedWidget *book)

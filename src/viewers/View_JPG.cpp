@@ -8,6 +8,8 @@
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 #include "viewers/previews/Previews.h"
+#include "viewers/zoom/ViewerZoom.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -118,6 +120,7 @@ void TViewPageJPG::decode(quint64 load)
         r.Height = 0;
         pagekit::showPictureIn(scrollJPG, picJPG, picJPG->stretch());
     }
+    m_pane.zoom().pictureReady(this);
 }
 
 void TViewPageJPG::picJPGProgress(TJPEGImage::Stage stage, int percent)
@@ -132,4 +135,22 @@ void TViewPageJPG::picJPGProgress(TJPEGImage::Stage stage, int percent)
     lblProgressJPG->show();
     lblProgressJPG->raise();
     lblProgressJPG->repaint();
+}
+
+std::unique_ptr<ZoomPicture> TViewPageJPG::zoomPicture()
+{
+    // A picture still decoding is offered once decoded (pictureReady).
+    if (picJPG->isEmpty() || !picJPG->isDecoded())
+        return nullptr;
+    return ZoomPicture::bitmap(picJPG->image());
+}
+
+QColor TViewPageJPG::zoomBackground() const
+{
+    return kColour;
+}
+
+std::optional<QPoint> TViewPageJPG::pictureOrigin() const
+{
+    return picJPG->mapTo(this, QPoint(0, 0));
 }

@@ -17,6 +17,8 @@
 #include "viewers/View_VIDE.h"
 #include "viewers/ViewerCommands.h"
 #include "viewers/ViewerDispatch.h"
+#include "viewers/zoom/FullScreen.h"
+#include "viewers/zoom/ViewerZoom.h"
 
 #include <QAbstractScrollArea>
 #include <QLabel>
@@ -69,6 +71,7 @@ ViewerPane::ViewerPane(App &application, QWidget *parent) : QFrame(parent), app(
     });
     connect(nbkViewer, &QStackedWidget::currentChanged, this, [this] { nbkViewerPageChanged(*this); });
     connectCommands();
+    createZoom();
     // Before any file is shown only the navigation is offered.
     SetViewerButtons(*this, mtNone);
 }
@@ -90,6 +93,22 @@ void ViewerPane::createPages()
     m_pages[mtWMF] = NewPageWMF(*this, nbkViewer);
     m_pages[mtEMF] = NewPageEMF(*this, nbkViewer);
     m_pages[mtICO] = new TViewPageICO(*this, nbkViewer);
+}
+
+void ViewerPane::createZoom()
+{
+    m_zoom = new ViewerZoom(*this);
+    m_fullScreen = new FullScreen(*this, *m_zoom);
+    // The picture pages and the video zoom and go full screen from their own controls.
+    for (MediaType t : {mtANI, mtBMP, mtJPG, mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO})
+        m_zoom->watch(m_pages[t]);
+    if (QWidget *video = viewerPage(QStringLiteral("AVI_VIDEO")))
+        m_zoom->watch(video);
+    m_zoom->watch(m_pages[mtAVI]);
+    connect(m_zoom, &ViewerZoom::fullScreenAsked, m_fullScreen, &FullScreen::toggle);
+    connect(nbkViewer, &QStackedWidget::currentChanged, m_zoom, &ViewerZoom::refresh);
+    for (ViewerCommand c : {ViewerCommand::Stretch, ViewerCommand::Tile})
+        connect(button(c), &QToolButton::toggled, m_zoom, &ViewerZoom::refresh);
 }
 
 void ViewerPane::offerPopup(QWidget *control)

@@ -201,3 +201,23 @@ TEST_F(OptionsWindowTest, AFailedWriteKeepsTheOldValuesAndTheWindowOpen)
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_TRUE(fileHas("Beep_On_Error_Message=0\n") && fileHas("JPEG_Progressive_Display=0\n"));
 }
+
+TEST_F(OptionsWindowTest, KeepZoomIsOnItsOwnPageAndWrittenAlone)
+{
+    TfrmOptions &w = open({"Keep_Zoom=0"});
+    EXPECT_EQ(w.PageControlOption->indexOf(w.TabSheetViewer), 3);
+    EXPECT_EQ(w.PageControlOption->tabText(3), "Visionneuse");
+    EXPECT_FALSE(w.chkViewerKeepZoom->isChecked());
+    EXPECT_FALSE(w.chkViewerKeepZoom->text().isEmpty());
+    w.PageControlOption->setCurrentWidget(w.TabSheetViewer);
+    w.chkViewerKeepZoom->click();
+    EXPECT_TRUE(w.btnApply->isEnabled());
+    w.btnOK->click();
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_TRUE(app.st.settings.Keep_Zoom);
+    EXPECT_EQ(settingsText(), "[Lumavista]\nKeep_Zoom=1\n");
+    // Read back at the next start; by default off.
+    LoadSettings(app);
+    EXPECT_TRUE(app.st.settings.Keep_Zoom);
+    EXPECT_FALSE(Settings().Keep_Zoom);
+}

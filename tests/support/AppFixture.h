@@ -42,7 +42,7 @@ protected:
 class FakeStatus : public StatusPort
 {
 public:
-    QString panels[3];
+    QString panels[4];
     void setStatusText(int panel, const QString &text) override { panels[panel] = text; }
     QString statusText(int panel) const override { return panels[panel]; }
 };

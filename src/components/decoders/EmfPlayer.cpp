@@ -628,18 +628,10 @@ platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data)
     return size;
 }
 
-platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background)
+namespace {
+
+platform::Status playEmf(QByteArrayView data, QImage &image, const QTransform &base, double dpi)
 {
-    Header h;
-    QSize size;
-    QTransform base;
-    double dpi = 96;
-    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
-        return status.error();
-    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
-    if (image.isNull())
-        return tooLarge(QStringLiteral("out of memory"));
-    image.fill(background);
     GdiContext dc(image, base, dpi);
 
     qsizetype pos = 0;
@@ -665,7 +657,38 @@ platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &backgroun
         if (type != U_EMR_HEADER)
             play(dc, Rec{p, size32}, type);
     }
+    return {};
+}
+
+} // namespace
+
+platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background)
+{
+    Header h;
+    QSize size;
+    QTransform base;
+    double dpi = 96;
+    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+        return status.error();
+    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
+    if (image.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
+    image.fill(background);
+    if (const platform::Status played = playEmf(data, image, base, dpi); !played)
+        return played.error();
     return image;
+}
+
+platform::Status drawEmf(QByteArrayView data, QImage &target, double zoom, QPointF origin)
+{
+    Header h;
+    QSize size;
+    QTransform base;
+    double dpi = 96;
+    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+        return status;
+    // FIXME: clip regions a file gives in device pixels are not zoomed with the rest.
+    return playEmf(data, target, base * zoomView(zoom, origin), dpi);
 }
 
 } // namespace pictures

@@ -14,13 +14,25 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QTransform>
 
 namespace pictures {
 
+// The mapping of a view that shows a picture scaled by zoom, with the zoomed picture's point origin
+// at the view's top-left corner.
+inline QTransform zoomView(double zoom, QPointF origin)
+{
+    return QTransform::fromScale(zoom, zoom) * QTransform::fromTranslate(-origin.x(), -origin.y());
+}
+
 platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data);
 platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background);
+// Plays the picture again at a zoom onto target (filled by the caller) as zoomView maps it: the part
+// of the zoomed picture a view shows, drawn sharp rather than scaled from the bitmap.
+platform::Status drawWmf(QByteArrayView data, QImage &target, double zoom, QPointF origin);
 
 platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data);
 platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background);
+platform::Status drawEmf(QByteArrayView data, QImage &target, double zoom, QPointF origin);
 
 } // namespace pictures

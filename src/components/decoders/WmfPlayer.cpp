@@ -210,19 +210,12 @@ platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data)
     return size;
 }
 
-platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background)
-{
-    Header h;
-    QRectF window;
-    QSize size;
-    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
-        return geometry.error();
-    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
-    if (image.isNull())
-        return tooLarge(QStringLiteral("out of memory"));
-    image.fill(background);
+namespace {
 
-    GdiContext dc(image, QTransform(), 96);
+platform::Status playWmf(QByteArrayView data, QImage &image, const QTransform &view, const Header &h,
+                         const QRectF &window, QSize size)
+{
+    GdiContext dc(image, view, 96);
     // The player's viewport is the picture; the file's window records map onto it.
     dc.st.mapMode = 8;
     dc.st.winOrg = window.topLeft();
@@ -525,7 +518,35 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
     }
     if (!sawEnd)
         return invalidData(QStringLiteral("metafile ends without its end record"));
+    return {};
+}
+
+} // namespace
+
+platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry.error();
+    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
+    if (image.isNull())
+        return tooLarge(QStringLiteral("out of memory"));
+    image.fill(background);
+    if (const platform::Status played = playWmf(data, image, QTransform(), h, window, size); !played)
+        return played.error();
     return image;
+}
+
+platform::Status drawWmf(QByteArrayView data, QImage &target, double zoom, QPointF origin)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry;
+    return playWmf(data, target, zoomView(zoom, origin), h, window, size);
 }
 
 } // namespace pictures

@@ -1,0 +1,148 @@
+// The zoom and full screen as a person reaches them from the main window: a picture clicked in a
+// scanned list, the zoom keys and the View menu's items, the zoom in the status bar, the items
+// taken away while Stretch is down, F11 and Escape with the focus back on the list.
+#include "ShellFixture.h"
+
+#include "catalogue/FileListView.h"
+#include "catalogue/FolderTreeView.h"
+#include "support/UserInput.h"
+#include "viewers/zoom/FullScreen.h"
+#include "viewers/zoom/ViewerZoom.h"
+#include "viewers/zoom/ZoomView.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QBuffer>
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QByteArray bmp(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(qRgb(40, 120, 200));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+class ViewerComfortTest : public ShellFixture
+{
+protected:
+    // C:\Images\ with two pictures, scanned in folder mode, the first one clicked in the list.
+    void SetUp() override
+    {
+        writeSettings({"First_Time=0", "Scan_Type=1", "Starting_Folder=C:\\"});
+        writeFile("c/Images/a.bmp", bmp({240, 160}));
+        writeFile("c/Images/b.bmp", bmp({120, 80}));
+        ui.onModal("frmScanDisks", [](QDialog *d) { return d->exec(); });
+        createMain();
+        main->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        QTest::mouseClick(main->btnScanDrives, Qt::LeftButton);
+        ASSERT_TRUE(user::windowManagerActivates(main.get()));
+        ASSERT_TRUE(user::clickRow(pane().tree(mtALL), "Images"));
+        ASSERT_TRUE(user::clickRow(list(), "a.bmp"));
+        ASSERT_EQ(viewer().currentViewerPage(), "BMP");
+    }
+    QAbstractItemView *list() const { return pane().list(mtALL)->activeView(); }
+    QString zoomPanel() const { return main->findChild<QLabel *>("StatusPanelZoom")->text(); }
+    ViewerZoom &zoom() const { return viewer().zoom(); }
+    // An item chosen from the menu bar; the main window active again after the menu, as a window
+    // manager makes it (the offscreen platform leaves the closed menu active); the activation puts
+    // the focus on the tree.
+    void choose(QMenu *menu, QAction *item)
+    {
+        user::chooseFromMenuBar(main->menuBar(), menu, item);
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == main.get(); }));
+    }
+};
+
+} // namespace
+
+TEST_F(ViewerComfortTest, TheZoomKeysAndTheViewMenuZoomAndTheStatusBarSaysHowMuch)
+{
+    EXPECT_EQ(zoomPanel(), "Zoom 100 %");
+    const MenuActions &m = main->menus;
+    for (QAction *a : {m.mnuMain_View_ZoomIn, m.mnuMain_View_ZoomOut, m.mnuMain_View_ActualSize,
+                       m.mnuMain_View_FitToWindow, m.mnuMain_View_FullScreen})
+        EXPECT_FALSE(a->text().isEmpty()) << a->objectName().toStdString();
+    // The keys act with the focus on the list, where the click left it.
+    ASSERT_EQ(QApplication::focusWidget(), list());
+    user::pressKey(main.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(zoomPanel(), "Zoom 125 %");
+    user::pressKey(main.get(), Qt::Key_Equal, Qt::ControlModifier);
+    user::pressKey(main.get(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(zoomPanel(), "Zoom 200 %");
+    EXPECT_EQ(zoom().view()->pictureRect().size(), QSize(480, 320));
+    user::pressKey(main.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(zoomPanel(), "Zoom 160 %");
+    choose(main->mnuMain_View, m.mnuMain_View_ActualSize);
+    EXPECT_EQ(zoomPanel(), "Zoom 100 %");
+    EXPECT_FALSE(zoom().zoomed());
+    choose(main->mnuMain_View, m.mnuMain_View_FitToWindow);
+    EXPECT_TRUE(zoom().view()->fitting());
+    EXPECT_NE(zoomPanel(), "Zoom 100 %");
+    user::pressKey(main.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_FALSE(zoom().zoomed());
+
+    // The next file (Down in the list) starts at actual size.
+    ASSERT_TRUE(user::clickRow(list(), "a.bmp"));
+    user::pressKey(main.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(zoomPanel(), "Zoom 125 %");
+    user::pressKey(main.get(), Qt::Key_Down);
+    ASSERT_TRUE(list()->currentIndex().data().toString().startsWith("b.bmp"));
+    EXPECT_EQ(zoomPanel(), "Zoom 100 %");
+}
+
+TEST_F(ViewerComfortTest, StretchTakesTheZoomItemsAwayAndGivesThemBack)
+{
+    const MenuActions &m = main->menus;
+    choose(main->mnuMain_Play, m.mnuMain_Play_Stretch);
+    for (QAction *a : {m.mnuMain_View_ZoomIn, m.mnuMain_View_ZoomOut, m.mnuMain_View_ActualSize,
+                       m.mnuMain_View_FitToWindow})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    user::pressKey(main.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_FALSE(zoom().zoomed());
+    EXPECT_EQ(zoomPanel(), "");
+    choose(main->mnuMain_Play, m.mnuMain_Play_Stretch);
+    EXPECT_TRUE(m.mnuMain_View_ZoomIn->isEnabled());
+    user::pressKey(main.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(zoomPanel(), "Zoom 125 %");
+}
+
+TEST_F(ViewerComfortTest, F11GoesFullScreenAndEscapeComesBackToTheListAsItWas)
+{
+    const QRect geometry = main->geometry();
+    user::pressKey(main.get(), Qt::Key_F11);
+    FullScreen &full = viewer().fullScreen();
+    ASSERT_TRUE(full.active());
+    QWidget *window = full.window();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_TRUE(window->isFullScreen());
+    EXPECT_TRUE(zoom().zoomed());
+    // Next and Previous from there walk the list, whose selection follows.
+    user::pressKey(window, Qt::Key_Right);
+    EXPECT_TRUE(list()->currentIndex().data().toString().startsWith("b.bmp"));
+    EXPECT_EQ(zoom().view()->picture()->size(), QSize(120, 80));
+    user::pressKey(window, Qt::Key_PageUp);
+    EXPECT_TRUE(list()->currentIndex().data().toString().startsWith("a.bmp"));
+    user::pressKey(window, Qt::Key_Escape);
+    EXPECT_FALSE(full.active());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    EXPECT_EQ(main->geometry(), geometry);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == list(); }, 2000))
+        << user::focusDescription().toStdString();
+    EXPECT_FALSE(zoom().zoomed());
+    // The list's keys work again at once.
+    user::pressKey(main.get(), Qt::Key_Down);
+    EXPECT_TRUE(list()->currentIndex().data().toString().startsWith("b.bmp"));
+}
