@@ -200,8 +200,10 @@ TEST_F(ZoomTest, MetafilesAreDrawnAgainAtTheZoomWithSharpEdges)
     for (int i = 0; i < 6; ++i)
         zoom().zoomIn();
     ASSERT_DOUBLE_EQ(view()->zoom(), 4);
-    // The red quarter's right edge, seen along a row through it.
+    // The red quarter's right edge, seen along a row through it, once the sharp picture is played.
     drag(viewport(), {10, 10}, {5000, 5000});
+    viewport()->repaint();
+    ASSERT_TRUE(waitFor([&] { return view()->picture()->settled(); }));
     const QImage shot = viewport()->grab().toImage();
     const QRect r = view()->pictureRect();
     const int row = r.top() + 100;

@@ -6,10 +6,12 @@
 // Rules:
 // - draw() paints the zoomed picture's rectangle area (zoomed-picture pixels) onto the painter at
 //   the painter's origin; nothing outside the picture is painted.
-// - A bitmap zoomed out is drawn from a copy halved as often as the zoom allows, then smoothed, and
-//   the copy at the current zoom is kept: a second paint at the same zoom is a plain copy.
-// - A metafile keeps what it drew last (the whole zoomed picture when it is small enough, else the
-//   part asked for): panning over a small picture plays nothing again.
+// - A bitmap zoomed out is drawn smoothed from the level of a halving pyramid (made as needed, then
+//   kept) just above the zoom: a step samples only what the view shows.
+// - A metafile keeps what it played last (the whole zoomed picture when it is small enough, else
+//   the part shown with a margin): panning within it plays nothing again. A new zoom shows the last
+//   play scaled at once and plays the sharp picture on a worker thread; only the first showing
+//   waits for its play.
 #pragma once
 
 #include "app/MediaType.h"
@@ -30,6 +32,9 @@ class ZoomPicture : public QObject
 public:
     virtual QSize size() const = 0;
     virtual void draw(QPainter &painter, const QRect &area, double zoom) = 0;
+    // Whether what draw() painted last is the final picture (a metafile may still be playing the
+    // sharp one: changed() then says it is there).
+    virtual bool settled() const { return true; }
 
     // A still bitmap.
     static std::unique_ptr<ZoomPicture> bitmap(QImage image);
