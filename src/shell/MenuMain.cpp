@@ -274,6 +274,8 @@ void viewerPopups(TfrmMain &f, MenuActions &a)
         ITEM(popmnuVF_Stretch, "&Etirer l'image", "Stretc&h image", run(ToggleStretchButton), nullptr, true);
         ITEM(popmnuVF_Tile, "&Mosaïque", "&Tile image", run(ToggleTileButton), nullptr, true);
         SEPARATOR(popmnuVF_Tiret_UnderTile);
+        ITEM(popmnuVF_CopyPicture, "&Copier l'image", "&Copy picture",
+             [viewer] { viewer->copyFileOnView(); });
         ITEM(popmnuVF_SaveFile, "Enregistrer le fichier &sous...", "&Save file as...",
              [&app] { CopyOneFile(app, true); });
         SEPARATOR(popmnuVF_Tiret_UnderSaveAs);

@@ -47,7 +47,8 @@ struct MenuActions
     QAction *popmnuVF_PlayFile = nullptr, *popmnuVF_StopPlayingFile = nullptr,
             *popmnuVF_Tiret_UnderStop = nullptr, *popmnuVF_PreviewFile = nullptr,
             *popmnuVF_Tiret_UnderPreview = nullptr, *popmnuVF_Loop = nullptr, *popmnuVF_Stretch = nullptr,
-            *popmnuVF_Tile = nullptr, *popmnuVF_Tiret_UnderTile = nullptr, *popmnuVF_SaveFile = nullptr,
+            *popmnuVF_Tile = nullptr, *popmnuVF_Tiret_UnderTile = nullptr, *popmnuVF_CopyPicture = nullptr,
+            *popmnuVF_SaveFile = nullptr,
             *popmnuVF_Tiret_UnderSaveAs = nullptr, *popmnuVF_Execute = nullptr,
             *popmnuVF_Tiret_UnderExecute = nullptr, *popmnuVF_Properties = nullptr;
     // popmnuViewFilePagePresentation

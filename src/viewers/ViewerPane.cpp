@@ -18,10 +18,13 @@
 #include "viewers/ViewerCommands.h"
 #include "viewers/ViewerDispatch.h"
 #include "viewers/zoom/FullScreen.h"
+#include "viewers/zoom/PictureTransfer.h"
 #include "viewers/zoom/ViewerZoom.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QAbstractScrollArea>
 #include <QLabel>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -106,9 +109,28 @@ void ViewerPane::createZoom()
         m_zoom->watch(video);
     m_zoom->watch(m_pages[mtAVI]);
     connect(m_zoom, &ViewerZoom::fullScreenAsked, m_fullScreen, &FullScreen::toggle);
+    // Ctrl+C with the keyboard in the viewer (in the window or full screen).
+    auto *copy = new QShortcut(QKeySequence::Copy, nbkViewer);
+    copy->setObjectName("scViewerCopy");
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, [this] { copyFileOnView(); });
     connect(nbkViewer, &QStackedWidget::currentChanged, m_zoom, &ViewerZoom::refresh);
     for (ViewerCommand c : {ViewerCommand::Stretch, ViewerCommand::Tile})
         connect(button(c), &QToolButton::toggled, m_zoom, &ViewerZoom::refresh);
+}
+
+bool ViewerPane::copyFileOnView()
+{
+    if (CopyFileOnView(*this))
+        return true;
+    app.ui().beep(platform::BeepKind::Plain);
+    return false;
+}
+
+bool ViewerPane::canCopyPicture() const
+{
+    ViewerPage *p = page(app.st.OnView.FileType);
+    return p && currentViewerPage() != QLatin1String("VIDE") && p->zoomPicture() != nullptr;
 }
 
 void ViewerPane::offerPopup(QWidget *control)

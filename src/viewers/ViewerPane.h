@@ -59,6 +59,10 @@ public:
     // The zoom of the picture on view and full screen (beyond the original program).
     ViewerZoom &zoom() const { return *m_zoom; }
     FullScreen &fullScreen() const { return *m_fullScreen; }
+    // The file on view to the clipboard (its picture too when it is one); a beep with none.
+    bool copyFileOnView();
+    // Whether the file on view is a picture shown (what "Copier l'image" offers).
+    bool canCopyPicture() const;
 
     // For the pages and the viewer's own commands.
     QToolButton *button(ViewerCommand command) const;

@@ -1,11 +1,14 @@
-// The zoom and full screen as a person reaches them from the main window: a picture clicked in a
-// scanned list, the zoom keys and the View menu's items, the zoom in the status bar, the items
-// taken away while Stretch is down, F11 and Escape with the focus back on the list.
+// The zoom, full screen, the clipboard and drops as a person reaches them from the main window: a
+// picture clicked in a scanned list, the zoom keys and the View menu's items, the zoom in the status
+// bar, the items taken away while Stretch is down, F11 and Escape with the focus back on the list,
+// Ctrl+C in the list and on the picture, the popup's "Copier l'image", a folder and a file dropped.
 #include "ShellFixture.h"
 
 #include "catalogue/FileListView.h"
 #include "catalogue/FolderTreeView.h"
+#include "shell/FileTransfer.h"
 #include "support/UserInput.h"
+#include "viewers/ViewerPage.h"
 #include "viewers/zoom/FullScreen.h"
 #include "viewers/zoom/ViewerZoom.h"
 #include "viewers/zoom/ZoomView.h"
@@ -13,12 +16,17 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QBuffer>
+#include <QClipboard>
 #include <QDialog>
+#include <QDropEvent>
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
 
 namespace {
 
@@ -145,4 +153,80 @@ TEST_F(ViewerComfortTest, F11GoesFullScreenAndEscapeComesBackToTheListAsItWas)
     // The list's keys work again at once.
     user::pressKey(main.get(), Qt::Key_Down);
     EXPECT_TRUE(list()->currentIndex().data().toString().startsWith("b.bmp"));
+}
+
+TEST_F(ViewerComfortTest, CtrlCCopiesTheListsSelectedFilesOrThePictureOnView)
+{
+    const QString a = tmp.filePath("c/Images/a.bmp"), b = tmp.filePath("c/Images/b.bmp");
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    // Both files selected in the list (Shift+Down), then Ctrl+C there: their URIs, not a caption.
+    user::pressKey(main.get(), Qt::Key_Down, Qt::ShiftModifier);
+    user::pressKey(main.get(), Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(clipboard->mimeData()->hasUrls()) << clipboard->text().toStdString();
+    EXPECT_EQ(clipboard->mimeData()->urls(), (QList<QUrl>{QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)}));
+    EXPECT_TRUE(clipboard->mimeData()->hasFormat("text/uri-list"));
+    EXPECT_FALSE(clipboard->mimeData()->hasImage());
+    // What a drag from the list carries is the same.
+    std::unique_ptr<QMimeData> dragged(SelectedFilesMimeData(app));
+    ASSERT_TRUE(dragged);
+    EXPECT_EQ(dragged->urls(), clipboard->mimeData()->urls());
+
+    // A click on the picture gives the viewer the keyboard; Ctrl+C there copies the picture.
+    ASSERT_TRUE(user::clickRow(list(), "a.bmp"));
+    auto *bmp = viewer().page(mtBMP)->findChild<QWidget *>("picBMP");
+    QTest::mouseClick(bmp, Qt::LeftButton, {}, {10, 10});
+    ASSERT_TRUE(viewer().notebook()->isAncestorOf(QApplication::focusWidget()))
+        << user::focusDescription().toStdString();
+    clipboard->clear();
+    user::pressKey(main.get(), Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(clipboard->mimeData()->hasImage());
+    const QImage copied = qvariant_cast<QImage>(clipboard->mimeData()->imageData());
+    EXPECT_EQ(copied.size(), QSize(240, 160));
+    EXPECT_EQ(copied.pixel(5, 5), qRgb(40, 120, 200));
+    EXPECT_EQ(clipboard->mimeData()->urls(), QList<QUrl>{QUrl::fromLocalFile(a)});
+
+    // The viewer popup's "Copier l'image", on a right click on the picture.
+    clipboard->clear();
+    user::rightClick(bmp, {10, 10});
+    QAction *copy = main->menus.popmnuVF_CopyPicture;
+    ASSERT_TRUE(main->popmnuViewFile->isVisible());
+    EXPECT_TRUE(copy->isVisible());
+    QTest::mouseClick(main->popmnuViewFile, Qt::LeftButton, {},
+                      main->popmnuViewFile->actionGeometry(copy).center());
+    ASSERT_TRUE(clipboard->mimeData()->hasImage());
+    EXPECT_EQ(qvariant_cast<QImage>(clipboard->mimeData()->imageData()).size(), QSize(240, 160));
+}
+
+TEST_F(ViewerComfortTest, AFolderDroppedIsScannedAndAFileDroppedIsShown)
+{
+    writeFile("c/Photos/c.bmp", bmp({64, 48}));
+    const auto drop = [this](const QString &native) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(native)});
+        const QPoint at = main->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main.get(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main.get(), &dropped);
+        EXPECT_TRUE(dropped.isAccepted());
+    };
+    const size_t scans = ui.modalWindows.size();
+    drop(tmp.filePath("c/Photos"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.modalWindows.size() > scans; }, 5000));
+    EXPECT_EQ(app.st.settings.Scan_Type, 1);
+    EXPECT_EQ(app.st.settings.Starting_Folder, "C:\\Photos");
+
+    ASSERT_TRUE(user::windowManagerActivates(main.get()));
+    drop(tmp.filePath("c/Images/b.bmp"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.st.Viewed[mtBMP].FileName == "b.bmp"; }, 5000));
+    EXPECT_EQ(viewer().currentViewerPage(), "BMP");
+
+    // Text without a file is refused.
+    QMimeData text;
+    text.setText("bonjour");
+    QDragEnterEvent enter(main->rect().center(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
 }

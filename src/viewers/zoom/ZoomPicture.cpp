@@ -48,6 +48,7 @@ public:
         m_levels.push_back(image.format() == f ? std::move(image) : image.convertToFormat(f));
     }
     QSize size() const override { return m_levels.front().size(); }
+    QImage image() const override { return m_levels.front(); }
     void draw(QPainter &p, const QRect &area, double zoom) override
     {
         if (m_levels.front().isNull())
@@ -82,6 +83,7 @@ class FramePicture : public ZoomPicture
 public:
     FramePicture(QSize size, std::function<QImage()> frame) : m_size(size), m_frame(std::move(frame)) {}
     QSize size() const override { return m_size; }
+    QImage image() const override { return m_frame(); }
     void draw(QPainter &p, const QRect &area, double zoom) override
     {
         const QImage image = m_frame();
@@ -114,6 +116,10 @@ public:
     }
     QSize size() const override { return m_size; }
     bool settled() const override { return !m_pending; }
+    QImage image() const override
+    {
+        return play(m_data, m_type, m_background, 1, QRect(QPoint(0, 0), m_size - QSize(1, 1)));
+    }
 
     void draw(QPainter &p, const QRect &area, double zoom) override
     {
@@ -174,8 +180,8 @@ private:
         m_askedPart = part;
         const quint64 ticket = ++*m_ticket;
         QPointer<MetafilePicture> self(this);
-        m_pool.start([self, ticket, latest = m_ticket, data = m_data, type = m_type, background = m_background,
-                      zoom, part] {
+        m_pool.start([self, ticket, latest = m_ticket, data = m_data, type = m_type,
+                      background = m_background, zoom, part] {
             // Steps come faster than plays: only the last one asked is played.
             if (*latest != ticket)
                 return;

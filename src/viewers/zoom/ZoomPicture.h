@@ -35,6 +35,8 @@ public:
     // Whether what draw() painted last is the final picture (a metafile may still be playing the
     // sharp one: changed() then says it is there).
     virtual bool settled() const { return true; }
+    // The picture at its own size (a player's current frame), for the clipboard.
+    virtual QImage image() const = 0;
 
     // A still bitmap.
     static std::unique_ptr<ZoomPicture> bitmap(QImage image);
