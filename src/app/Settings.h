@@ -62,7 +62,8 @@ struct Settings
     bool Scan_Ram_Drive;
     TypeTable<bool, kTypeCount> ScanFileFlags{}; // [1..12] by media type
     // Beyond the original program: the viewer's comfort.
-    bool Keep_Zoom; // a new file keeps the zoom of the last one
+    bool Keep_Zoom;             // a new file keeps the zoom of the last one
+    bool JPEG_Exif_Orientation; // a JPEG is shown upright as its camera recorded
 };
 
 extern const char *const kSettingsSection; // "Lumavista"

@@ -69,6 +69,7 @@ std::vector<SettingKey> buildTable()
         flagKey("Scan_CDRom_Drive", G::Never, &S::Scan_CDRom_Drive, true),
         flagKey("Scan_Ram_Drive", G::Never, &S::Scan_Ram_Drive, true),
         flagKey("Keep_Zoom", G::Viewer, &S::Keep_Zoom, false),
+        flagKey("JPEG_Exif_Orientation", G::Viewer, &S::JPEG_Exif_Orientation, true),
     };
     keys.insert(keys.end(), std::begin(rest), std::end(rest));
     return keys;

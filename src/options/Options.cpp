@@ -159,6 +159,10 @@ void TfrmOptions::createJpegTab()
          {static_cast<QGroupBox *>(rgJPEGScaling), GroupBoxProgressive, static_cast<QGroupBox *>(rgJPEGColor),
           static_cast<QGroupBox *>(rgJPEGPerformance), static_cast<QGroupBox *>(rgJPEGPixel)})
         l->addWidget(box);
+    chkJPEGExifOrientation =
+        checkBox(TabSheetJPEG, "chkJPEGExifOrientation",
+                 SelectText("Redresser selon l'appareil photo (EXIF)", "Rotate as the camera says (EXIF)"));
+    l->addWidget(chkJPEGExifOrientation);
     l->addStretch(1);
 }
 
@@ -206,6 +210,7 @@ void TfrmOptions::fill()
     chkGeneralExpandAfterScan->setChecked(s.Expand_Treeview_At_End_Of_Scan);
 
     chkViewerKeepZoom->setChecked(s.Keep_Zoom);
+    chkJPEGExifOrientation->setChecked(s.JPEG_Exif_Orientation);
 
     FillMediaTypeList(app, lvFiles);
     for (int i = 0; i < lvFiles->topLevelItemCount(); ++i) {
@@ -229,7 +234,8 @@ void TfrmOptions::connectHandlers()
     });
     for (QCheckBox *box : {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan})
         connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_generalChanged); });
-    connect(chkViewerKeepZoom, &QCheckBox::toggled, this, [this] { markChanged(m_viewerChanged); });
+    for (QCheckBox *box : {chkViewerKeepZoom, chkJPEGExifOrientation})
+        connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_viewerChanged); });
     // Only a tick changes the scan flags; a row merely selected or focused changes nothing.
     connect(lvFiles, &QTreeWidget::itemChanged, this, [this] { markChanged(m_filesChanged); });
     connect(btnFilesCheckALL, &QPushButton::clicked, this, &TfrmOptions::btnFilesCheckALLClick);
@@ -314,7 +320,12 @@ bool TfrmOptions::ApplyOptions()
             &SaveScanTypeFlags))
         return false;
     if (!store(
-            m_viewerChanged, [&] { s.Keep_Zoom = chkViewerKeepZoom->isChecked(); }, &SaveViewerSettings))
+            m_viewerChanged,
+            [&] {
+                s.Keep_Zoom = chkViewerKeepZoom->isChecked();
+                s.JPEG_Exif_Orientation = chkJPEGExifOrientation->isChecked();
+            },
+            &SaveViewerSettings))
         return false;
     btnApply->setEnabled(false);
     return true;

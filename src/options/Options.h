@@ -47,6 +47,7 @@ public:
                 *rgJPEGPerformance = nullptr;
     QGroupBox *GroupBoxProgressive = nullptr;
     QCheckBox *chkJPEGProgressiveDisplay = nullptr, *chkJPEGSmoothing = nullptr;
+    QCheckBox *chkJPEGExifOrientation = nullptr; // kept with the viewer's comfort settings
     QCheckBox *chkViewerKeepZoom = nullptr;
     QPushButton *btnOK = nullptr, *btnCancel = nullptr, *btnApply = nullptr;
 

@@ -55,6 +55,7 @@ void ApplyJpegOptions(App &app, TPicture *picture)
                                                                   : TJPEGImage::BestSpeed);
     jpeg->setProgressiveDisplay(s.JPEG_Progressive_Display);
     jpeg->setSmoothing(s.JPEG_Smoothing);
+    picture->setExifOrientation(s.JPEG_Exif_Orientation);
 }
 
 platform::Status TViewPageJPG::load(const QString &path)

@@ -202,7 +202,7 @@ TEST_F(OptionsWindowTest, AFailedWriteKeepsTheOldValuesAndTheWindowOpen)
     EXPECT_TRUE(fileHas("Beep_On_Error_Message=0\n") && fileHas("JPEG_Progressive_Display=0\n"));
 }
 
-TEST_F(OptionsWindowTest, KeepZoomIsOnItsOwnPageAndWrittenAlone)
+TEST_F(OptionsWindowTest, KeepZoomIsOnItsOwnPageAndWrittenWithTheViewersOptions)
 {
     TfrmOptions &w = open({"Keep_Zoom=0"});
     EXPECT_EQ(w.PageControlOption->indexOf(w.TabSheetViewer), 3);
@@ -215,9 +215,23 @@ TEST_F(OptionsWindowTest, KeepZoomIsOnItsOwnPageAndWrittenAlone)
     w.btnOK->click();
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_TRUE(app.st.settings.Keep_Zoom);
-    EXPECT_EQ(settingsText(), "[Lumavista]\nKeep_Zoom=1\n");
+    EXPECT_EQ(settingsText(), "[Lumavista]\nKeep_Zoom=1\nJPEG_Exif_Orientation=1\n");
     // Read back at the next start; by default off.
     LoadSettings(app);
     EXPECT_TRUE(app.st.settings.Keep_Zoom);
     EXPECT_FALSE(Settings().Keep_Zoom);
+}
+
+TEST_F(OptionsWindowTest, TheExifOrientationIsOnTheJpegPageTickedByDefault)
+{
+    TfrmOptions &w = open();
+    EXPECT_TRUE(w.TabSheetJPEG->isAncestorOf(w.chkJPEGExifOrientation));
+    EXPECT_TRUE(w.chkJPEGExifOrientation->isChecked());
+    EXPECT_EQ(w.chkJPEGExifOrientation->text(), QString::fromUtf8("Redresser selon l'appareil photo (EXIF)"));
+    w.chkJPEGExifOrientation->click();
+    w.btnOK->click();
+    EXPECT_FALSE(app.st.settings.JPEG_Exif_Orientation);
+    EXPECT_TRUE(fileHas("JPEG_Exif_Orientation=0\n"));
+    // The JPEG loading options were not changed: their group is not written.
+    EXPECT_FALSE(fileHas("JPEG_Scale"));
 }

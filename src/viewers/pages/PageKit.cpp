@@ -113,7 +113,7 @@ void showPictureIn(QScrollArea *scroll, TPicture *picture, bool stretched)
     picture->setAutoSize(false);
     scroll->setWidgetResizable(stretched);
     if (!stretched)
-        picture->resize(picture->pictureWidth(), picture->pictureHeight());
+        picture->resize(picture->shownSize());
 }
 
 void scrollToOrigin(QScrollArea *scroll)
