@@ -64,6 +64,9 @@ struct Settings
     // Beyond the original program: the viewer's comfort.
     bool Keep_Zoom;             // a new file keeps the zoom of the last one
     bool JPEG_Exif_Orientation; // a JPEG is shown upright as its camera recorded
+    int Slide_Interval;         // seconds a picture stays in a slide show
+    bool Slide_Loop;            // the slide show starts again after the last file
+    bool Slide_Shuffle;         // ... in an order drawn at random
 };
 
 extern const char *const kSettingsSection; // "Lumavista"

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -174,6 +175,28 @@ void TfrmOptions::createViewerTab()
         checkBox(TabSheetViewer, "chkViewerKeepZoom",
                  SelectText("Garder le zoom d'un fichier à l'autre", "Keep zoom between files"));
     l->addWidget(chkViewerKeepZoom);
+    auto *slides = new QGroupBox(SelectText("Diaporama", "Slide show"), TabSheetViewer);
+    slides->setObjectName("GroupBoxSlideShow");
+    auto *sl = new QVBoxLayout(slides);
+    auto *row = new QHBoxLayout;
+    lblViewerSlideInterval =
+        new QLabel(SelectText("&Durée d'une image (secondes) :", "&Picture interval (seconds):"), slides);
+    lblViewerSlideInterval->setObjectName("lblViewerSlideInterval");
+    spnViewerSlideInterval = new QSpinBox(slides);
+    spnViewerSlideInterval->setObjectName("spnViewerSlideInterval");
+    spnViewerSlideInterval->setRange(1, 3600);
+    spnViewerSlideInterval->setAccessibleName(lblViewerSlideInterval->text().remove(u'&'));
+    lblViewerSlideInterval->setBuddy(spnViewerSlideInterval);
+    row->addWidget(lblViewerSlideInterval);
+    row->addWidget(spnViewerSlideInterval);
+    row->addStretch(1);
+    sl->addLayout(row);
+    chkViewerSlideLoop = checkBox(slides, "chkViewerSlideLoop", SelectText("En &boucle", "&Loop"));
+    chkViewerSlideShuffle =
+        checkBox(slides, "chkViewerSlideShuffle", SelectText("Ordre a&léatoire", "&Shuffle"));
+    sl->addWidget(chkViewerSlideLoop);
+    sl->addWidget(chkViewerSlideShuffle);
+    l->addWidget(slides);
     l->addStretch(1);
 }
 
@@ -211,6 +234,9 @@ void TfrmOptions::fill()
 
     chkViewerKeepZoom->setChecked(s.Keep_Zoom);
     chkJPEGExifOrientation->setChecked(s.JPEG_Exif_Orientation);
+    spnViewerSlideInterval->setValue(ClampSetting(s, "Slide_Interval"));
+    chkViewerSlideLoop->setChecked(s.Slide_Loop);
+    chkViewerSlideShuffle->setChecked(s.Slide_Shuffle);
 
     FillMediaTypeList(app, lvFiles);
     for (int i = 0; i < lvFiles->topLevelItemCount(); ++i) {
@@ -234,8 +260,10 @@ void TfrmOptions::connectHandlers()
     });
     for (QCheckBox *box : {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan})
         connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_generalChanged); });
-    for (QCheckBox *box : {chkViewerKeepZoom, chkJPEGExifOrientation})
+    for (QCheckBox *box :
+         {chkViewerKeepZoom, chkJPEGExifOrientation, chkViewerSlideLoop, chkViewerSlideShuffle})
         connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_viewerChanged); });
+    connect(spnViewerSlideInterval, &QSpinBox::valueChanged, this, [this] { markChanged(m_viewerChanged); });
     // Only a tick changes the scan flags; a row merely selected or focused changes nothing.
     connect(lvFiles, &QTreeWidget::itemChanged, this, [this] { markChanged(m_filesChanged); });
     connect(btnFilesCheckALL, &QPushButton::clicked, this, &TfrmOptions::btnFilesCheckALLClick);
@@ -324,6 +352,9 @@ bool TfrmOptions::ApplyOptions()
             [&] {
                 s.Keep_Zoom = chkViewerKeepZoom->isChecked();
                 s.JPEG_Exif_Orientation = chkJPEGExifOrientation->isChecked();
+                s.Slide_Interval = spnViewerSlideInterval->value();
+                s.Slide_Loop = chkViewerSlideLoop->isChecked();
+                s.Slide_Shuffle = chkViewerSlideShuffle->isChecked();
             },
             &SaveViewerSettings))
         return false;

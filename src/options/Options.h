@@ -24,6 +24,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QTreeWidget;
 class TRadioGroup;
@@ -49,6 +50,9 @@ public:
     QCheckBox *chkJPEGProgressiveDisplay = nullptr, *chkJPEGSmoothing = nullptr;
     QCheckBox *chkJPEGExifOrientation = nullptr; // kept with the viewer's comfort settings
     QCheckBox *chkViewerKeepZoom = nullptr;
+    QLabel *lblViewerSlideInterval = nullptr;
+    QSpinBox *spnViewerSlideInterval = nullptr;
+    QCheckBox *chkViewerSlideLoop = nullptr, *chkViewerSlideShuffle = nullptr;
     QPushButton *btnOK = nullptr, *btnCancel = nullptr, *btnApply = nullptr;
 
     // Stores and writes the marked groups; false when a saver failed (it showed why).

@@ -18,6 +18,7 @@
 #include "viewers/ViewerCommands.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/zoom/FullScreen.h"
+#include "viewers/zoom/Slideshow.h"
 #include "viewers/zoom/ViewerZoom.h"
 
 #include <QAction>
@@ -196,6 +197,10 @@ void playMenu(TfrmMain &f, MenuActions &a)
     ITEM(mnuMain_Play_Loop, "&Boucle", "&Loop", click(C::Loop), nullptr, true);
     ITEM(mnuMain_Play_Stretch, "E&tirer", "Stretc&h", click(C::Stretch), nullptr, true);
     ITEM(mnuMain_Play_Tile, "&Mosaïque", "&Tile", click(C::Tile), nullptr, true);
+    items.separator();
+    Slideshow *show = &viewer->slideshow();
+    ITEM(
+        mnuMain_Play_SlideShow, "D&iaporama", "&Slide show", [show] { show->start(); }, "F9");
 }
 
 void toolsAndHelpMenus(TfrmMain &f, MenuActions &a)

@@ -27,7 +27,7 @@ struct MenuActions
     QAction *mnuMain_Play_FirstFile = nullptr, *mnuMain_Play_PreviousFile = nullptr, *NextFile = nullptr,
             *LastFile = nullptr, *mnuMain_Play_PlayFile = nullptr, *mnuMain_Play_StopFile = nullptr,
             *mnuMain_Play_Preview = nullptr, *mnuMain_Play_Loop = nullptr, *mnuMain_Play_Stretch = nullptr,
-            *mnuMain_Play_Tile = nullptr;
+            *mnuMain_Play_Tile = nullptr, *mnuMain_Play_SlideShow = nullptr;
     // Outils
     QAction *mnuMain_Tools_DefaultWindow = nullptr, *mnuMain_Tools_DefaultFrames = nullptr,
             *mnuMain_Tools_Options = nullptr;

@@ -73,6 +73,10 @@ public:
     // shows it from a corner that scrolls; a zoom view starts there.
     virtual std::optional<QPoint> pictureOrigin() const { return std::nullopt; }
 
+signals:
+    // A sound or a video played to its end (the slide show goes on then).
+    void playEnded();
+
 protected:
     App &app() const;
     ViewedRecord &record() const;

@@ -19,6 +19,7 @@
 #include "viewers/ViewerDispatch.h"
 #include "viewers/zoom/FullScreen.h"
 #include "viewers/zoom/PictureTransfer.h"
+#include "viewers/zoom/Slideshow.h"
 #include "viewers/zoom/ViewerZoom.h"
 #include "viewers/zoom/ZoomPicture.h"
 
@@ -102,6 +103,7 @@ void ViewerPane::createZoom()
 {
     m_zoom = new ViewerZoom(*this);
     m_fullScreen = new FullScreen(*this, *m_zoom);
+    m_slideshow = new Slideshow(*this);
     // The picture pages and the video zoom and go full screen from their own controls.
     for (MediaType t : {mtANI, mtBMP, mtJPG, mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO})
         m_zoom->watch(m_pages[t]);

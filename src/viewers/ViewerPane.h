@@ -22,6 +22,7 @@ class QStackedWidget;
 class QToolBar;
 class QToolButton;
 class FullScreen;
+class Slideshow;
 class TViewPageVIDE;
 class ViewerPage;
 class ViewerZoom;
@@ -59,6 +60,7 @@ public:
     // The zoom of the picture on view and full screen (beyond the original program).
     ViewerZoom &zoom() const { return *m_zoom; }
     FullScreen &fullScreen() const { return *m_fullScreen; }
+    Slideshow &slideshow() const { return *m_slideshow; }
     // The file on view to the clipboard (its picture too when it is one); a beep with none.
     bool copyFileOnView();
     // Whether the file on view is a picture shown (what "Copier l'image" offers).
@@ -117,4 +119,5 @@ private:
     bool m_loading = false;
     ViewerZoom *m_zoom = nullptr;
     FullScreen *m_fullScreen = nullptr;
+    Slideshow *m_slideshow = nullptr;
 };

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <sys/stat.h>
@@ -215,7 +216,8 @@ TEST_F(OptionsWindowTest, KeepZoomIsOnItsOwnPageAndWrittenWithTheViewersOptions)
     w.btnOK->click();
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_TRUE(app.st.settings.Keep_Zoom);
-    EXPECT_EQ(settingsText(), "[Lumavista]\nKeep_Zoom=1\nJPEG_Exif_Orientation=1\n");
+    EXPECT_EQ(settingsText(), "[Lumavista]\nKeep_Zoom=1\nJPEG_Exif_Orientation=1\nSlide_Interval=4\n"
+                              "Slide_Loop=0\nSlide_Shuffle=0\n");
     // Read back at the next start; by default off.
     LoadSettings(app);
     EXPECT_TRUE(app.st.settings.Keep_Zoom);
@@ -234,4 +236,21 @@ TEST_F(OptionsWindowTest, TheExifOrientationIsOnTheJpegPageTickedByDefault)
     EXPECT_TRUE(fileHas("JPEG_Exif_Orientation=0\n"));
     // The JPEG loading options were not changed: their group is not written.
     EXPECT_FALSE(fileHas("JPEG_Scale"));
+}
+
+TEST_F(OptionsWindowTest, TheSlideShowsIntervalLoopAndShuffleAreStoredInRange)
+{
+    TfrmOptions &w = open({"Slide_Interval=99999"});
+    EXPECT_EQ(w.spnViewerSlideInterval->value(), 3600);
+    EXPECT_FALSE(w.chkViewerSlideLoop->isChecked());
+    EXPECT_FALSE(w.spnViewerSlideInterval->accessibleName().isEmpty());
+    w.spnViewerSlideInterval->setValue(7);
+    w.chkViewerSlideLoop->click();
+    w.chkViewerSlideShuffle->click();
+    w.btnOK->click();
+    EXPECT_EQ(app.st.settings.Slide_Interval, 7);
+    EXPECT_TRUE(app.st.settings.Slide_Loop);
+    EXPECT_TRUE(app.st.settings.Slide_Shuffle);
+    for (const char *line : {"Slide_Interval=7\n", "Slide_Loop=1\n", "Slide_Shuffle=1\n"})
+        EXPECT_TRUE(fileHas(line)) << line << settingsText().toStdString();
 }

@@ -10,6 +10,7 @@
 #include "support/UserInput.h"
 #include "viewers/ViewerPage.h"
 #include "viewers/zoom/FullScreen.h"
+#include "viewers/zoom/Slideshow.h"
 #include "viewers/zoom/ViewerZoom.h"
 #include "viewers/zoom/ZoomView.h"
 
@@ -229,4 +230,20 @@ TEST_F(ViewerComfortTest, AFolderDroppedIsScannedAndAFileDroppedIsShown)
     QDragEnterEvent enter(main->rect().center(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(main.get(), &enter);
     EXPECT_FALSE(enter.isAccepted());
+}
+
+TEST_F(ViewerComfortTest, F9StartsTheSlideShowFromTheSelectedFileAndEscapeEndsIt)
+{
+    EXPECT_EQ(main->menus.mnuMain_Play_SlideShow->shortcut(), QKeySequence(Qt::Key_F9));
+    user::pressKey(main.get(), Qt::Key_F9);
+    Slideshow &show = viewer().slideshow();
+    ASSERT_TRUE(show.running());
+    FullScreen &full = viewer().fullScreen();
+    ASSERT_TRUE(full.active());
+    EXPECT_EQ(app.st.Viewed[mtBMP].FileName, "a.bmp");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(full.window()));
+    user::pressKey(full.window(), Qt::Key_Escape);
+    EXPECT_FALSE(show.running());
+    EXPECT_FALSE(full.active());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == list(); }, 2000));
 }
