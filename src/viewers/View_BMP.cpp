@@ -18,6 +18,7 @@ TViewPageBMP::TViewPageBMP(ViewerPane &pane, QStackedWidget *book) : ViewerPage(
     scrollBMP = pagekit::scrollBox(this, "scrollBMP", kColour);
     picBMP = pagekit::pictureIn<TPicture>(scrollBMP, "picBMP", false);
     pagekit::showPictureIn(scrollBMP, picBMP, false);
+    pagekit::panByDragging(scrollBMP);
 }
 
 platform::Status TViewPageBMP::load(const QString &path)

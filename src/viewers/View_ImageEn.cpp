@@ -20,6 +20,7 @@ TViewPageImageEn::TViewPageImageEn(ViewerPane &pane, QStackedWidget *book, Media
     m_view = pagekit::pictureIn<TImageEn>(m_scroll, look.view, true);
     m_view->setBackground(look.colour);
     m_view->setScrollBars(true);
+    pagekit::panByDragging(m_view);
     m_view->setEightBit(look.eightBit);
     // The view scrolls, so the keyboard stops at it, under the box's name, and not at the box too.
     m_view->setAccessibleName(m_scroll->accessibleName());

@@ -29,6 +29,7 @@ TViewPageJPG::TViewPageJPG(ViewerPane &pane, QStackedWidget *book) : ViewerPage(
     // The page decodes from the event loop, where the label can be painted; never inside a paint.
     picJPG->setDecodeOnPaint(false);
     pagekit::showPictureIn(scrollJPG, picJPG, false);
+    pagekit::panByDragging(scrollJPG);
     lblProgressJPG = new QLabel(this);
     lblProgressJPG->setObjectName("lblProgressJPG");
     lblProgressJPG->setAlignment(Qt::AlignCenter);

@@ -377,3 +377,31 @@ TEST_F(ZoomTest, TheMousePointerHidesInFullScreenAfterTwoSecondsStill)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(full.pointerTimeLeft(), -1);
 }
+
+TEST_F(ZoomTest, AtActualSizeADragPansThePagesOwnScrollBox)
+{
+    putBytes("big.bmp", bmpBytes({1200, 900}));
+    show("big.bmp");
+    auto *box = pane->page<TViewPageBMP>(mtBMP)->scrollBMP;
+    ASSERT_TRUE(waitFor([&] { return box->horizontalScrollBar()->maximum() > 0; }));
+    // The box pans (a drag on the picture reaches it there; sent to the box itself, which does not
+    // move, the test's positions stay where a mouse would be).
+    drag(box->viewport(), {300, 200}, {-120, -80});
+    EXPECT_EQ(box->horizontalScrollBar()->value(), 120);
+    EXPECT_EQ(box->verticalScrollBar()->value(), 80);
+    drag(box->viewport(), {400, 300}, {5000, 5000});
+    EXPECT_EQ(box->horizontalScrollBar()->value(), 0);
+    EXPECT_FALSE(zoom().zoomed());
+    // A drag that starts on the picture pans the box too.
+    drag(picBMP(), {300, 200}, {-60, -40});
+    EXPECT_GT(box->horizontalScrollBar()->value(), 0);
+    EXPECT_GT(box->verticalScrollBar()->value(), 0);
+    // The metafile and other image views pan the same way.
+    putBytes("big.pcx", pcxBytes({1200, 900}));
+    show("big.pcx");
+    TImageEn *pcx = pane->page<TViewPageImageEn>(mtPCX)->view();
+    ASSERT_TRUE(waitFor([&] { return pcx->horizontalScrollBar()->maximum() > 0; }));
+    drag(pcx->viewport(), {300, 200}, {-50, -40});
+    EXPECT_EQ(pcx->horizontalScrollBar()->value(), 50);
+    EXPECT_EQ(pcx->verticalScrollBar()->value(), 40);
+}
