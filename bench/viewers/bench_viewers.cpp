@@ -12,6 +12,8 @@
 //   bench_viewers avi ROOT FOLDER FILE FRAMES [--no-reference]
 //                                                one play: frames shown, sync, CPU against ffmpeg -re
 //   bench_viewers soak ROOT FOLDER LOADS [EXT]   successive sound and video loads: memory, threads, files
+//   bench_viewers zoom ROOT FOLDER FILE...       zoom steps (each painted) in and out over the whole
+//                                                range, then full-screen entry and exit, painted
 //
 // Run by bench/viewers/run.sh, which makes the inputs.
 #include "app/App.h"
@@ -36,6 +38,9 @@
 #include "viewers/View_Sound.h"
 #include "viewers/ViewerDispatch.h"
 #include "viewers/ViewerPane.h"
+#include "viewers/zoom/FullScreen.h"
+#include "viewers/zoom/ViewerZoom.h"
+#include "viewers/zoom/ZoomView.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -1212,6 +1217,89 @@ int soak(const QString &root, const QString &folder, int loads, const QString &o
     return s.ui.messages ? 1 : 0;
 }
 
+// ---- 7. Zoom and full screen ----------------------------------------------------------------------
+
+int zoomSteps(const QString &root, const QString &folder, const QStringList &files)
+{
+    Session s(root, {});
+    s.openFolder(folder);
+    ViewerZoom &zoom = s.viewer().zoom();
+    FullScreen &full = s.viewer().fullScreen();
+    std::printf("Zoom steps, each painted (goal <= 16 ms after the first), and full screen (goal <= 100 ms)\n");
+    for (const QString &file : files) {
+        const int row = s.rowOf(file);
+        if (row < 0) {
+            std::fprintf(stderr, "zoom: %s not listed\n", qPrintable(file));
+            return 1;
+        }
+        s.pane().selectItem(row);
+        s.finishAndPaint();
+        settle(20);
+        if (!zoom.available()) {
+            std::fprintf(stderr, "zoom: %s offers no zoom\n", qPrintable(file));
+            return 1;
+        }
+        const auto step = [&](void (ViewerZoom::*command)()) {
+            QElapsedTimer t;
+            t.start();
+            (zoom.*command)();
+            zoom.view()->viewport()->repaint();
+            return ms(t);
+        };
+        // In to 400 %, out to 1/16, in again to 100 %: every step of the range a person walks.
+        std::vector<double> in, out, back;
+        const double first = step(&ViewerZoom::zoomIn);
+        while (zoom.view()->zoom() < 4)
+            in.push_back(step(&ViewerZoom::zoomIn));
+        while (zoom.view()->zoom() > 1.0 / 16)
+            out.push_back(step(&ViewerZoom::zoomOut));
+        while (zoom.view()->zoom() < 1)
+            back.push_back(step(&ViewerZoom::zoomIn));
+        std::vector<double> all = in;
+        all.insert(all.end(), out.begin(), out.end());
+        all.insert(all.end(), back.begin(), back.end());
+        const QSize size = zoom.view()->picture()->size();
+        std::printf("  %-22s %dx%d: first step %.1f ms; later steps median %.1f ms, worst %.1f ms (%zu steps) | "
+                    "in median %.1f, out median %.1f (first time at each zoom), back in median %.1f\n",
+                    qPrintable(file), size.width(), size.height(), first, median(all), maxOf(all), all.size(),
+                    median(in), median(out), median(back));
+        // How long a step takes to show its final picture (a metafile's sharp play).
+        std::vector<double> sharp;
+        for (int run = 0; run < 5; ++run) {
+            settle(20);
+            QElapsedTimer t;
+            t.start();
+            (run % 2 ? zoom.zoomOut() : zoom.zoomIn());
+            zoom.view()->viewport()->repaint();
+            while (!zoom.view()->picture()->settled() && t.elapsed() < 20000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            zoom.view()->viewport()->repaint();
+            sharp.push_back(ms(t));
+        }
+        std::printf("  %-22s final picture after a step: median %.1f ms, worst %.1f ms\n", qPrintable(file),
+                    median(sharp), maxOf(sharp));
+        zoom.actualSize();
+        std::vector<double> enter, leave;
+        for (int run = 0; run < 5; ++run) {
+            settle(20);
+            QElapsedTimer t;
+            t.start();
+            full.enter();
+            full.window()->repaint();
+            enter.push_back(ms(t));
+            settle(20);
+            t.restart();
+            QWidget *main = s.main.get();
+            full.leave();
+            main->repaint();
+            leave.push_back(ms(t));
+        }
+        std::printf("  %-22s full screen: entry painted median %.1f ms, worst %.1f ms; exit painted median %.1f ms\n",
+                    qPrintable(file), median(enter), maxOf(enter), median(leave));
+    }
+    return s.ui.messages ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -1235,10 +1323,12 @@ int main(int argc, char **argv)
         return avi(a[2], a[3], a[4], a[5].toInt(), a.size() == 6);
     if (mode == "soak" && (a.size() == 5 || a.size() == 6))
         return soak(a[2], a[3], a[4].toInt(), a.value(5).toLower());
+    if (mode == "zoom" && a.size() >= 5)
+        return zoomSteps(a[2], a[3], a.mid(4));
     std::fprintf(stderr,
                  "usage: bench_viewers jpeg ROOT FOLDER FILE RUNS | walk ROOT FOLDER | big ROOT FOLDER RUNS "
                  "FILE... | wav ROOT FOLDER RUNS | midi ROOT FOLDER RUNS | avi ROOT FOLDER FILE FRAMES "
                  "[--no-reference] | "
-                 "soak ROOT FOLDER LOADS [EXT]\n");
+                 "soak ROOT FOLDER LOADS [EXT] | zoom ROOT FOLDER FILE...\n");
     return 2;
 }

@@ -7,6 +7,7 @@
 #   4. WAV and MIDI select-to-first-sound; the interface thread's longest block during the first tune
 #   5. AVI 640x480 25 fps MPEG-4 + PCM, 10 s: frames dropped, sync, CPU vs ffmpeg -re
 #   6. 200 successive WAV/MIDI/AVI loads: memory, threads, open files
+#   7. zoom steps on the 4000x3000 JPEG and a 10,000-record WMF; full-screen entry
 # Usage: bench/viewers/run.sh [BUILD_DIR] [RUNS]   (default build-viewers, else build; RUNS 9)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -51,6 +52,7 @@ make_inputs() {
   $convert "$work/big.ppm" -compress None "$root/$bigdir/scan.tif"
   $convert "$work/big.ppm" -compress LZW "$root/$bigdir/scan-lzw.tif"
   $convert rose: "$root/$bigdir/petit.bmp"
+  "$build/bench/bench_pictures_make_metafile" wmf "$root/$bigdir/plan 10000.wmf" 10000
   python3 "$top/bench/viewers/make_walk.py" "$root/$walkdir" "$build/bench/bench_pictures_make_metafile" 500 "$convert"
 
   # Sound files from two writers, in several shapes.
@@ -154,3 +156,9 @@ echo "== 6. bench_viewers soak"
 "$bench" soak "$root" "$soakdir" 200
 # Each kind alone, so that a growth can be laid at one page's door.
 for ext in wav mid avi; do "$bench" soak "$root" "$soakdir" 100 $ext | sed -n '1,2p;4p'; done
+echo
+echo "== 7. bench_viewers zoom"
+[ -f "$root/$bigdir/plan 10000.wmf" ] ||
+  "$build/bench/bench_pictures_make_metafile" wmf "$root/$bigdir/plan 10000.wmf" 10000
+cp "$root/$jpg/Été 4000x3000.jpg" "$root/$bigdir/Été 4000x3000.jpg"
+"$bench" zoom "$root" "$bigdir" "Été 4000x3000.jpg" "plan 10000.wmf"

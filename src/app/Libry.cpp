@@ -87,7 +87,7 @@ void ShowException(App &app, const QString &message)
 
 void SetStatusText(App &app, int panel, const QString &text)
 {
-    if (app.status && panel >= 0 && panel <= 3)
+    if (app.status && panel >= 0 && panel < kStatusPanels)
         app.status->setStatusText(panel, text);
 }
 

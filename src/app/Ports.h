@@ -65,7 +65,9 @@ public:
     virtual bool showListedFile(const QString &folder, const QString &name) = 0;
 };
 
-// The main window's status bar: panels 0, 1 and 2, and panel 3 (when the catalogue on show was made).
+// The main window's status bar: panels 0, 1 and 2, panel 3 (when the catalogue on show was made)
+// and panel 4 (the viewer's zoom).
+inline constexpr int kStatusPanels = 5;
 class StatusPort
 {
 public:

@@ -63,6 +63,12 @@ struct Settings
     bool Scan_CDRom_Drive;
     bool Scan_Ram_Drive;
     TypeTable<bool, kTypeCount> ScanFileFlags{}; // [1..12] by media type
+    // Beyond the original program: the viewer's comfort.
+    bool Keep_Zoom;             // a new file keeps the zoom of the last one
+    bool JPEG_Exif_Orientation; // a JPEG is shown upright as its camera recorded
+    int Slide_Interval;         // seconds a picture stays in a slide show
+    bool Slide_Loop;            // the slide show starts again after the last file
+    bool Slide_Shuffle;         // ... in an order drawn at random
 };
 
 extern const char *const kSettingsSection; // "Lumavista"
@@ -79,6 +85,7 @@ enum class SettingGroup {
     General,
     FirstTime,
     ScanFileFlags,
+    Viewer,
     Never // read only: the user edits them by hand
 };
 
@@ -132,6 +139,10 @@ inline bool SaveJpegSettings(App &app)
 inline bool SaveGeneralOptions(App &app)
 {
     return SaveSettingGroup(app, SettingGroup::General);
+}
+inline bool SaveViewerSettings(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::Viewer);
 }
 inline bool SaveFirstTime(App &app)
 {

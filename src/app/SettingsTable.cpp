@@ -69,6 +69,11 @@ std::vector<SettingKey> buildTable()
         flagKey("Scan_Network_Drive", G::Never, &S::Scan_Network_Drive, true),
         flagKey("Scan_CDRom_Drive", G::Never, &S::Scan_CDRom_Drive, true),
         flagKey("Scan_Ram_Drive", G::Never, &S::Scan_Ram_Drive, true),
+        flagKey("Keep_Zoom", G::Viewer, &S::Keep_Zoom, false),
+        flagKey("JPEG_Exif_Orientation", G::Viewer, &S::JPEG_Exif_Orientation, true),
+        intKey("Slide_Interval", G::Viewer, &S::Slide_Interval, 4, 1, 3600),
+        flagKey("Slide_Loop", G::Viewer, &S::Slide_Loop, false),
+        flagKey("Slide_Shuffle", G::Viewer, &S::Slide_Shuffle, false),
     };
     keys.insert(keys.end(), std::begin(rest), std::end(rest));
     return keys;

@@ -1,9 +1,11 @@
 #include "components/TPicture.h"
 
 #include "components/decoders/DibDecoder.h"
+#include "components/decoders/ExifOrientation.h"
 #include "components/decoders/ImageLimits.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -88,6 +90,9 @@ void TPicture::clear()
 {
     m_image = QImage();
     m_jpeg.reset();
+    m_fileOrientation = 1;
+    m_upright = QImage();
+    m_uprightOf = 0;
     m_drawError.clear();
     pictureResized();
 }
@@ -112,6 +117,10 @@ platform::Status TPicture::loadFromFile(const QString &path)
             pictureResized();
         });
         m_jpeg = std::move(jpeg);
+        // The EXIF data lies in the file's first segments.
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            m_fileOrientation = pictures::exifOrientation(file.read(256 * 1024));
         pictureResized();
         return platform::Status::success();
     }
@@ -192,7 +201,7 @@ void TPicture::setAutoSize(bool on)
 void TPicture::pictureResized()
 {
     if (m_autoSize && !isEmpty())
-        resize(pictureWidth(), pictureHeight());
+        resize(shownSize());
     updateGeometry();
     update();
     emit pictureChanged();
@@ -200,14 +209,35 @@ void TPicture::pictureResized()
 
 QSize TPicture::sizeHint() const
 {
-    return isEmpty() ? QSize(0, 0) : QSize(pictureWidth(), pictureHeight());
+    return isEmpty() ? QSize(0, 0) : shownSize();
+}
+
+QSize TPicture::shownSize() const
+{
+    return pictures::uprightSize(QSize(pictureWidth(), pictureHeight()), orientation());
+}
+
+void TPicture::setExifOrientation(bool on)
+{
+    if (on == m_applyOrientation)
+        return;
+    m_applyOrientation = on;
+    m_uprightOf = 0;
+    pictureResized();
 }
 
 QImage TPicture::image()
 {
-    if (m_jpeg)
-        return m_jpeg->bitmap();
-    return m_image;
+    if (!m_jpeg)
+        return m_image;
+    const QImage &decoded = m_jpeg->bitmap();
+    if (orientation() == 1 || decoded.isNull())
+        return decoded;
+    if (m_uprightOf != decoded.cacheKey()) {
+        m_upright = pictures::upright(decoded, orientation());
+        m_uprightOf = decoded.cacheKey();
+    }
+    return m_upright;
 }
 
 void TPicture::paintEvent(QPaintEvent *)
@@ -219,7 +249,7 @@ void TPicture::paintEvent(QPaintEvent *)
     // While the owner decodes, or before it does: the coarse pass there is, or nothing.
     if (m_jpeg && !m_jpeg->hasBitmap() && (m_decoding || !m_decodeOnPaint)) {
         if (!m_partial.isNull())
-            drawPicture(m_partial);
+            drawPicture(pictures::upright(m_partial, orientation()));
         return;
     }
     const QImage img = image();

@@ -42,6 +42,14 @@ public:
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool on);
 
+    // A JPEG's EXIF orientation (1 to 8, read at the load), applied to what is drawn and to
+    // shownSize() and image() while setExifOrientation(true); pictureWidth() and pictureHeight()
+    // stay the file's own.
+    int fileOrientation() const { return m_fileOrientation; }
+    void setExifOrientation(bool on);
+    int orientation() const { return m_applyOrientation && m_jpeg ? m_fileOrientation : 1; }
+    QSize shownSize() const;
+
     // The JPEG picture held, or null when the picture is not a JPEG.
     TJPEGImage *jpeg() const { return m_jpeg.get(); }
     // The picture as drawn (a JPEG is decoded here if it was not yet); null when empty.
@@ -81,4 +89,8 @@ private:
     bool m_decodeOnPaint = true;
     bool m_decoding = false;
     QImage m_partial; // a coarse pass, drawn while a decode goes on
+    int m_fileOrientation = 1;
+    bool m_applyOrientation = false;
+    QImage m_upright;       // the decoded JPEG turned upright, for the bitmap below
+    qint64 m_uprightOf = 0; // cacheKey of that bitmap
 };

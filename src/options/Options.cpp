@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -83,6 +84,7 @@ TfrmOptions::TfrmOptions(App &app_, QWidget *parent) : QDialog(parent), app(app_
     createGeneralTab();
     createFilesTab();
     createJpegTab();
+    createViewerTab();
     createButtons();
     PageControlOption->setCurrentWidget(TabSheetGeneral);
     fill();
@@ -164,6 +166,43 @@ void TfrmOptions::createJpegTab()
          {static_cast<QGroupBox *>(rgJPEGScaling), GroupBoxProgressive, static_cast<QGroupBox *>(rgJPEGColor),
           static_cast<QGroupBox *>(rgJPEGPerformance), static_cast<QGroupBox *>(rgJPEGPixel)})
         l->addWidget(box);
+    chkJPEGExifOrientation =
+        checkBox(TabSheetJPEG, "chkJPEGExifOrientation",
+                 SelectText("Redresser selon l'appareil photo (EXIF)", "Rotate as the camera says (EXIF)"));
+    l->addWidget(chkJPEGExifOrientation);
+    l->addStretch(1);
+}
+
+void TfrmOptions::createViewerTab()
+{
+    QVBoxLayout *l =
+        tab(PageControlOption, &TabSheetViewer, "TabSheetViewer", SelectText("Visionneuse", "Viewer"));
+    chkViewerKeepZoom =
+        checkBox(TabSheetViewer, "chkViewerKeepZoom",
+                 SelectText("Garder le zoom d'un fichier à l'autre", "Keep zoom between files"));
+    l->addWidget(chkViewerKeepZoom);
+    auto *slides = new QGroupBox(SelectText("Diaporama", "Slide show"), TabSheetViewer);
+    slides->setObjectName("GroupBoxSlideShow");
+    auto *sl = new QVBoxLayout(slides);
+    auto *row = new QHBoxLayout;
+    lblViewerSlideInterval =
+        new QLabel(SelectText("&Durée d'une image (secondes) :", "&Picture interval (seconds):"), slides);
+    lblViewerSlideInterval->setObjectName("lblViewerSlideInterval");
+    spnViewerSlideInterval = new QSpinBox(slides);
+    spnViewerSlideInterval->setObjectName("spnViewerSlideInterval");
+    spnViewerSlideInterval->setRange(1, 3600);
+    spnViewerSlideInterval->setAccessibleName(lblViewerSlideInterval->text().remove(u'&'));
+    lblViewerSlideInterval->setBuddy(spnViewerSlideInterval);
+    row->addWidget(lblViewerSlideInterval);
+    row->addWidget(spnViewerSlideInterval);
+    row->addStretch(1);
+    sl->addLayout(row);
+    chkViewerSlideLoop = checkBox(slides, "chkViewerSlideLoop", SelectText("En &boucle", "&Loop"));
+    chkViewerSlideShuffle =
+        checkBox(slides, "chkViewerSlideShuffle", SelectText("Ordre a&léatoire", "&Shuffle"));
+    sl->addWidget(chkViewerSlideLoop);
+    sl->addWidget(chkViewerSlideShuffle);
+    l->addWidget(slides);
     l->addStretch(1);
 }
 
@@ -200,6 +239,12 @@ void TfrmOptions::fill()
     chkGeneralExpandAfterScan->setChecked(s.Expand_Treeview_At_End_Of_Scan);
     chkGeneralKeepCatalogue->setChecked(s.Keep_Catalogue);
 
+    chkViewerKeepZoom->setChecked(s.Keep_Zoom);
+    chkJPEGExifOrientation->setChecked(s.JPEG_Exif_Orientation);
+    spnViewerSlideInterval->setValue(ClampSetting(s, "Slide_Interval"));
+    chkViewerSlideLoop->setChecked(s.Slide_Loop);
+    chkViewerSlideShuffle->setChecked(s.Slide_Shuffle);
+
     FillMediaTypeList(app, lvFiles);
     for (int i = 0; i < lvFiles->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = lvFiles->topLevelItem(i);
@@ -223,6 +268,10 @@ void TfrmOptions::connectHandlers()
     for (QCheckBox *box :
          {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan, chkGeneralKeepCatalogue})
         connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_generalChanged); });
+    for (QCheckBox *box :
+         {chkViewerKeepZoom, chkJPEGExifOrientation, chkViewerSlideLoop, chkViewerSlideShuffle})
+        connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_viewerChanged); });
+    connect(spnViewerSlideInterval, &QSpinBox::valueChanged, this, [this] { markChanged(m_viewerChanged); });
     // Only a tick changes the scan flags; a row merely selected or focused changes nothing.
     connect(lvFiles, &QTreeWidget::itemChanged, this, [this] { markChanged(m_filesChanged); });
     connect(btnFilesCheckALL, &QPushButton::clicked, this, &TfrmOptions::btnFilesCheckALLClick);
@@ -309,6 +358,17 @@ bool TfrmOptions::ApplyOptions()
                 }
             },
             &SaveScanTypeFlags))
+        return false;
+    if (!store(
+            m_viewerChanged,
+            [&] {
+                s.Keep_Zoom = chkViewerKeepZoom->isChecked();
+                s.JPEG_Exif_Orientation = chkJPEGExifOrientation->isChecked();
+                s.Slide_Interval = spnViewerSlideInterval->value();
+                s.Slide_Loop = chkViewerSlideLoop->isChecked();
+                s.Slide_Shuffle = chkViewerSlideShuffle->isChecked();
+            },
+            &SaveViewerSettings))
         return false;
     btnApply->setEnabled(false);
     return true;

@@ -156,6 +156,8 @@ void TfrmMain::tearDown()
 
 void TfrmMain::setStatusText(int panel, const QString &text)
 {
+    if (panel < 0 || panel >= int(StatusPanels.size()))
+        return;
     QLabel *label = StatusPanels[static_cast<size_t>(panel)];
     label->setText(text);
     // The catalogue's date takes room only when there is one to show.
@@ -166,7 +168,8 @@ void TfrmMain::setStatusText(int panel, const QString &text)
 
 QString TfrmMain::statusText(int panel) const
 {
-    return panel >= 0 && panel <= 3 ? StatusPanels[static_cast<size_t>(panel)]->text() : QString();
+    return panel >= 0 && panel < int(StatusPanels.size()) ? StatusPanels[static_cast<size_t>(panel)]->text()
+                                                          : QString();
 }
 
 void TfrmMain::InitialiseApplication()

@@ -49,7 +49,7 @@ public:
     QWidget *pnlAllClient = nullptr;
     QSplitter *SplitRight = nullptr;
     QStatusBar *StatusBarMain = nullptr;
-    std::array<QLabel *, 4> StatusPanels{}; // 3: when the catalogue on show was made
+    std::array<QLabel *, kStatusPanels> StatusPanels{}; // 3: when the catalogue on show was made; 4: the zoom
 
     // Menus.
     QMenu *mnuMain_File = nullptr, *mnuMain_View = nullptr, *mnuMain_Play = nullptr, *mnuMain_Tools = nullptr,

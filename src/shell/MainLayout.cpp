@@ -77,5 +77,13 @@ void TfrmMain::createStatusBar()
     StatusBarMain->addPermanentWidget(made);
     made->setVisible(false);
     StatusPanels[3] = made;
+    // The zoom of the picture on view ("Zoom 200 %"), beyond the original three panels.
+    auto *zoom = new QLabel(StatusBarMain);
+    zoom->setObjectName(QStringLiteral("StatusPanelZoom"));
+    zoom->setFrameShape(QFrame::Panel);
+    zoom->setFrameShadow(QFrame::Sunken);
+    zoom->setMinimumWidth(80);
+    StatusBarMain->addPermanentWidget(zoom);
+    StatusPanels[4] = zoom;
     setStatusBar(StatusBarMain);
 }

@@ -5,6 +5,7 @@
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
 #include "shell/About.h"
+#include "shell/FileTransfer.h"
 #include "shell/Main.h"
 #include "shell/MenuState.h"
 #include "shell/TbarMain.h"
@@ -42,6 +43,7 @@ void TfrmMain::wireCommands()
             [this](const QPoint &p) { popmnuViewFilePagePresentation->popup(p); });
     ConnectViewerPopup(*this);
     ConnectMenuStates(*this);
+    new FileTransfer(*this);
 }
 
 void TfrmMain::showAbout()

@@ -17,6 +17,9 @@
 #include "shell/TbarMain.h"
 #include "viewers/ViewerCommands.h"
 #include "viewers/ViewerPane.h"
+#include "viewers/zoom/FullScreen.h"
+#include "viewers/zoom/Slideshow.h"
+#include "viewers/zoom/ViewerZoom.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -111,6 +114,35 @@ void fileMenu(TfrmMain &f, MenuActions &a)
         mnuMain_File_Exit, "&Quitter", "E&xit", [&f] { f.close(); }, "Alt+F4");
 }
 
+// The zoom items are offered while the picture on view can be zoomed: the viewer says when that
+// changes, so that their shortcuts work at once and not only after the menu was opened.
+void viewerComfortItems(TfrmMain &f, MenuActions &a, Items &items)
+{
+    ViewerZoom *zoom = &f.viewerPane().zoom();
+    FullScreen *full = &f.viewerPane().fullScreen();
+    items.separator();
+    ITEM(
+        mnuMain_View_ZoomIn, "Zoom &avant", "Zoom &in", [zoom] { zoom->zoomIn(); }, "Ctrl++");
+    a.mnuMain_View_ZoomIn->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
+    ITEM(
+        mnuMain_View_ZoomOut, "&Zoom arrière", "Zoom &out", [zoom] { zoom->zoomOut(); }, "Ctrl+-");
+    ITEM(
+        mnuMain_View_ActualSize, "Ta&ille réelle", "Actual si&ze", [zoom] { zoom->actualSize(); }, "Ctrl+0");
+    ITEM(
+        mnuMain_View_FitToWindow, "Ajuster à la &fenêtre", "Fit to &window", [zoom] { zoom->fitToWindow(); },
+        "Ctrl+9");
+    ITEM(
+        mnuMain_View_FullScreen, "Plein é&cran", "F&ull screen", [full] { full->toggle(); }, "F11");
+    const auto offer = [&a](bool available) {
+        for (QAction *item : {a.mnuMain_View_ZoomIn, a.mnuMain_View_ZoomOut, a.mnuMain_View_ActualSize,
+                              a.mnuMain_View_FitToWindow})
+            item->setEnabled(available);
+    };
+    offer(zoom->available());
+    QObject::connect(zoom, &ViewerZoom::availabilityChanged, &f, offer);
+}
+
 void viewMenu(TfrmMain &f, MenuActions &a)
 {
     CataloguePane *pane = &f.cataloguePane();
@@ -139,6 +171,7 @@ void viewMenu(TfrmMain &f, MenuActions &a)
     ITEM(
         mnuMain_View_ScanNow, "&Explorer les disques maintenant", "Sc&an drives now",
         [pane] { mnuMain_View_ScanNowClick(*pane); }, "F5");
+    viewerComfortItems(f, a, items);
     group(f,
           {a.mnuMain_View_LargeIcon, a.mnuMain_View_SmallIcon, a.mnuMain_View_List, a.mnuMain_View_Report});
     group(f, {a.mnuMain_View_Scan_Drives, a.mnuMain_View_Scan_Folder});
@@ -164,6 +197,10 @@ void playMenu(TfrmMain &f, MenuActions &a)
     ITEM(mnuMain_Play_Loop, "&Boucle", "&Loop", click(C::Loop), nullptr, true);
     ITEM(mnuMain_Play_Stretch, "E&tirer", "Stretc&h", click(C::Stretch), nullptr, true);
     ITEM(mnuMain_Play_Tile, "&Mosaïque", "&Tile", click(C::Tile), nullptr, true);
+    items.separator();
+    Slideshow *show = &viewer->slideshow();
+    ITEM(
+        mnuMain_Play_SlideShow, "D&iaporama", "&Slide show", [show] { show->start(); }, "F9");
 }
 
 void toolsAndHelpMenus(TfrmMain &f, MenuActions &a)
@@ -242,6 +279,8 @@ void viewerPopups(TfrmMain &f, MenuActions &a)
         ITEM(popmnuVF_Stretch, "&Etirer l'image", "Stretc&h image", run(ToggleStretchButton), nullptr, true);
         ITEM(popmnuVF_Tile, "&Mosaïque", "&Tile image", run(ToggleTileButton), nullptr, true);
         SEPARATOR(popmnuVF_Tiret_UnderTile);
+        ITEM(popmnuVF_CopyPicture, "&Copier l'image", "&Copy picture",
+             [viewer] { viewer->copyFileOnView(); });
         ITEM(popmnuVF_SaveFile, "Enregistrer le fichier &sous...", "&Save file as...",
              [&app] { CopyOneFile(app, true); });
         SEPARATOR(popmnuVF_Tiret_UnderSaveAs);

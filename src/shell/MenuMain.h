@@ -20,11 +20,15 @@ struct MenuActions
             *mnuMain_View_SmallIcon = nullptr, *mnuMain_View_List = nullptr, *mnuMain_View_Report = nullptr,
             *mnuMain_View_Scan_Drives = nullptr, *mnuMain_View_Scan_Folder = nullptr,
             *mnuMain_View_ScanNow = nullptr;
+    // Affichage, the viewer's comfort (beyond the original program)
+    QAction *mnuMain_View_ZoomIn = nullptr, *mnuMain_View_ZoomOut = nullptr,
+            *mnuMain_View_ActualSize = nullptr, *mnuMain_View_FitToWindow = nullptr,
+            *mnuMain_View_FullScreen = nullptr;
     // Jouer
     QAction *mnuMain_Play_FirstFile = nullptr, *mnuMain_Play_PreviousFile = nullptr, *NextFile = nullptr,
             *LastFile = nullptr, *mnuMain_Play_PlayFile = nullptr, *mnuMain_Play_StopFile = nullptr,
             *mnuMain_Play_Preview = nullptr, *mnuMain_Play_Loop = nullptr, *mnuMain_Play_Stretch = nullptr,
-            *mnuMain_Play_Tile = nullptr;
+            *mnuMain_Play_Tile = nullptr, *mnuMain_Play_SlideShow = nullptr;
     // Outils
     QAction *mnuMain_Tools_DefaultWindow = nullptr, *mnuMain_Tools_DefaultFrames = nullptr,
             *mnuMain_Tools_Options = nullptr;
@@ -44,8 +48,8 @@ struct MenuActions
     QAction *popmnuVF_PlayFile = nullptr, *popmnuVF_StopPlayingFile = nullptr,
             *popmnuVF_Tiret_UnderStop = nullptr, *popmnuVF_PreviewFile = nullptr,
             *popmnuVF_Tiret_UnderPreview = nullptr, *popmnuVF_Loop = nullptr, *popmnuVF_Stretch = nullptr,
-            *popmnuVF_Tile = nullptr, *popmnuVF_Tiret_UnderTile = nullptr, *popmnuVF_SaveFile = nullptr,
-            *popmnuVF_Tiret_UnderSaveAs = nullptr, *popmnuVF_Execute = nullptr,
+            *popmnuVF_Tile = nullptr, *popmnuVF_Tiret_UnderTile = nullptr, *popmnuVF_CopyPicture = nullptr,
+            *popmnuVF_SaveFile = nullptr, *popmnuVF_Tiret_UnderSaveAs = nullptr, *popmnuVF_Execute = nullptr,
             *popmnuVF_Tiret_UnderExecute = nullptr, *popmnuVF_Properties = nullptr;
     // popmnuViewFilePagePresentation
     QAction *popmnuVFPresentation_About = nullptr;

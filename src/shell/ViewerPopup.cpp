@@ -41,6 +41,7 @@ void UpdateViewerPopup(TfrmMain &form)
     for (QAction *always : {m.popmnuVF_SaveFile, m.popmnuVF_Tiret_UnderSaveAs, m.popmnuVF_Execute,
                             m.popmnuVF_Tiret_UnderExecute, m.popmnuVF_Properties})
         always->setVisible(true);
+    m.popmnuVF_CopyPicture->setVisible(viewer.canCopyPicture());
 }
 
 void ConnectViewerPopup(TfrmMain &form)

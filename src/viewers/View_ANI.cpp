@@ -7,6 +7,7 @@
 #include "viewers/Backgrnd.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -66,4 +67,16 @@ void TViewPageANI::applyBackground()
 void TViewPageANI::placeFrames()
 {
     pagekit::centreAtAThird(pnlANI, m_pane.notebookSize());
+}
+
+std::unique_ptr<ZoomPicture> TViewPageANI::zoomPicture()
+{
+    if (!picANI->isVisible() || picANI->aniFile()->isEmpty())
+        return nullptr;
+    TAniIcon *player = picANI;
+    auto picture = ZoomPicture::frames(player->aniFile()->stepImage(0).size(), [player] {
+        return player->aniFile()->stepImage(player->currentStep());
+    });
+    connect(player, &TAniIcon::stepChanged, picture.get(), &ZoomPicture::changed);
+    return picture;
 }

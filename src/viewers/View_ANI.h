@@ -26,4 +26,5 @@ public:
     QString playCaption() const override;
     void applyBackground() override;
     void placeFrames() override;
+    std::unique_ptr<ZoomPicture> zoomPicture() override;
 };

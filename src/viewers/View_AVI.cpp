@@ -109,6 +109,7 @@ void TViewPageAVI_WIN::MediaPlayerAVINotify()
     TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
     if (++m_notices != m_playsStarted || video->NotifyValue() != nvSuccessful)
         return;
+    emit playEnded();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     timRepeatAVI->start();
 }

@@ -5,6 +5,7 @@
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 #include "viewers/previews/Previews.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QScrollArea>
 
@@ -17,6 +18,7 @@ TViewPageBMP::TViewPageBMP(ViewerPane &pane, QStackedWidget *book) : ViewerPage(
     scrollBMP = pagekit::scrollBox(this, "scrollBMP", kColour);
     picBMP = pagekit::pictureIn<TPicture>(scrollBMP, "picBMP", false);
     pagekit::showPictureIn(scrollBMP, picBMP, false);
+    pagekit::panByDragging(scrollBMP);
 }
 
 platform::Status TViewPageBMP::load(const QString &path)
@@ -50,4 +52,19 @@ void TViewPageBMP::applyBackground()
 void TViewPageBMP::preview()
 {
     PreviewBMP(app(), record(), kColour);
+}
+
+std::unique_ptr<ZoomPicture> TViewPageBMP::zoomPicture()
+{
+    return picBMP->isEmpty() ? nullptr : ZoomPicture::bitmap(picBMP->image());
+}
+
+QColor TViewPageBMP::zoomBackground() const
+{
+    return kColour;
+}
+
+std::optional<QPoint> TViewPageBMP::pictureOrigin() const
+{
+    return picBMP->mapTo(this, QPoint(0, 0));
 }

@@ -6,6 +6,7 @@
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 #include "viewers/previews/Previews.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QScrollArea>
 
@@ -70,4 +71,15 @@ void TViewPageGIF::applyBackground()
 void TViewPageGIF::preview()
 {
     PreviewGIF(app(), record(), Qt::white);
+}
+
+std::unique_ptr<ZoomPicture> TViewPageGIF::zoomPicture()
+{
+    if (picGIF->isHidden() || picGIF->isEmpty())
+        return nullptr;
+    TGIFImage *player = picGIF;
+    auto picture = ZoomPicture::frames(QSize(player->imageWidth(), player->imageHeight()),
+                                       [player] { return player->currentFrame(); });
+    connect(player, &TGIFImage::frameChanged, picture.get(), &ZoomPicture::changed);
+    return picture;
 }

@@ -24,4 +24,5 @@ public:
     QString playCaption() const override;
     void applyBackground() override;
     void preview() override;
+    std::unique_ptr<ZoomPicture> zoomPicture() override;
 };

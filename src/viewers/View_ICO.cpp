@@ -6,6 +6,7 @@
 #include "viewers/Backgrnd.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -43,4 +44,9 @@ void TViewPageICO::applyBackground()
 void TViewPageICO::placeFrames()
 {
     pagekit::centreAtAThird(pnlICO, m_pane.notebookSize());
+}
+
+std::unique_ptr<ZoomPicture> TViewPageICO::zoomPicture()
+{
+    return picICO->isEmpty() ? nullptr : ZoomPicture::bitmap(picICO->image());
 }

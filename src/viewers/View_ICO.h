@@ -21,4 +21,5 @@ public:
     platform::Status load(const QString &path) override;
     void applyBackground() override;
     void placeFrames() override;
+    std::unique_ptr<ZoomPicture> zoomPicture() override;
 };

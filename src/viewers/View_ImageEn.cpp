@@ -2,9 +2,11 @@
 
 #include "app/App.h"
 #include "components/TImageEn.h"
+#include "components/decoders/ImageLimits.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 #include "viewers/previews/Previews.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -18,6 +20,7 @@ TViewPageImageEn::TViewPageImageEn(ViewerPane &pane, QStackedWidget *book, Media
     m_view = pagekit::pictureIn<TImageEn>(m_scroll, look.view, true);
     m_view->setBackground(look.colour);
     m_view->setScrollBars(true);
+    pagekit::panByDragging(m_view);
     m_view->setEightBit(look.eightBit);
     // The view scrolls, so the keyboard stops at it, under the box's name, and not at the box too.
     m_view->setAccessibleName(m_scroll->accessibleName());
@@ -55,6 +58,28 @@ void TViewPageImageEn::preview()
 {
     PreviewImage(app(), record(),
                  {m_look.previewForm, m_look.previewView, m_look.previewEightBit, m_look.colour});
+}
+
+std::unique_ptr<ZoomPicture> TViewPageImageEn::zoomPicture()
+{
+    const ViewedRecord &r = record();
+    if (r.Width <= 0 || r.Height <= 0 || m_view->bitmap().isNull())
+        return nullptr;
+    if (type() != mtWMF && type() != mtEMF)
+        return ZoomPicture::bitmap(m_view->bitmap());
+    // A metafile is played again at each zoom: its data, read again.
+    platform::ErrorOr<QByteArray> data = pictures::readWholeFile(pagekit::nativePath(app(), r.Path));
+    if (!data)
+        return ZoomPicture::bitmap(m_view->bitmap());
+    platform::ErrorOr<std::unique_ptr<ZoomPicture>> picture =
+        ZoomPicture::metafile(std::move(*data), type(), m_look.colour);
+    return picture ? std::move(*picture) : ZoomPicture::bitmap(m_view->bitmap());
+}
+
+std::optional<QPoint> TViewPageImageEn::pictureOrigin() const
+{
+    return m_view->viewport()->mapTo(
+        this, QPoint(-m_view->horizontalScrollBar()->value(), -m_view->verticalScrollBar()->value()));
 }
 
 TViewPageImageEn *NewPagePCX(ViewerPane &pane, QStackedWidget *book)

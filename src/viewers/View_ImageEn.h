@@ -36,6 +36,9 @@ public:
     platform::Status load(const QString &path) override;
     void applyBackground() override;
     void preview() override;
+    std::unique_ptr<ZoomPicture> zoomPicture() override;
+    QColor zoomBackground() const override { return m_look.colour; }
+    std::optional<QPoint> pictureOrigin() const override;
 
 private:
     Look m_look;

@@ -8,6 +8,8 @@
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
 #include "viewers/previews/Previews.h"
+#include "viewers/zoom/ViewerZoom.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -27,6 +29,7 @@ TViewPageJPG::TViewPageJPG(ViewerPane &pane, QStackedWidget *book) : ViewerPage(
     // The page decodes from the event loop, where the label can be painted; never inside a paint.
     picJPG->setDecodeOnPaint(false);
     pagekit::showPictureIn(scrollJPG, picJPG, false);
+    pagekit::panByDragging(scrollJPG);
     lblProgressJPG = new QLabel(this);
     lblProgressJPG->setObjectName("lblProgressJPG");
     lblProgressJPG->setAlignment(Qt::AlignCenter);
@@ -53,6 +56,7 @@ void ApplyJpegOptions(App &app, TPicture *picture)
                                                                   : TJPEGImage::BestSpeed);
     jpeg->setProgressiveDisplay(s.JPEG_Progressive_Display);
     jpeg->setSmoothing(s.JPEG_Smoothing);
+    picture->setExifOrientation(s.JPEG_Exif_Orientation);
 }
 
 platform::Status TViewPageJPG::load(const QString &path)
@@ -118,6 +122,7 @@ void TViewPageJPG::decode(quint64 load)
         r.Height = 0;
         pagekit::showPictureIn(scrollJPG, picJPG, picJPG->stretch());
     }
+    m_pane.zoom().pictureReady(this);
 }
 
 void TViewPageJPG::picJPGProgress(TJPEGImage::Stage stage, int percent)
@@ -132,4 +137,22 @@ void TViewPageJPG::picJPGProgress(TJPEGImage::Stage stage, int percent)
     lblProgressJPG->show();
     lblProgressJPG->raise();
     lblProgressJPG->repaint();
+}
+
+std::unique_ptr<ZoomPicture> TViewPageJPG::zoomPicture()
+{
+    // A picture still decoding is offered once decoded (pictureReady).
+    if (picJPG->isEmpty() || !picJPG->isDecoded())
+        return nullptr;
+    return ZoomPicture::bitmap(picJPG->image());
+}
+
+QColor TViewPageJPG::zoomBackground() const
+{
+    return kColour;
+}
+
+std::optional<QPoint> TViewPageJPG::pictureOrigin() const
+{
+    return picJPG->mapTo(this, QPoint(0, 0));
 }

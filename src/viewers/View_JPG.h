@@ -28,6 +28,9 @@ public:
     void setStretch(bool pressed) override;
     void applyBackground() override;
     void preview() override;
+    std::unique_ptr<ZoomPicture> zoomPicture() override;
+    QColor zoomBackground() const override;
+    std::optional<QPoint> pictureOrigin() const override;
     void picJPGProgress(TJPEGImage::Stage stage, int percent);
 
 private:

@@ -145,6 +145,7 @@ void TViewPageSound::playerNotify()
     m_position->stop();
     m_played->clear();
     m_bar->setValue(0);
+    emit playEnded();
     if (!record().Repeat)
         return; // the device stays open at the end, the total on show
     closePlayer();

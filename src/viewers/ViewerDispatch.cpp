@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 #include "viewers/ViewerPage.h"
 #include "viewers/ViewerPane.h"
+#include "viewers/zoom/ViewerZoom.h"
 
 #include <QToolButton>
 
@@ -75,7 +76,9 @@ void LoadOnPage(ViewerPane &pane, ViewerPage *page, const QString &path)
     App &app = pane.app;
     if (!app.st.FormReady)
         return;
-    if (!page->load(path).ok())
+    const bool shown = page->load(path).ok();
+    pane.zoom().fileLoaded(page);
+    if (!shown)
         ShowFileAccessError(app);
 }
 

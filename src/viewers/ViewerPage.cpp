@@ -4,6 +4,7 @@
 #include "app/Language.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QStackedWidget>
 
@@ -18,6 +19,16 @@ ViewerPage::ViewerPage(ViewerPane &pane, QStackedWidget *book, const char *name,
 QString ViewerPage::playCaption() const
 {
     return SelectText("&Rafraîchir l'image", "&Refresh image");
+}
+
+std::unique_ptr<ZoomPicture> ViewerPage::zoomPicture()
+{
+    return nullptr;
+}
+
+QColor ViewerPage::zoomBackground() const
+{
+    return palette().color(QPalette::Window);
 }
 
 App &ViewerPage::app() const

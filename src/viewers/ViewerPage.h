@@ -16,10 +16,13 @@
 #include "platform/Result.h"
 
 #include <QWidget>
+#include <memory>
+#include <optional>
 
 class App;
 class QStackedWidget;
 class ViewerPane;
+class ZoomPicture;
 struct ViewedRecord;
 
 // The viewer toolbar's buttons a type offers (the four moves are always offered).
@@ -60,6 +63,19 @@ public:
     virtual void placeFrames() {}
     // Closes the media devices the page opened: the main window is closing.
     virtual void closeDevices() {}
+
+    // The zoom (beyond the original program). The picture on view for the zoom view, or null when
+    // the page shows none (not a picture page, a file that failed, a JPEG still decoding).
+    virtual std::unique_ptr<ZoomPicture> zoomPicture();
+    // The colour behind a zoomed picture: the page's.
+    virtual QColor zoomBackground() const;
+    // Where the page shows its picture's top-left corner at actual size (page coordinates), when it
+    // shows it from a corner that scrolls; a zoom view starts there.
+    virtual std::optional<QPoint> pictureOrigin() const { return std::nullopt; }
+
+signals:
+    // A sound or a video played to its end (the slide show goes on then).
+    void playEnded();
 
 protected:
     App &app() const;

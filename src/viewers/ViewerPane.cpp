@@ -17,9 +17,15 @@
 #include "viewers/View_VIDE.h"
 #include "viewers/ViewerCommands.h"
 #include "viewers/ViewerDispatch.h"
+#include "viewers/zoom/FullScreen.h"
+#include "viewers/zoom/PictureTransfer.h"
+#include "viewers/zoom/Slideshow.h"
+#include "viewers/zoom/ViewerZoom.h"
+#include "viewers/zoom/ZoomPicture.h"
 
 #include <QAbstractScrollArea>
 #include <QLabel>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -69,6 +75,7 @@ ViewerPane::ViewerPane(App &application, QWidget *parent) : QFrame(parent), app(
     });
     connect(nbkViewer, &QStackedWidget::currentChanged, this, [this] { nbkViewerPageChanged(*this); });
     connectCommands();
+    createZoom();
     // Before any file is shown only the navigation is offered.
     SetViewerButtons(*this, mtNone);
 }
@@ -90,6 +97,42 @@ void ViewerPane::createPages()
     m_pages[mtWMF] = NewPageWMF(*this, nbkViewer);
     m_pages[mtEMF] = NewPageEMF(*this, nbkViewer);
     m_pages[mtICO] = new TViewPageICO(*this, nbkViewer);
+}
+
+void ViewerPane::createZoom()
+{
+    m_zoom = new ViewerZoom(*this);
+    m_fullScreen = new FullScreen(*this, *m_zoom);
+    m_slideshow = new Slideshow(*this);
+    // The picture pages and the video zoom and go full screen from their own controls.
+    for (MediaType t : {mtANI, mtBMP, mtJPG, mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO})
+        m_zoom->watch(m_pages[t]);
+    if (QWidget *video = viewerPage(QStringLiteral("AVI_VIDEO")))
+        m_zoom->watch(video);
+    m_zoom->watch(m_pages[mtAVI]);
+    connect(m_zoom, &ViewerZoom::fullScreenAsked, m_fullScreen, &FullScreen::toggle);
+    // Ctrl+C with the keyboard in the viewer (in the window or full screen).
+    auto *copy = new QShortcut(QKeySequence::Copy, nbkViewer);
+    copy->setObjectName("scViewerCopy");
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, [this] { copyFileOnView(); });
+    connect(nbkViewer, &QStackedWidget::currentChanged, m_zoom, &ViewerZoom::refresh);
+    for (ViewerCommand c : {ViewerCommand::Stretch, ViewerCommand::Tile})
+        connect(button(c), &QToolButton::toggled, m_zoom, &ViewerZoom::refresh);
+}
+
+bool ViewerPane::copyFileOnView()
+{
+    if (CopyFileOnView(*this))
+        return true;
+    app.ui().beep(platform::BeepKind::Plain);
+    return false;
+}
+
+bool ViewerPane::canCopyPicture() const
+{
+    ViewerPage *p = page(app.st.OnView.FileType);
+    return p && currentViewerPage() != QLatin1String("VIDE") && p->zoomPicture() != nullptr;
 }
 
 void ViewerPane::offerPopup(QWidget *control)

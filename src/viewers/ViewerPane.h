@@ -21,8 +21,11 @@ class App;
 class QStackedWidget;
 class QToolBar;
 class QToolButton;
+class FullScreen;
+class Slideshow;
 class TViewPageVIDE;
 class ViewerPage;
+class ViewerZoom;
 
 // The viewer toolbar's commands, mirrored by the Play menu and the viewer popup.
 enum class ViewerCommand { First, Previous, Next, Last, Play, Stop, Preview, Loop, Stretch, Tile };
@@ -53,6 +56,15 @@ public:
     // Closes what previews left open (the video device's own window) and stops the pages' players:
     // the main window is closing.
     void closePreviews();
+
+    // The zoom of the picture on view and full screen (beyond the original program).
+    ViewerZoom &zoom() const { return *m_zoom; }
+    FullScreen &fullScreen() const { return *m_fullScreen; }
+    Slideshow &slideshow() const { return *m_slideshow; }
+    // The file on view to the clipboard (its picture too when it is one); a beep with none.
+    bool copyFileOnView();
+    // Whether the file on view is a picture shown (what "Copier l'image" offers).
+    bool canCopyPicture() const;
 
     // For the pages and the viewer's own commands.
     QToolButton *button(ViewerCommand command) const;
@@ -97,6 +109,7 @@ private:
     void createToolbar();
     void createPages();
     void connectCommands();
+    void createZoom();
 
     QToolBar *tbViewer = nullptr;
     std::array<QToolButton *, 10> m_buttons{}; // by ViewerCommand: btnFirstFile ... btnTile
@@ -104,4 +117,7 @@ private:
     TViewPageVIDE *pageVIDE = nullptr;
     TypeTable<ViewerPage *> m_pages{}; // by type; null for ALL and the rows past the types
     bool m_loading = false;
+    ViewerZoom *m_zoom = nullptr;
+    FullScreen *m_fullScreen = nullptr;
+    Slideshow *m_slideshow = nullptr;
 };

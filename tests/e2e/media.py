@@ -82,7 +82,8 @@ def make(drive_c: Path):
         [cv, "-size", "32x32", "xc:yellow", str(media / "icone.ico")],
         [cv, "-size", "32x32", "xc:red", str(media / "f1.ico")],
         [cv, "-size", "32x32", "xc:blue", str(media / "f2.ico")],
-        [cv, "-size", "50x40", "xc:skyblue", str(other / "vacances.bmp")],
+        # Zoomed and shown full screen: big enough to measure on a screenshot.
+        [cv, "-size", "240x160", "xc:skyblue", str(other / "vacances.bmp")],
         [cv, "-size", "30x20", "xc:red", str(images / "rouge.bmp")],
         [cv, "-size", "30x20", "xc:lime", str(images / "vert.jpg")],
         ["sox", "-n", "-r", "8000", "-c", "1", "-b", "8", str(sounds / "court.wav"), "synth", "0.3", "sine", "300"],

@@ -664,6 +664,60 @@ class Run:
         self.check((sounds / "court.wav").exists() and (sounds / "tonalite.wav").exists(),
                    "both sounds are still there after answering Non")
 
+    def sky_pixels(self, label):
+        """How many pixels of the screen are the sky blue of vacances.bmp."""
+        shot = self.desk.screenshot(label)
+        if shot is None:
+            raise Failure("no screenshot to measure the picture on")
+        out = subprocess.run(["/usr/bin/convert", str(shot), "-fuzz", "3%", "-fill", "black", "+opaque", "#87CEEB",
+                              "-fill", "white", "-opaque", "#87CEEB", "-format", "%[fx:int(mean*w*h+0.5)]", "info:"],
+                             check=True, capture_output=True, text=True, timeout=30)
+        return int(out.stdout.strip())
+
+    def zoom_and_full_screen(self):
+        self.activate()
+        self.click_folder(media.OTHER_FOLDER)
+        self.click_list_item("vacances.bmp")
+        self.desk.wait_for("the BMP page", lambda: self.viewer_page() == "BMP", 20)
+        self.desk.wait_for("the status bar to say Zoom 100 %", lambda: "Zoom 100 %" in self.status_text(), 15)
+        before = self.sky_pixels("zoom-100")
+        self.check(abs(before - 240 * 160) < 400, "vacances.bmp is shown at its size, 240 x 160",
+                   f"{before} sky-blue pixels")
+        self.desk.key("ctrl+plus")
+        try:
+            self.desk.wait_for("the status bar to say Zoom 125 %", lambda: "Zoom 125 %" in self.status_text(), 15)
+            self.check(True, "Ctrl++ zooms in: the status bar says Zoom 125 %")
+        except Failure as e:
+            self.check(False, "Ctrl++ zooms in: the status bar says Zoom 125 %", f"{e}; {self.status_text()!r}")
+        self.desk.pump(0.3)
+        after = self.sky_pixels("zoom-125")
+        self.check(abs(after - 300 * 200) < 600, "Ctrl++ shows the picture larger, 300 x 200",
+                   f"{after} sky-blue pixels")
+        self.desk.key("F11")
+        full = self.desk.wait_for("the full-screen window",
+                                  lambda: next((w for w in self.desk.windows()
+                                                if name(w).startswith("Plein écran") and showing(w)), None), 15)
+        self.desk.pump(0.5)
+        e = extents(full)
+        self.check((e.x, e.y, e.width, e.height) == (0, 0, 1024, 768), "F11 shows the picture on the whole screen",
+                   f"window at {e.x},{e.y} {e.width} x {e.height}")
+        shown = self.sky_pixels("full-screen")
+        self.check(abs(shown - 240 * 160) < 400, "full screen shows the picture fitted, at its own size",
+                   f"{shown} sky-blue pixels")
+        self.desk.key("Escape")
+        try:
+            self.desk.wait_for("full screen to end", lambda: not showing(full), 15)
+            self.desk.wait_for("the main window active again", lambda: "active" in states(self.frame()), 15)
+            self.check(True, "Escape returns to the window")
+        except Failure as e:
+            self.check(False, "Escape returns to the window", str(e))
+        self.desk.wait_for("the status bar to say Zoom 125 %", lambda: "Zoom 125 %" in self.status_text(), 15)
+        back = self.sky_pixels("after-full-screen")
+        self.check(abs(back - 300 * 200) < 600, "the window shows the picture at its zoom before full screen",
+                   f"{back} sky-blue pixels")
+        self.desk.key("ctrl+0")
+        self.desk.wait_for("Ctrl+0 back to Zoom 100 %", lambda: "Zoom 100 %" in self.status_text(), 15)
+
     def tab_order(self):
         toolbar = self.viewer_toolbar()
         viewer = toolbar.parent
@@ -857,6 +911,7 @@ class Run:
             self.step("property windows", self.properties)
             self.step("Tab through the panes", self.tab_order)
             self.step("commands after a dialog", self.commands_after_a_dialog)
+            self.step("zoom and full screen", self.zoom_and_full_screen)
             self.step("quit with File > Quitter", self.quit)
             self.step("start again: the kept catalogue", self.start_again, critical=True)
             self.step("a file copied in by another program", self.copied_in_by_another_program)

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <sys/stat.h>
@@ -244,4 +245,56 @@ TEST_F(OptionsWindowTest, KeepTheCatalogueIsAGeneralOptionAndOffRemovesTheKeptFi
     EXPECT_FALSE(QFile::exists(kept));
     // The next window shows it off.
     EXPECT_FALSE(open().chkGeneralKeepCatalogue->isChecked());
+}
+
+TEST_F(OptionsWindowTest, KeepZoomIsOnItsOwnPageAndWrittenWithTheViewersOptions)
+{
+    TfrmOptions &w = open({"Keep_Zoom=0"});
+    EXPECT_EQ(w.PageControlOption->indexOf(w.TabSheetViewer), 3);
+    EXPECT_EQ(w.PageControlOption->tabText(3), "Visionneuse");
+    EXPECT_FALSE(w.chkViewerKeepZoom->isChecked());
+    EXPECT_FALSE(w.chkViewerKeepZoom->text().isEmpty());
+    w.PageControlOption->setCurrentWidget(w.TabSheetViewer);
+    w.chkViewerKeepZoom->click();
+    EXPECT_TRUE(w.btnApply->isEnabled());
+    w.btnOK->click();
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_TRUE(app.st.settings.Keep_Zoom);
+    EXPECT_EQ(settingsText(), "[Lumavista]\nKeep_Zoom=1\nJPEG_Exif_Orientation=1\nSlide_Interval=4\n"
+                              "Slide_Loop=0\nSlide_Shuffle=0\n");
+    // Read back at the next start; by default off.
+    LoadSettings(app);
+    EXPECT_TRUE(app.st.settings.Keep_Zoom);
+    EXPECT_FALSE(Settings().Keep_Zoom);
+}
+
+TEST_F(OptionsWindowTest, TheExifOrientationIsOnTheJpegPageTickedByDefault)
+{
+    TfrmOptions &w = open();
+    EXPECT_TRUE(w.TabSheetJPEG->isAncestorOf(w.chkJPEGExifOrientation));
+    EXPECT_TRUE(w.chkJPEGExifOrientation->isChecked());
+    EXPECT_EQ(w.chkJPEGExifOrientation->text(), QString::fromUtf8("Redresser selon l'appareil photo (EXIF)"));
+    w.chkJPEGExifOrientation->click();
+    w.btnOK->click();
+    EXPECT_FALSE(app.st.settings.JPEG_Exif_Orientation);
+    EXPECT_TRUE(fileHas("JPEG_Exif_Orientation=0\n"));
+    // The JPEG loading options were not changed: their group is not written.
+    EXPECT_FALSE(fileHas("JPEG_Scale"));
+}
+
+TEST_F(OptionsWindowTest, TheSlideShowsIntervalLoopAndShuffleAreStoredInRange)
+{
+    TfrmOptions &w = open({"Slide_Interval=99999"});
+    EXPECT_EQ(w.spnViewerSlideInterval->value(), 3600);
+    EXPECT_FALSE(w.chkViewerSlideLoop->isChecked());
+    EXPECT_FALSE(w.spnViewerSlideInterval->accessibleName().isEmpty());
+    w.spnViewerSlideInterval->setValue(7);
+    w.chkViewerSlideLoop->click();
+    w.chkViewerSlideShuffle->click();
+    w.btnOK->click();
+    EXPECT_EQ(app.st.settings.Slide_Interval, 7);
+    EXPECT_TRUE(app.st.settings.Slide_Loop);
+    EXPECT_TRUE(app.st.settings.Slide_Shuffle);
+    for (const char *line : {"Slide_Interval=7\n", "Slide_Loop=1\n", "Slide_Shuffle=1\n"})
+        EXPECT_TRUE(fileHas(line)) << line << settingsText().toStdString();
 }

@@ -42,7 +42,7 @@ protected:
 class FakeStatus : public StatusPort
 {
 public:
-    QString panels[4];
+    QString panels[kStatusPanels];
     void setStatusText(int panel, const QString &text) override { panels[panel] = text; }
     QString statusText(int panel) const override { return panels[panel]; }
 };

@@ -717,4 +717,16 @@ platform::Status playEmf(QByteArrayView data, QPaintDevice &device, double scale
     return playRecords(data, base * QTransform::fromScale(scale, scale), dpi, device, background);
 }
 
+platform::Status drawEmf(QByteArrayView data, QImage &target, double zoom, QPointF origin)
+{
+    Header h;
+    QSize size;
+    QTransform base;
+    double dpi = 96;
+    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+        return status;
+    // FIXME: clip regions a file gives in device pixels are not zoomed with the rest.
+    return playRecords(data, base * zoomView(zoom, origin), dpi, target, std::nullopt);
+}
+
 } // namespace pictures

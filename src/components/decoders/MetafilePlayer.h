@@ -15,8 +15,16 @@
 #include <QPaintDevice>
 #include <QSize>
 #include <QString>
+#include <QTransform>
 
 namespace pictures {
+
+// The mapping of a view that shows a picture scaled by zoom, with the zoomed picture's point origin
+// at the view's top-left corner.
+inline QTransform zoomView(double zoom, QPointF origin)
+{
+    return QTransform::fromScale(zoom, zoom) * QTransform::fromTranslate(-origin.x(), -origin.y());
+}
 
 platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data);
 platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background);
@@ -24,14 +32,21 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
 platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data);
 platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background);
 
-// Play the picture as the render functions do, with the same checks, but scaled onto the whole of
-// target (not cleared first) instead of a bitmap of the picture's own size: what is drawn costs
-// the target's pixels, whatever size the file claims.
+// The same picture, with the same checks and failures as the render functions, drawn elsewhere:
+
+// Scaled onto the whole of target (not cleared first) instead of a bitmap of the picture's own
+// size: what is drawn costs the target's pixels, whatever size the file claims.
 platform::Status drawWmf(QByteArrayView data, QImage &target);
 platform::Status drawEmf(QByteArrayView data, QImage &target);
-// Play a metafile onto a caller's paint device (an SVG generator, a bitmap of another size): the
-// device is filled with the background, then the picture is drawn at its own size times scale
-// from the device's top-left corner. The same checks and failures as the render functions.
+
+// Again at a zoom onto target (filled by the caller) as zoomView maps it: the part of the zoomed
+// picture a view shows, drawn sharp rather than scaled from the bitmap.
+platform::Status drawWmf(QByteArrayView data, QImage &target, double zoom, QPointF origin);
+platform::Status drawEmf(QByteArrayView data, QImage &target, double zoom, QPointF origin);
+
+// Onto a caller's paint device (an SVG generator, a bitmap of another size): the device is filled
+// with the background, then the picture is drawn at its own size times scale from the device's
+// top-left corner.
 platform::Status playWmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background);
 platform::Status playEmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background);
 

@@ -202,12 +202,13 @@ GdiObject penOf(const U_PEN &p)
     return o;
 }
 
-// Plays the records onto device, the picture's window mapped onto a viewport of the given size times
-// scale, after filling the device with background when one is given.
+// Plays the records onto device, the picture's window mapped onto a viewport of the given size and
+// then through view, after filling the device with background when one is given.
 platform::Status playRecords(QByteArrayView data, const Header &h, const QRectF &window, QSize viewport,
-                             QPaintDevice &device, double scale, const std::optional<QColor> &background)
+                             QPaintDevice &device, const QTransform &view,
+                             const std::optional<QColor> &background)
 {
-    GdiContext dc(device, QTransform::fromScale(scale, scale), 96);
+    GdiContext dc(device, view, 96);
     if (background)
         dc.fillBackground(*background);
     // The player's viewport is the picture; the file's window records map onto it.
@@ -541,7 +542,8 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
     if (image.isNull())
         return tooLarge(QStringLiteral("out of memory"));
     image.fill(background);
-    if (const platform::Status played = playRecords(data, h, window, size, image, 1, std::nullopt); !played)
+    if (const platform::Status played = playRecords(data, h, window, size, image, QTransform(), std::nullopt);
+        !played)
         return played.error();
     return image;
 }
@@ -555,7 +557,7 @@ platform::Status drawWmf(QByteArrayView data, QImage &target)
         return geometry;
     if (target.isNull())
         return makeError(Error::Kind::Other, QStringLiteral("no bitmap to draw on"));
-    return playRecords(data, h, window, target.size(), target, 1, std::nullopt);
+    return playRecords(data, h, window, target.size(), target, QTransform(), std::nullopt);
 }
 
 platform::Status playWmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background)
@@ -565,7 +567,17 @@ platform::Status playWmf(QByteArrayView data, QPaintDevice &device, double scale
     QSize size;
     if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
         return geometry;
-    return playRecords(data, h, window, size, device, scale, background);
+    return playRecords(data, h, window, size, device, QTransform::fromScale(scale, scale), background);
+}
+
+platform::Status drawWmf(QByteArrayView data, QImage &target, double zoom, QPointF origin)
+{
+    Header h;
+    QRectF window;
+    QSize size;
+    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+        return geometry;
+    return playRecords(data, h, window, size, target, zoomView(zoom, origin), std::nullopt);
 }
 
 } // namespace pictures

@@ -9,9 +9,11 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace pagekit {
 
@@ -38,7 +40,49 @@ public:
         return false;
     }
 };
+// Pans a scroll area by the moves of a left-button drag over its viewport (the events its children
+// leave to it reach it there).
+class DragPan : public QObject
+{
+public:
+    explicit DragPan(QAbstractScrollArea *scroll) : QObject(scroll), m_scroll(scroll) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto *m = static_cast<QMouseEvent *>(event);
+            if (m->button() == Qt::LeftButton)
+                m_from = m->globalPosition().toPoint();
+            return false;
+        }
+        case QEvent::MouseMove: {
+            auto *m = static_cast<QMouseEvent *>(event);
+            if (!m_from || !(m->buttons() & Qt::LeftButton))
+                return false;
+            const QPoint now = m->globalPosition().toPoint(), moved = now - *m_from;
+            m_from = now;
+            m_scroll->horizontalScrollBar()->setValue(m_scroll->horizontalScrollBar()->value() - moved.x());
+            m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->value() - moved.y());
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            m_from.reset();
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QAbstractScrollArea *m_scroll;
+    std::optional<QPoint> m_from;
+};
 } // namespace
+
+void panByDragging(QAbstractScrollArea *scroll)
+{
+    scroll->viewport()->installEventFilter(new DragPan(scroll));
+}
 
 void becomePage(QWidget *page, QStackedWidget *book, const char *name)
 {
@@ -113,7 +157,7 @@ void showPictureIn(QScrollArea *scroll, TPicture *picture, bool stretched)
     picture->setAutoSize(false);
     scroll->setWidgetResizable(stretched);
     if (!stretched)
-        picture->resize(picture->pictureWidth(), picture->pictureHeight());
+        picture->resize(picture->shownSize());
 }
 
 void scrollToOrigin(QScrollArea *scroll)

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 
 class App;
+class QAbstractScrollArea;
 class QFrame;
 class QLabel;
 class QStackedWidget;
@@ -38,6 +39,8 @@ void showPictureIn(QScrollArea *scroll, TPicture *picture, bool stretched);
 void colour(QWidget *control, const QColor &colour);
 // Places a frame with its centre at a third of the notebook's width and height.
 void centreAtAThird(QWidget *frame, QSize notebook);
+// A drag with the left button over the scroll area's viewport pans a picture larger than it.
+void panByDragging(QAbstractScrollArea *scroll);
 // Shows the top-left corner of a scroll box.
 void scrollToOrigin(QScrollArea *scroll);
 // What every loader does around its work: the busy cursor on, and off again however it ends.

@@ -112,7 +112,9 @@ void PreviewJPG(App &app, const ViewedRecord &r, const QColor &colour)
             picture->clear();
         busy.release();
         ApplyJpegOptions(app, picture);
-        window.setClientSize(r.Width, r.Height);
+        // A camera's portrait photo turned upright: the window turns with it.
+        const QSize shown = picture->isEmpty() ? QSize(r.Width, r.Height) : picture->shownSize();
+        window.setClientSize(shown.width(), shown.height());
         if (!picture->isEmpty() && !picture->decodeNow().ok())
             picture->clear();
     });

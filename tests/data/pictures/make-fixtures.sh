@@ -69,3 +69,17 @@ head -c 1200 rose.jpg > damaged-truncated.jpg
 { head -c 8 rose.tif; head -c 3000 /dev/zero; } > damaged-ifd.tif
 head -c 400 rose-lzw.tif > damaged-truncated.tif
 printf 'not a picture at all' > damaged-garbage.ico
+
+# JPEG with each EXIF orientation 1..8: the upright picture (quadrants red, lime / blue, white,
+# 32 x 16) stored turned the other way, so that each file shows that same picture once upright.
+# ImageMagick 6 writes no orientation of its own into a JPEG (-orient only changes an EXIF profile's
+# reading): the EXIF profile, one IFD with the one Orientation entry, is written here by printf
+# and embedded by ImageMagick as the file's APP1 segment.
+convert -size 16x8 xc:red xc:lime +append \( -size 16x8 xc:blue xc:white +append \) -append upright.png
+undo=("" "-flop" "-rotate 180" "-flip" "-transpose" "-rotate -90" "-transverse" "-rotate 90")
+for i in 1 2 3 4 5 6 7 8; do
+  printf 'Exif\0\0II*\0\010\0\0\0\001\0\022\001\003\0\001\0\0\0\x0'"$i"'\0\0\0\0\0\0\0' >orient.exif
+  # shellcheck disable=SC2086
+  convert upright.png ${undo[$((i - 1))]} -profile APP1:orient.exif -quality 98 "orient-$i.jpg"
+done
+rm orient.exif
