@@ -3,6 +3,7 @@
 #include "components/TImageEn.h"
 #include "components/TJPEGImage.h"
 #include "components/TPicture.h"
+#include "components/decoders/ExifOrientation.h"
 #include "components/decoders/GifDecoder.h"
 #include "components/decoders/ImageLimits.h"
 
@@ -90,7 +91,11 @@ platform::ErrorOr<QImage> decodePicture(const QString &path)
         QImage img = jpeg.bitmap();
         if (!jpeg.lastDecode())
             return jpeg.lastDecode().error();
-        return img;
+        // Upright as the camera says, as the viewer shows it by default.
+        QFile file(path);
+        const int orientation =
+            file.open(QIODevice::ReadOnly) ? pictures::exifOrientation(file.read(256 * 1024)) : 1;
+        return pictures::upright(img, orientation);
     }
     // What TGIFImage and TImageEn load, by the same calls, without making a widget.
     if (ext == u"gif") {

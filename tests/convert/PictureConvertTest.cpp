@@ -116,3 +116,27 @@ TEST(PictureConvert, AFullDiskIsAnIoFailure)
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.error().kind, platform::Error::Kind::Io);
 }
+
+// A camera's portrait photo comes out upright, as the viewer shows it: the eight EXIF orientations
+// of one picture (made by ImageMagick) all give the same upright PNG.
+TEST(PictureConvert, JpegsComeOutUprightAsTheirExifOrientationSays)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const auto near = [](QRgb got, QRgb want) {
+        return std::abs(qRed(got) - qRed(want)) < 24 && std::abs(qGreen(got) - qGreen(want)) < 24 &&
+               std::abs(qBlue(got) - qBlue(want)) < 24;
+    };
+    for (int o = 1; o <= 8; ++o) {
+        SCOPED_TRACE(o);
+        const platform::ErrorOr<QString> out = convertTo(fixture(QStringLiteral("orient-%1.jpg").arg(o)),
+                                                         tmp.filePath(QString::number(o)), "png");
+        ASSERT_TRUE(out.ok()) << out.error().message.toStdString();
+        const QImage img(*out);
+        ASSERT_EQ(img.size(), QSize(32, 16));
+        EXPECT_TRUE(near(img.pixel(3, 3), qRgb(255, 0, 0)));
+        EXPECT_TRUE(near(img.pixel(28, 3), qRgb(0, 255, 0)));
+        EXPECT_TRUE(near(img.pixel(3, 12), qRgb(0, 0, 255)));
+        EXPECT_TRUE(near(img.pixel(28, 12), qRgb(255, 255, 255)));
+    }
+}

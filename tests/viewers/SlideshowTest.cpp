@@ -133,11 +133,31 @@ TEST_F(SlideshowTest, ASoundPlaysToItsEndBeforeTheNextFile)
     clock->fire();
     ASSERT_EQ(page(), "WAV");
     EXPECT_EQ(app.st.Viewed[mtWAV].Path, drivePath("son.wav"));
-    // No interval for a sound: its end moves on.
-    EXPECT_EQ(clock->asked.size(), 1u);
+    // No interval for a sound: its end moves on; the clock only watches for an end never reported.
+    ASSERT_EQ(clock->asked.size(), 2u);
+    ASSERT_GT(app.st.Viewed[mtWAV].LengthMs, 0);
+    EXPECT_EQ(clock->asked[1], app.st.Viewed[mtWAV].LengthMs + 2000);
     ASSERT_TRUE(waitFor([&] { return onView() == "b.bmp"; }, 10000));
     EXPECT_EQ(page(), "BMP");
-    EXPECT_EQ(clock->asked.size(), 2u);
+    EXPECT_EQ(clock->asked.size(), 3u);
+    show().end();
+}
+
+TEST_F(SlideshowTest, ASoundThatCannotBeLoadedStaysTheIntervalAndTheShowGoesOn)
+{
+    putBytes("abime.wav", QByteArray("RIFF\x10\0\0\0WAVEjunk", 16));
+    list.rows.insert(list.rows.begin() + 2, {"abime.wav", true});
+    ui.acceptOkBoxes = true; // the file's error, said as for any file that cannot be shown
+    select("a.bmp");
+    show().start();
+    clock->fire();
+    ASSERT_FALSE(ui.messages.empty());
+    // The damaged sound is given the pictures' interval instead of waiting for an end of play.
+    ASSERT_EQ(clock->asked.size(), 2u);
+    EXPECT_EQ(clock->asked[1], 1000 * app.st.settings.Slide_Interval);
+    clock->fire();
+    ASSERT_TRUE(waitFor([&] { return onView() == "b.bmp"; }, 5000));
+    EXPECT_TRUE(show().running());
     show().end();
 }
 

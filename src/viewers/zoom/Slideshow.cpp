@@ -88,12 +88,16 @@ void Slideshow::end()
     m_pane.fullScreen().leave();
 }
 
+// How long past its length a play may take to report its end.
+constexpr int kPlayGraceMs = 2000;
+
 void Slideshow::show(size_t position)
 {
     App &app = m_pane.app;
     m_position = position;
     const int row = m_order[position];
     disconnect(m_ended);
+    m_clock->stop();
     app.selectionList->selectItem(row);
     // The list shows what it selects only when a click shows a file.
     const SelectionRecord &s = app.st.Selection;
@@ -101,10 +105,20 @@ void Slideshow::show(size_t position)
     if (type != mtNone && app.st.Viewed[type].Path != app.st.CurrentView.CurrentFolder + s.FileName)
         m_pane.play();
     ViewerPage *page = m_pane.page(app.st.OnView.FileType);
-    if (page && page->tools().loop) // a sound or a video: to the end of its play
+    // A sound or a video plays to its end. One that could not be loaded (no length), or a clip in
+    // the animation control (which reports neither length nor end), stays the interval as a picture
+    // does, so no file stops the show.
+    const ViewedRecord *viewed = page ? &app.st.Viewed[app.st.OnView.FileType] : nullptr;
+    const bool playing = page && page->tools().loop && viewed->LengthMs > 0 &&
+                         viewed->Path == app.st.CurrentView.CurrentFolder + s.FileName;
+    if (playing) {
         m_ended = connect(page, &ViewerPage::playEnded, this, &Slideshow::next, Qt::QueuedConnection);
-    else
+        // A play that never reports its end (a repeated tune) still gives way once its length has
+        // passed.
+        m_clock->start(viewed->LengthMs + kPlayGraceMs);
+    } else {
         m_clock->start(1000 * ClampSetting(app.st.settings, "Slide_Interval"));
+    }
 }
 
 void Slideshow::next()
