@@ -662,71 +662,77 @@ platform::Status playRecords(QByteArrayView data, const QTransform &base, double
 
 } // namespace
 
-platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data)
+namespace {
+
+// A picture's size in pixels and the mapping from its reference device, read once for each entry.
+struct Picture
 {
-    Header h;
     QSize size;
     QTransform base;
     double dpi = 96;
-    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
+};
+
+platform::ErrorOr<Picture> pictureOf(QByteArrayView data)
+{
+    Header h;
+    Picture p;
+    if (const platform::Status status = geometry(data, h, p.size, p.base, p.dpi); !status)
         return status.error();
-    return size;
+    return p;
+}
+
+} // namespace
+
+platform::ErrorOr<QSize> emfPictureSize(QByteArrayView data)
+{
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.error();
+    return p->size;
 }
 
 platform::ErrorOr<QImage> renderEmf(QByteArrayView data, const QColor &background)
 {
-    Header h;
-    QSize size;
-    QTransform base;
-    double dpi = 96;
-    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
-        return status.error();
-    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.error();
+    QImage image(p->size.width() - 1, p->size.height() - 1, QImage::Format_RGB32);
     if (image.isNull())
         return tooLarge(QStringLiteral("out of memory"));
     image.fill(background);
-    if (const platform::Status played = playRecords(data, base, dpi, image, std::nullopt); !played)
+    if (const platform::Status played = playRecords(data, p->base, p->dpi, image, std::nullopt); !played)
         return played.error();
     return image;
 }
 
 platform::Status drawEmf(QByteArrayView data, QImage &target)
 {
-    Header h;
-    QSize size;
-    QTransform base;
-    double dpi = 96;
-    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
-        return status;
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.status();
     if (target.isNull())
         return makeError(Error::Kind::Other, QStringLiteral("no bitmap to draw on"));
     // The picture scaled onto the whole target.
-    const QTransform fit =
-        QTransform::fromScale(double(target.width()) / size.width(), double(target.height()) / size.height());
-    return playRecords(data, base * fit, dpi, target, std::nullopt);
+    const QTransform fit = QTransform::fromScale(double(target.width()) / p->size.width(),
+                                                 double(target.height()) / p->size.height());
+    return playRecords(data, p->base * fit, p->dpi, target, std::nullopt);
 }
 
 platform::Status playEmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background)
 {
-    Header h;
-    QSize size;
-    QTransform base;
-    double dpi = 96;
-    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
-        return status;
-    return playRecords(data, base * QTransform::fromScale(scale, scale), dpi, device, background);
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.status();
+    return playRecords(data, p->base * QTransform::fromScale(scale, scale), p->dpi, device, background);
 }
 
 platform::Status drawEmf(QByteArrayView data, QImage &target, double zoom, QPointF origin)
 {
-    Header h;
-    QSize size;
-    QTransform base;
-    double dpi = 96;
-    if (const platform::Status status = geometry(data, h, size, base, dpi); !status)
-        return status;
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.status();
     // FIXME: clip regions a file gives in device pixels are not zoomed with the rest.
-    return playRecords(data, base * zoomView(zoom, origin), dpi, target, std::nullopt);
+    return playRecords(data, p->base * zoomView(zoom, origin), p->dpi, target, std::nullopt);
 }
 
 } // namespace pictures

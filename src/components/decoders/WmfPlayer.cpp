@@ -521,28 +521,45 @@ platform::Status playRecords(QByteArrayView data, const Header &h, const QRectF 
 
 } // namespace
 
-platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data)
+namespace {
+
+// What each entry reads first: the header, the window the records draw in, the picture's size.
+struct Picture
 {
     Header h;
     QRectF window;
     QSize size;
-    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
+};
+
+platform::ErrorOr<Picture> pictureOf(QByteArrayView data)
+{
+    Picture p;
+    if (const platform::Status geometry = pictureGeometry(data, p.h, p.window, p.size); !geometry)
         return geometry.error();
-    return size;
+    return p;
+}
+
+} // namespace
+
+platform::ErrorOr<QSize> wmfPictureSize(QByteArrayView data)
+{
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.error();
+    return p->size;
 }
 
 platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &background)
 {
-    Header h;
-    QRectF window;
-    QSize size;
-    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
-        return geometry.error();
-    QImage image(size.width() - 1, size.height() - 1, QImage::Format_RGB32);
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.error();
+    QImage image(p->size.width() - 1, p->size.height() - 1, QImage::Format_RGB32);
     if (image.isNull())
         return tooLarge(QStringLiteral("out of memory"));
     image.fill(background);
-    if (const platform::Status played = playRecords(data, h, window, size, image, QTransform(), std::nullopt);
+    if (const platform::Status played =
+            playRecords(data, p->h, p->window, p->size, image, QTransform(), std::nullopt);
         !played)
         return played.error();
     return image;
@@ -550,34 +567,29 @@ platform::ErrorOr<QImage> renderWmf(QByteArrayView data, const QColor &backgroun
 
 platform::Status drawWmf(QByteArrayView data, QImage &target)
 {
-    Header h;
-    QRectF window;
-    QSize size;
-    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
-        return geometry;
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.status();
     if (target.isNull())
         return makeError(Error::Kind::Other, QStringLiteral("no bitmap to draw on"));
-    return playRecords(data, h, window, target.size(), target, QTransform(), std::nullopt);
+    return playRecords(data, p->h, p->window, target.size(), target, QTransform(), std::nullopt);
 }
 
 platform::Status playWmf(QByteArrayView data, QPaintDevice &device, double scale, const QColor &background)
 {
-    Header h;
-    QRectF window;
-    QSize size;
-    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
-        return geometry;
-    return playRecords(data, h, window, size, device, QTransform::fromScale(scale, scale), background);
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.status();
+    return playRecords(data, p->h, p->window, p->size, device, QTransform::fromScale(scale, scale),
+                       background);
 }
 
 platform::Status drawWmf(QByteArrayView data, QImage &target, double zoom, QPointF origin)
 {
-    Header h;
-    QRectF window;
-    QSize size;
-    if (const platform::Status geometry = pictureGeometry(data, h, window, size); !geometry)
-        return geometry;
-    return playRecords(data, h, window, size, target, zoomView(zoom, origin), std::nullopt);
+    const platform::ErrorOr<Picture> p = pictureOf(data);
+    if (!p)
+        return p.status();
+    return playRecords(data, p->h, p->window, p->size, target, zoomView(zoom, origin), std::nullopt);
 }
 
 } // namespace pictures
