@@ -29,6 +29,16 @@ inline QString avError(int code)
     return QString::fromUtf8(text);
 }
 
+// Ends an output file: its trailer written, then closed; a failure of either is the path's I/O error.
+inline platform::Status finishOutput(AVFormatContext *out, const QString &path)
+{
+    if (const int rc = av_write_trailer(out); rc < 0)
+        return platform::makeError(Error::Kind::Io, QStringLiteral("%1: %2").arg(path, avError(rc)));
+    if (const int rc = avio_closep(&out->pb); rc < 0)
+        return platform::makeError(Error::Kind::Io, QStringLiteral("%1: %2").arg(path, avError(rc)));
+    return platform::Status::success();
+}
+
 struct Target
 {
     const char *muxer;
@@ -195,11 +205,7 @@ public:
             return status;
         if (!m_out)
             return platform::Status::success();
-        if (const int rc = av_write_trailer(m_out.get()); rc < 0)
-            return io(rc);
-        if (const int rc = avio_closep(&m_out->pb); rc < 0)
-            return io(rc);
-        return platform::Status::success();
+        return finishOutput(m_out.get(), m_path);
     }
 
 private:

@@ -266,11 +266,7 @@ platform::Status convertVideo(const QString &input, const QString &outPath, cons
     if (sound)
         if (platform::Status status = sound->finish(); !status)
             return status;
-    if (const int rc = av_write_trailer(out.get()); rc < 0)
-        return platform::makeError(Error::Kind::Io, QStringLiteral("%1: %2").arg(outPath, avError(rc)));
-    if (const int rc = avio_closep(&out->pb); rc < 0)
-        return platform::makeError(Error::Kind::Io, QStringLiteral("%1: %2").arg(outPath, avError(rc)));
-    return platform::Status::success();
+    return ffmpeg::finishOutput(out.get(), outPath);
 }
 
 } // namespace convert
