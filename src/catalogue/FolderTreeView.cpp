@@ -74,6 +74,46 @@ void TFolderTreeView::doCollapse()
     scrollToTop();
 }
 
+TFolderTreeView::Expansion TFolderTreeView::expansion() const
+{
+    Expansion saved;
+    saved.pending = int(m_pending);
+    if (!m_model || m_pending != Pending::None)
+        return saved;
+    // Only open branches are walked: a collapsed tree costs its first levels only.
+    std::vector<QModelIndex> open;
+    const QModelIndex root = m_model->index(0, 0);
+    if (root.isValid() && isExpanded(root))
+        open.push_back(root);
+    for (size_t i = 0; i < open.size(); ++i) {
+        const QModelIndex at = open[i];
+        saved.nodes.push_back(m_model->nodeOf(at));
+        const int rows = m_model->rowCount(at);
+        for (int r = 0; r < rows; ++r) {
+            const QModelIndex child = m_model->index(r, 0, at);
+            if (isExpanded(child))
+                open.push_back(child);
+        }
+    }
+    return saved;
+}
+
+void TFolderTreeView::restoreExpansion(const Expansion &saved)
+{
+    m_pending = Pending(saved.pending);
+    if (!m_model || m_pending != Pending::None) {
+        if (isVisible())
+            applyPendingExpansion();
+        return;
+    }
+    // After a reset the view lays itself out once later: expanding is only recorded here.
+    for (const NodeId node : saved.nodes) {
+        const QModelIndex at = m_model->indexOf(node);
+        if (at.isValid())
+            expand(at);
+    }
+}
+
 bool TFolderTreeView::isNodeExpanded(NodeId node)
 {
     applyPendingExpansion();

@@ -7,6 +7,7 @@
 #include "app/Global.h"
 
 #include <QTreeView>
+#include <vector>
 
 class FolderTreeModel;
 
@@ -25,6 +26,17 @@ public:
     void collapseToDrives();
     // Does what was left for later now.
     void applyPendingExpansion();
+
+    // What is open in the tree, kept across a reset of its model by a live change: a tree the user
+    // opened by hand stays as it was. Nodes keep their ids while the catalogue lasts.
+    struct Expansion
+    {
+        int pending = 0;
+        std::vector<NodeId> nodes; // parents before children
+    };
+    Expansion expansion() const;
+    // Detached nodes (folders that left the tree) are skipped.
+    void restoreExpansion(const Expansion &saved);
 
     bool isNodeExpanded(NodeId node);
     NodeId currentNode() const;

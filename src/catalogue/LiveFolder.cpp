@@ -10,6 +10,8 @@
 #include "platform/drives/DirSearch.h"
 #include "platform/watch/FolderWatch.h"
 
+#include <algorithm>
+
 namespace {
 
 // What a folder holds now: which types, and how many media files of how many bytes.
@@ -152,10 +154,15 @@ void ListedFolderFollow::updateTrees(const QString &folder, const bool (&holds)[
         const NodeId node = nodeOfFolder(store, t, folder);
         const bool listed = node != kNoNode && store.kind(node) == NodeKind::MediaFolder;
         const bool wanted = holds[code(t)];
-        if (wanted && !listed) {
+        if (wanted == listed)
+            continue;
+        // The change resets the tree's model: what the user had open stays open.
+        TFolderTreeView *view = m_pane.tree(t);
+        const TFolderTreeView::Expansion open = view ? view->expansion() : TFolderTreeView::Expansion();
+        if (wanted) {
             AddFolderToTree(m_pane.cat, t, folder);
             changed[code(t)] = true;
-        } else if (!wanted && listed) {
+        } else {
             // The drive's node goes with the last folder only when its root holds no such file.
             const QString root = folder.left(3);
             Holding rootHolds;
@@ -164,19 +171,17 @@ void ListedFolderFollow::updateTrees(const QString &folder, const bool (&holds)[
             store.dropMediaFolder(node, !rootHolds.types[code(t)]);
             changed[code(t)] = true;
         }
-    }
-    bool any = false;
-    for (MediaType t : kAllTypes) {
-        if (!changed[code(t)])
+        if (!view)
             continue;
-        any = true;
-        // The tree's model was reset: the view shows it as a scan leaves it.
-        if (st.settings.Expand_Treeview_At_End_Of_Scan)
-            ExpandTree(m_pane.tree(t));
+        // A tree that held nothing open (a new one) is shown as a scan leaves it.
+        if (!open.nodes.empty() || open.pending != 0)
+            view->restoreExpansion(open);
+        else if (st.settings.Expand_Treeview_At_End_Of_Scan)
+            ExpandTree(view);
         else
-            CollapseTree(m_pane.tree(t));
+            CollapseTree(view);
     }
-    if (!any)
+    if (std::none_of(std::begin(changed), std::end(changed), [](bool c) { return c; }))
         return;
     if (st.settings.Show_Non_Empty_Tabs)
         ShowNonEmptyTypeTabs(m_pane, true);

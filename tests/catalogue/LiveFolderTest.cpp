@@ -148,3 +148,30 @@ TEST_F(LiveFolderTest, TheListedFolderLeavingItsTreeShowsTheNearestFolderThatSta
     ASSERT_TRUE(QTest::qWaitFor([&] { return nodeCount(mtBMP) == 1; }, 3000));
     EXPECT_EQ(app.st.CurrentView.CurrentFolder, QString());
 }
+
+TEST_F(LiveFolderTest, ALiveChangeKeepsTheBranchesTheUserOpenedAndClosed)
+{
+    writeFile("c/Other/Sub/y.gif", "1");
+    writeFile("c/Music/Old/s.wav", "1");
+    writeFile("c/Music/New/t.wav", "1");
+    RunScan(*pane);
+    TFolderTreeView *view = tree(mtALL);
+    CollapseTree(view);
+    view->setFocus();
+    // Opened by hand with the keyboard: Music; Other (which has a subfolder) stays closed.
+    const NodeId drive = cat.store.parent(node(mtALL, "C:\\Music\\"));
+    view->setCurrentNodeQuietly(drive);
+    QTest::keyClick(view, Qt::Key_Right);
+    view->setCurrentNodeQuietly(node(mtALL, "C:\\Music\\"));
+    QTest::keyClick(view, Qt::Key_Right);
+    ASSERT_TRUE(view->isNodeExpanded(node(mtALL, "C:\\Music\\")));
+    ASSERT_FALSE(view->isNodeExpanded(node(mtALL, "C:\\Other\\")));
+
+    open(mtALL, node(mtALL, "C:\\Music\\New\\"));
+    ASSERT_TRUE(QFile::remove(native("Music/New/t.wav")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.st.CurrentView.CurrentFolder == "C:\\Music\\"; }, 3000));
+    EXPECT_EQ(node(mtALL, "C:\\Music\\New\\"), kNoNode);
+    EXPECT_TRUE(view->isNodeExpanded(node(mtALL, "C:\\Music\\")));
+    EXPECT_FALSE(view->isNodeExpanded(node(mtALL, "C:\\Other\\")));
+    EXPECT_EQ(view->currentNode(), node(mtALL, "C:\\Music\\"));
+}

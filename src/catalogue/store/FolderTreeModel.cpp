@@ -38,7 +38,7 @@ NodeId FolderTreeModel::nodeOf(const QModelIndex &index) const
 
 QModelIndex FolderTreeModel::indexOf(NodeId node) const
 {
-    if (!m_store.isValid(node) || m_store.treeOf(node) != m_tree)
+    if (!m_store.isValid(node) || m_store.treeOf(node) != m_tree || m_store.isDetached(node))
         return {};
     if (frozen() && node != m_frozenRoot)
         return {};
