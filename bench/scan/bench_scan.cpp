@@ -1,7 +1,7 @@
 // Scan benchmark: the real scan command (engine, tree builder, trees, and the scan window offscreen)
 // over a tree made by make_tree.py, against `find TREE -type f -printf "%s %p\n"` in the same run.
 //
-//   bench_scan TREE [RUNS] [--scan-only | --rescan-only]
+//   bench_scan TREE [RUNS] [--scan-only | --rescan-only | --start-only]
 //
 // Runs one warm-up of each (warm cache), then RUNS of each alternately, and prints the median wall
 // times, their ratio scan / find, what the scan found, and the process's memory after the scans.
@@ -9,7 +9,7 @@
 // (a file made or removed in each, alternately), each against find in the same run; the kept file's
 // size against the store's memory; and the start of a main window showing the kept catalogue
 // against an empty start. --scan-only / --rescan-only run the full scans or the unchanged rescans
-// alone (for a profiler).
+// alone (for a profiler); --start-only the starts with the kept catalogue.
 #include "app/App.h"
 #include "catalogue/CataloguePane.h"
 #include "catalogue/ScanCommands.h"
@@ -185,7 +185,7 @@ double runStart(platform::Ui &ui, int64_t *allNodes)
 int main(int argc, char **argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_scan TREE [RUNS] [--scan-only]\n");
+        std::fprintf(stderr, "usage: bench_scan TREE [RUNS] [--scan-only | --rescan-only | --start-only]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -194,6 +194,7 @@ int main(int argc, char **argv)
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const bool scanOnly = argc > 3 && qstrcmp(argv[3], "--scan-only") == 0;
     const bool rescanOnly = argc > 3 && qstrcmp(argv[3], "--rescan-only") == 0;
+    const bool startOnly = argc > 3 && qstrcmp(argv[3], "--start-only") == 0;
     QTemporaryDir config;
     qputenv("LUMAVISTA_CONFIG_DIR", QFile::encodeName(config.path()));
     qputenv("LUMAVISTA_CACHE_DIR", QFile::encodeName(config.path() + "/cache"));
@@ -215,6 +216,15 @@ int main(int argc, char **argv)
 
     int64_t entries = 0;
     std::vector<double> scans, finds, lists;
+    if (startOnly) {
+        runScan(main);
+        int64_t nodes = 0;
+        for (int i = 0; i < runs; ++i)
+            scans.push_back(runStart(ui, &nodes));
+        std::printf("start median    %.1f ms with the kept catalogue (%lld nodes)\n", median(scans),
+                    static_cast<long long>(nodes));
+        return 0;
+    }
     if (scanOnly || rescanOnly) {
         runScan(main);
         for (int i = 0; i < runs; ++i)

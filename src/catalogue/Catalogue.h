@@ -7,6 +7,8 @@
 #include "catalogue/store/KeptCatalogue.h"
 #include "catalogue/store/ScanIndex.h"
 
+#include <future>
+
 struct ScanMemory;
 
 struct Catalogue
@@ -31,6 +33,9 @@ struct Catalogue
     // since (the live follow): then it is kept again on exit.
     int64_t madeMsecs = 0;
     bool changedSinceKept = false;
+    // The kept file as read ahead at start (PreloadKeptCatalogue), until the restore takes it.
+    std::future<platform::ErrorOr<KeptCatalogue>> preload;
+    uint64_t preloadAfterWrites = 0;
     // Writes the kept file (last: it waits for a write under way before the rest goes).
     KeptWriter writer;
 };

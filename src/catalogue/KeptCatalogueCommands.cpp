@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -105,13 +106,29 @@ bool SaveCatalogueNow(Catalogue &cat, int64_t madeMsecs)
     return true;
 }
 
+void PreloadKeptCatalogue(Catalogue &cat)
+{
+    const QString path = KeptCataloguePath();
+    if (!QFile::exists(path))
+        return;
+    cat.preloadAfterWrites = cat.writer.writesAsked();
+    cat.preload = std::async(std::launch::async, [path] { return LoadKeptCatalogue(path); });
+}
+
 bool RestoreCatalogueStore(Catalogue &cat, KeptHeader *header, QString *why)
 {
     cat.writer.wait();
+    std::optional<platform::ErrorOr<KeptCatalogue>> ahead;
+    if (cat.preload.valid()) {
+        ahead.emplace(cat.preload.get());
+        // A file written since the read ahead makes it stale: read again.
+        if (cat.writer.writesAsked() != cat.preloadAfterWrites)
+            ahead.reset();
+    }
     const QString path = KeptCataloguePath();
     if (!QFile::exists(path))
         return false;
-    auto kept = LoadKeptCatalogue(path);
+    auto kept = ahead ? std::move(*ahead) : LoadKeptCatalogue(path);
     if (!kept) {
         *why = kept.error().message;
         return false;

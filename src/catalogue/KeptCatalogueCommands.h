@@ -24,6 +24,9 @@ struct Catalogue;
 KeptHeader CurrentKeptHeader(const Catalogue &cat, int64_t madeMsecs);
 // Writes the kept file of the catalogue on show (the scan just completed), on the writer's thread.
 bool SaveCatalogueNow(Catalogue &cat, int64_t madeMsecs);
+// Starts reading the kept file on a thread of its own while the window is being built; the next
+// restore takes what it read (a file written since is read again there).
+void PreloadKeptCatalogue(Catalogue &cat);
 // Puts the kept file back into the store, the index, the drive counts and the scan mode when it
 // fits this run (see the rules); the reason it was not used otherwise (empty when there is no file,
 // and then nothing is said). The header it came with in *header.

@@ -82,6 +82,8 @@ TfrmMain::~TfrmMain()
 void TfrmMain::create()
 {
     setObjectName("frmMain");
+    // Read while the window is built: the kept catalogue is put back at the end of the start-up.
+    PreloadKeptCatalogue(catalogue);
     setWindowIcon(ArtIcon("app/lumavista"));
     resize(736, 534);
 

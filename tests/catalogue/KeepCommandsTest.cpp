@@ -191,3 +191,29 @@ TEST_F(KeepCommandsTest, AFailedScanIsNotKept)
     EXPECT_FALSE(kept());
     EXPECT_EQ(panel(3), QString());
 }
+
+TEST_F(KeepCommandsTest, TheFileReadAheadAtStartIsPutBackUnlessAWriteCameSince)
+{
+    setDrives("C=" + folder("c") + ";D=" + folder("d"));
+    makeTree();
+    start();
+    runScanWindowForReal();
+    RunScan(*pane);
+    ASSERT_TRUE(kept());
+    const QStringList scanned = everything();
+
+    PreloadKeptCatalogue(cat);
+    ASSERT_TRUE(cat.preload.valid());
+    ASSERT_TRUE(restart());
+    EXPECT_FALSE(cat.preload.valid());
+    EXPECT_EQ(everything(), scanned);
+
+    // Read ahead, then another scan keeps a newer catalogue: the newer one comes back.
+    PreloadKeptCatalogue(cat);
+    writeFile("c/Music/z.wav", "12");
+    RunScan(*pane);
+    const QStringList rescanned = everything();
+    ASSERT_NE(rescanned, scanned);
+    ASSERT_TRUE(restart());
+    EXPECT_EQ(everything(), rescanned);
+}

@@ -326,10 +326,17 @@ void KeptWriter::wait()
     m_changed.wait(lock, [this] { return !m_pending && !m_busy; });
 }
 
+uint64_t KeptWriter::writesAsked()
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_asked;
+}
+
 void KeptWriter::start(const QString &path, QByteArray data)
 {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_asked;
         m_pending = Job{path, std::move(data)};
         if (!m_thread.joinable())
             m_thread = std::thread([this] { run(); });

@@ -101,6 +101,8 @@ public:
 
     void start(const QString &path, QByteArray data);
     void wait();
+    // How many writes were asked for so far: what was read before one may be stale.
+    uint64_t writesAsked();
 
 private:
     void run();
@@ -115,5 +117,6 @@ private:
     std::optional<Job> m_pending;
     bool m_busy = false;
     bool m_stop = false;
+    uint64_t m_asked = 0;
     std::thread m_thread;
 };
