@@ -232,39 +232,59 @@ bool reuseLeaf(Walk &w, const QString &path, const QByteArray &nativeName,
     return true;
 }
 
-ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &folder, uint32_t old,
-                        int64_t timeNs);
+ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &base,
+                        const QByteArray &prefix, uint32_t old, int64_t timeNs);
+
+// How deep a rescan goes through unchanged folders without opening them: a few parts more in each
+// path asked cost less than opening and closing every folder of a deep chain.
+constexpr int kDeepestUnopened = 8;
+constexpr qsizetype kLongestUnopened = 1024;
+
+bool deepOrLong(const QByteArray &relative)
+{
+    return relative.count('/') >= kDeepestUnopened || relative.size() > kLongestUnopened;
+}
 
 // A folder whose change time did not move: its media files and sub-folders are those the previous
-// walk found; only the files' sizes are asked again, and each sub-folder is looked at in turn.
-ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &folder,
-                        uint32_t old)
+// walk found; only the files' sizes are asked again, and each sub-folder is looked at in turn. The
+// folder is base itself, or the folder prefix (a relative path ending with a slash) below it.
+ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &base,
+                        const QByteArray &prefix, uint32_t old)
 {
     AppState &st = w.cat.app.st;
     const ScanIndex &previous = *w.memory->previous;
     const ScanIndex::Folder &f = previous.folder(old);
     ++w.memory->foldersReused;
     ScanOutcome outcome;
-    if (!reuseFiles(w, path, isRoot, folder, QByteArray(), f, false))
+    if (!reuseFiles(w, path, isRoot, base, prefix, f, false))
         return outcome;
     QByteArray nativeName;
     for (uint32_t c = old + 1; c < f.end; c = previous.folder(c).end) {
         const QString childName = previous.nameOf(previous.folder(c).name);
         const QString childPath = path + childName + QLatin1Char('\\');
-        // Whether the sub-folder changed is asked without opening it. One that did not and has no
-        // sub-folders is not opened at all: its files' sizes are asked through this one.
-        nativeName.clear();
+        // Whether the sub-folder changed is asked without opening it. One that did not is not
+        // opened either unless the way down grew deep: its files and sub-folders are asked through
+        // the folder opened last.
+        nativeName = prefix;
         appendNative(previous, previous.folder(c).name, nativeName);
-        const platform::FolderHandle::Probe probe = folder.probeNative(nativeName.constData());
+        const platform::FolderHandle::Probe probe = base.probeRelative(nativeName.constData());
         if (probe.code == platform::ERROR_SUCCESS && canReuse(w.memory, c, probe.changeTimeNs)) {
             if (previous.folder(c).end == c + 1) {
-                if (!reuseLeaf(w, childPath, nativeName, folder, c, probe.changeTimeNs))
+                if (!reuseLeaf(w, childPath, nativeName, base, c, probe.changeTimeNs))
                     return outcome;
                 continue;
             }
-            platform::FolderHandle child = folder.below(childName);
-            if (child.code() == platform::ERROR_SUCCESS) {
-                const ScanOutcome inner = reuseOpened(w, childPath, child, c, probe.changeTimeNs);
+            ScanOutcome inner;
+            bool reused = true;
+            if (!deepOrLong(nativeName)) {
+                inner = reuseOpened(w, childPath, base, nativeName + '/', c, probe.changeTimeNs);
+            } else {
+                const platform::FolderHandle child = base.belowRelative(nativeName.constData());
+                reused = child.code() == platform::ERROR_SUCCESS;
+                if (reused)
+                    inner = reuseOpened(w, childPath, child, QByteArray(), c, probe.changeTimeNs);
+            }
+            if (reused) {
                 if (!inner.ok)
                     return inner;
                 if (st.ScanCancelled)
@@ -272,7 +292,9 @@ ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platfor
                 continue;
             }
         }
-        const ScanOutcome inner = walkFolder(w, childPath, childName, folder.below(childName), int64_t(c));
+        platform::FolderHandle handle =
+            prefix.isEmpty() ? base.below(childName) : base.belowRelative(nativeName.constData());
+        const ScanOutcome inner = walkFolder(w, childPath, childName, std::move(handle), int64_t(c));
         if (!inner.ok)
             return inner;
         if (st.ScanCancelled)
@@ -281,9 +303,9 @@ ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platfor
     return outcome;
 }
 
-// An unchanged folder with sub-folders, opened by its parent after its time was compared.
-ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &folder, uint32_t old,
-                        int64_t timeNs)
+// An unchanged folder with sub-folders, reached by its parent after its time was compared.
+ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &base,
+                        const QByteArray &prefix, uint32_t old, int64_t timeNs)
 {
     ScanIndex *next = w.memory->next;
     if (w.progress)
@@ -293,7 +315,7 @@ ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHand
     const uint32_t id =
         next ? next->beginFolderNamed(w.memory->previous->folder(old).name, timeToKeep(*w.memory, timeNs))
              : 0;
-    const ScanOutcome outcome = reuseFolder(w, path, false, folder, old);
+    const ScanOutcome outcome = reuseFolder(w, path, false, base, prefix, old);
     if (next)
         next->endFolder(id);
     if (outcome.ok && !w.cat.app.st.ScanCancelled && w.progress)
@@ -393,7 +415,7 @@ ScanOutcome walkFolder(Walk &w, const QString &path, QStringView name, platform:
     const uint32_t id = next ? next->beginFolder(name, timeToKeep(*w.memory, timeNs)) : 0;
     ScanOutcome outcome;
     if (canReuse(w.memory, old, timeNs)) {
-        outcome = reuseFolder(w, path, false, handle, uint32_t(old));
+        outcome = reuseFolder(w, path, false, handle, QByteArray(), uint32_t(old));
         if (outcome.ok && !st.ScanCancelled && w.progress)
             w.progress->folderDone();
     } else {
@@ -424,7 +446,7 @@ ScanOutcome walkRoot(Walk &w, const QString &path, int64_t old)
     const uint32_t id = next ? next->beginFolder(u"", timeToKeep(*w.memory, timeNs)) : 0;
     ScanOutcome outcome;
     if (canReuse(w.memory, old, timeNs)) {
-        outcome = reuseFolder(w, path, true, handle, uint32_t(old));
+        outcome = reuseFolder(w, path, true, handle, QByteArray(), uint32_t(old));
         if (outcome.ok && !w.cat.app.st.ScanCancelled && w.progress)
             w.progress->folderDone();
     } else {

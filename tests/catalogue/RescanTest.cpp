@@ -193,3 +193,51 @@ TEST_F(RescanTest, CancelledRescanLeavesTheKeptFileAndIndexAsTheyWere)
     EXPECT_EQ(cat.index.folders().size(), folders);
     EXPECT_EQ(panel(3), QString());
 }
+
+TEST_F(RescanTest, DeepChainsChangedAtEveryDepthGiveWhatAFullScanGives)
+{
+    // Two chains of sixteen folders, media files at several depths: deeper than a rescan goes
+    // without opening a folder, so both ways of reaching a folder are taken.
+    QString deep = "c/Chain";
+    QString other = "c/Other";
+    for (int level = 1; level <= 16; ++level) {
+        deep += QStringLiteral("/L%1").arg(level);
+        other += QStringLiteral("/É %1").arg(level);
+        if (level % 3 == 0) {
+            writeFile(deep + "/a.bmp", "12345");
+            writeFile(other + "/b.wav", "12");
+        }
+    }
+    writeFile(deep + "/end.gif", "1");
+    tick();
+    RunScan(*pane);
+    const QStringList first = result();
+    RunScan(*pane);
+    EXPECT_EQ(cat.lastFoldersRead, 0);
+    EXPECT_EQ(result(), first);
+
+    tick();
+    const QString chain = "Chain/L1/L2/L3/L4/L5/L6/L7/L8/L9/L10/L11";
+    writeFile("c/" + chain + "/new.jpg", "123");                         // deep, past the unopened depth
+    writeFile("c/Chain/L1/L2/L3/x.tif", "1");                            // shallow
+    ASSERT_TRUE(QFile::remove(native("Chain/L1/L2/L3/L4/L5/L6/a.bmp"))); // removed in the middle
+    {
+        QFile f(native(chain + "/L12/a.bmp")); // rewritten deep in an unchanged folder
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("a longer content than before");
+    }
+    // A deep folder replaced by a link to a folder with media files: not followed.
+    const QString replaced = native("Other/É 1/É 2/É 3/É 4/É 5/É 6/É 7/É 8/É 9/É 10");
+    ASSERT_TRUE(QDir().rename(replaced, native("Moved")));
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(native("Moved")).constData(), QFile::encodeName(replaced).constData()),
+        0);
+    RunScan(*pane);
+    const QStringList rescanned = result();
+    EXPECT_GT(cat.lastFoldersReused, 20);
+    // The five folders changed (the root holds Moved now) and the seven moved ones: nothing more.
+    EXPECT_LE(cat.lastFoldersRead, 12);
+    EXPECT_EQ(rescanned, fullScan());
+    EXPECT_TRUE(rescanned.join('\n').contains("C:\\Moved\\")) << qPrintable(rescanned.join('\n'));
+    EXPECT_FALSE(rescanned.join('\n').contains("É 10\\É 11")) << qPrintable(rescanned.join('\n'));
+}

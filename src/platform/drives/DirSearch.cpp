@@ -147,9 +147,10 @@ bool shortReadsEndListings(int fd)
 
 // Opens name below the folder dirFd as a folder to list, refusing links and other mounts. Answers
 // the descriptor, or -1 with errno (EXDEV for another mount, ELOOP or ENOTDIR for a link).
+bool haveOpenat2 = true; // the same answer for every call of a run
+
 int openFolderBelow(int dirFd, const char *name)
 {
-    static bool haveOpenat2 = true; // the same answer for every call of a run
     if (haveOpenat2) {
         struct open_how how
         {
@@ -805,11 +806,97 @@ FolderHandle::Probe FolderHandle::probe(QStringView name) const
     return probeNative(QFile::encodeName(native).constData());
 }
 
+namespace {
+// A relative path of folder names only: no empty part, no "." or "..", no leading slash.
+bool plainRelativePath(const char *relative)
+{
+    if (!relative[0])
+        return false;
+    for (const char *part = relative;;) {
+        const char *end = std::strchr(part, '/');
+        const size_t length = end ? size_t(end - part) : std::strlen(part);
+        if (length == 0 || (length == 1 && part[0] == '.') ||
+            (length == 2 && part[0] == '.' && part[1] == '.'))
+            return false;
+        if (!end)
+            return true;
+        part = end + 1;
+    }
+}
+
+// openFolderBelow for a path of several parts: in one call where the kernel refuses links and other
+// mounts along the whole path, else a part at a time.
+int openFolderPathBelow(int dirFd, const char *relative)
+{
+    if (haveOpenat2 || !std::strchr(relative, '/')) {
+        const int fd = openFolderBelow(dirFd, relative);
+        if (fd >= 0 || haveOpenat2 || !std::strchr(relative, '/'))
+            return fd;
+    }
+    const QList<QByteArray> parts = QByteArray(relative).split('/');
+    int fd = dirFd;
+    for (const QByteArray &part : parts) {
+        const int below = openFolderBelow(fd, part.constData());
+        const int error = errno;
+        if (fd != dirFd)
+            ::close(fd);
+        if (below < 0) {
+            errno = error;
+            return -1;
+        }
+        fd = below;
+    }
+    return fd;
+}
+} // namespace
+
 FolderHandle::Probe FolderHandle::probeNative(const char *name) const
 {
+    if (std::strchr(name, '/')) {
+        Probe p;
+        p.code = ERROR_PATH_NOT_FOUND;
+        return p;
+    }
+    return probeRelative(name);
+}
+
+FolderHandle FolderHandle::belowRelative(const char *relative) const
+{
+    FolderHandle h;
+    h.m_root = m_root;
+    h.m_shortReadEnds = m_shortReadEnds;
+    if (m_fd < 0 || !plainRelativePath(relative)) {
+        h.m_code = ERROR_PATH_NOT_FOUND;
+        return h;
+    }
+    const char *last = std::strrchr(relative, '/');
+    h.m_hidden = (last ? last[1] : relative[0]) == '.';
+    if (!last) {
+        h.m_parentHidden = m_hidden;
+    } else {
+        const char *before = last;
+        while (before > relative && before[-1] != '/')
+            --before;
+        h.m_parentHidden = before[0] == '.';
+    }
+    h.m_fd = openFolderPathBelow(m_fd, relative);
+    if (h.m_fd >= 0) {
+        h.m_code = ERROR_SUCCESS;
+        return h;
+    }
+    const int error = errno;
+    struct stat st;
+    if (error == ENOTDIR && ::fstatat(m_fd, relative, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+        h.m_code = SEARCH_REPARSE_POINT;
+    else
+        h.m_code = codeOfBelowError(error, m_root);
+    return h;
+}
+
+FolderHandle::Probe FolderHandle::probeRelative(const char *name) const
+{
     Probe p;
-    if (m_fd < 0 || !name[0] || std::strchr(name, '/') || std::strcmp(name, ".") == 0 ||
-        std::strcmp(name, "..") == 0) {
+    if (m_fd < 0 || !plainRelativePath(name)) {
         p.code = ERROR_PATH_NOT_FOUND;
         return p;
     }
@@ -882,8 +969,7 @@ int64_t FolderHandle::fileSizeNative(const char *native) const
         return S_ISREG(stx.stx_mode) ? int64_t(stx.stx_size) : 0;
     }
     // A dangling link is still a file of size 0, as the search lists it.
-    if (::statx(m_fd, native, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &stx) == 0 &&
-        S_ISLNK(stx.stx_mode))
+    if (::statx(m_fd, native, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &stx) == 0 && S_ISLNK(stx.stx_mode))
         return 0;
     return -1;
 }

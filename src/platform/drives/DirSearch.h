@@ -108,6 +108,12 @@ public:
     // The same two with the native name, or relative path, as on disk (UTF-8).
     Probe probeNative(const char *name) const;
     int64_t fileSizeNative(const char *relative) const;
+    // A folder further down, by its native relative path ("a/b/c": no empty, "." or ".." part), for
+    // a rescan that goes through unchanged folders without opening them. The probe trusts the
+    // folders on the way (probed just before as folders of this mount); the open does not: no link
+    // and no other mount anywhere on the way.
+    Probe probeRelative(const char *relative) const;
+    FolderHandle belowRelative(const char *relative) const;
 
     bool isOpen() const { return m_fd >= 0; }
     int code() const { return m_code; }

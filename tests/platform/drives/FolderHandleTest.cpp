@@ -165,3 +165,41 @@ TEST_F(FolderHandleTest, UnreadableFolderIsAccessDeniedForAnOrdinaryUser)
     ASSERT_TRUE(photos.isOpen());
     EXPECT_EQ(photos.below(u"Secret").code(), ERROR_ACCESS_DENIED);
 }
+
+TEST_F(FolderHandleTest, RelativePathsGoDownWithoutDotsAndOpenNoLinkOnTheWay)
+{
+    write("Photos/2000/Summer/a.bmp", "123");
+    write("Photos/.hidden/Inner/b.bmp");
+    write("Elsewhere/Inner/c.bmp");
+    ASSERT_EQ(::symlink(QFile::encodeName(path("Elsewhere")).constData(),
+                        QFile::encodeName(path("Photos/link")).constData()),
+              0);
+    ScopedDrives drives("C=" + tmp.path());
+    const FolderHandle photos = FolderHandle::open(drives.map(), "C:\\Photos\\");
+    ASSERT_TRUE(photos.isOpen());
+
+    EXPECT_EQ(photos.probeRelative("2000/Summer").code, ERROR_SUCCESS);
+    EXPECT_EQ(photos.probeRelative("2000/Summer").changeTimeNs,
+              folderChangeTimeNs(path("Photos/2000/Summer")));
+    EXPECT_EQ(photos.probeRelative("2000").changeTimeNs, photos.probe(u"2000").changeTimeNs);
+    EXPECT_EQ(photos.fileSizeNative("2000/Summer/a.bmp"), 3);
+    for (const char *bad : {"", "/2000", "2000//Summer", "2000/..", "../Photos", "./2000", "2000/"})
+        EXPECT_EQ(photos.probeRelative(bad).code, ERROR_PATH_NOT_FOUND) << bad;
+    EXPECT_EQ(photos.probeNative("2000/Summer").code, ERROR_PATH_NOT_FOUND); // one name only
+    EXPECT_EQ(photos.probeRelative("2000/Summer/a.bmp").code, ERROR_PATH_NOT_FOUND);
+
+    // Opened further down: the same folder a step at a time would give; hidden as its own name says.
+    const FolderHandle summer = photos.belowRelative("2000/Summer");
+    ASSERT_EQ(summer.code(), ERROR_SUCCESS);
+    EXPECT_EQ(summer.fileSize(u"a.bmp"), 3);
+    EXPECT_FALSE(summer.hidden());
+    const FolderHandle inner = photos.belowRelative(".hidden/Inner");
+    ASSERT_EQ(inner.code(), ERROR_SUCCESS);
+    EXPECT_FALSE(inner.hidden());
+    EXPECT_TRUE(photos.belowRelative(".hidden").hidden());
+    // A link anywhere on the way is not gone through.
+    EXPECT_EQ(photos.belowRelative("link").code(), SEARCH_REPARSE_POINT);
+    EXPECT_NE(photos.belowRelative("link/Inner").code(), ERROR_SUCCESS);
+    EXPECT_EQ(photos.belowRelative("2000/missing").code(), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(photos.belowRelative("2000/..").code(), ERROR_PATH_NOT_FOUND);
+}
