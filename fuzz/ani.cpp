@@ -24,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The thumbnail path of the type, as the file list and the desktop's thumbnailer take it.
     thumbs::Limits limits;
     limits.maxPicturePixels = 16384;
-    (void)thumbs::thumbnailOfData(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)), QStringLiteral("ani"), 64, limits);
+    (void)thumbs::thumbnailOfData(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)), QStringLiteral("ani"),
+        64, limits);
     (void)pictures::decodeAni(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     return 0;
 }

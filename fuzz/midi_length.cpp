@@ -11,7 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The thumbnail path of the type, as the file list and the desktop's thumbnailer take it.
     thumbs::Limits limits;
     limits.maxPicturePixels = 16384;
-    (void)thumbs::thumbnailOfData(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)), QStringLiteral("mid"), 64, limits);
+    (void)thumbs::thumbnailOfData(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)), QStringLiteral("mid"),
+        64, limits);
     platform::media::MidiFile midi;
     std::string why;
     if (!midi.parse(data, size, &why)) {

@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The thumbnail path of the type, as the file list and the desktop's thumbnailer take it.
     thumbs::Limits limits;
     limits.maxPicturePixels = 16384;
-    (void)thumbs::thumbnailOfData(QByteArray::fromRawData(bytes.data(), bytes.size()), QStringLiteral("wmf"), 64, limits);
+    (void)thumbs::thumbnailOfData(QByteArray::fromRawData(bytes.data(), bytes.size()), QStringLiteral("wmf"),
+                                  64, limits);
     (void)pictures::drawWmf(bytes, target);
     return 0;
 }

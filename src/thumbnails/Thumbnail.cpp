@@ -49,17 +49,28 @@ platform::ErrorOr<QByteArray> readLimited(const QString &path, const Budget &bud
 platform::ErrorOr<Made> fromData(const QByteArray &data, Kind kind, int box, const Budget &budget)
 {
     switch (kind) {
-    case Kind::Bmp: return bmpThumbnail(data, box, budget);
-    case Kind::Jpeg: return jpegThumbnail(data, box, budget);
-    case Kind::Gif: return gifThumbnail(data, box, budget);
-    case Kind::Ani: return aniThumbnail(data, box, budget);
-    case Kind::Ico: return icoThumbnail(data, box, budget);
-    case Kind::Pcx: return pcxThumbnail(data, box, budget);
-    case Kind::Tiff: return tiffThumbnail(data, box, budget);
-    case Kind::Wmf: return metafileThumbnail(data, false, box, budget);
-    case Kind::Emf: return metafileThumbnail(data, true, box, budget);
-    case Kind::Midi: return midiThumbnail(data, box, budget);
-    default: return damaged(QStringLiteral("not a type read from memory"));
+    case Kind::Bmp:
+        return bmpThumbnail(data, box, budget);
+    case Kind::Jpeg:
+        return jpegThumbnail(data, box, budget);
+    case Kind::Gif:
+        return gifThumbnail(data, box, budget);
+    case Kind::Ani:
+        return aniThumbnail(data, box, budget);
+    case Kind::Ico:
+        return icoThumbnail(data, box, budget);
+    case Kind::Pcx:
+        return pcxThumbnail(data, box, budget);
+    case Kind::Tiff:
+        return tiffThumbnail(data, box, budget);
+    case Kind::Wmf:
+        return metafileThumbnail(data, false, box, budget);
+    case Kind::Emf:
+        return metafileThumbnail(data, true, box, budget);
+    case Kind::Midi:
+        return midiThumbnail(data, box, budget);
+    default:
+        return damaged(QStringLiteral("not a type read from memory"));
     }
 }
 

@@ -2,6 +2,7 @@
 // with the type's badge, the type picture until then and for files that fail, the other styles and
 // the option off as before, pending work dropped when the folder or the style changes, memory
 // bounded, and the desktop's cache filled.
+#include "CatalogueFixture.h"
 #include "catalogue/FileListView.h"
 #include "platform/thumbnails/ThumbnailCache.h"
 
@@ -118,7 +119,8 @@ TEST_F(ThumbnailListTest, LargeIconsShowThumbnailsWithTheTypeBadge)
     EXPECT_EQ(thumb.pixelColor(64 + 32, 64 + 24), QColor(Qt::yellow));
     // Written to the desktop's cache, found there by name.
     const QString uri = platform::thumbs::fileUri(tmp.filePath("a/p000.bmp"));
-    EXPECT_TRUE(QFile::exists(tmp.filePath("cache/thumbnails/normal/") + platform::thumbs::thumbnailFileName(uri)));
+    EXPECT_TRUE(
+        QFile::exists(tmp.filePath("cache/thumbnails/normal/") + platform::thumbs::thumbnailFileName(uri)));
     EXPECT_EQ(list->thumbnails()->deliveredCount(), 6);
 }
 
@@ -151,7 +153,8 @@ TEST_F(ThumbnailListTest, DamagedFilesKeepTheTypePictureAndAreRecordedAsFailed)
     EXPECT_TRUE(list->thumbnails()->failed(0));
     EXPECT_EQ(shown(0).size(), QSize(32, 32));
     EXPECT_EQ(shown(0).pixelColor(5, 5), QColor(Qt::magenta));
-    EXPECT_EQ(QDir(tmp.filePath("cache/thumbnails/fail")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    EXPECT_EQ(QDir(tmp.filePath("cache/thumbnails/fail")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(),
+              1);
 }
 
 TEST_F(ThumbnailListTest, AChangeOfFolderOrStyleDropsWhatWasPending)
@@ -198,6 +201,53 @@ TEST_F(ThumbnailListTest, MemoryHoldsAFewScreensOnly)
     }
     EXPECT_EQ(shown(59).size(), QSize(128, 128));
     EXPECT_LE(list->thumbnails()->keptCount(), 12);
+}
+
+} // namespace
+
+namespace {
+
+// The catalogue pane's own lists: a folder's fill gives the rows their paths, the option and the
+// style decide, and the option changed in the options window reaches every list at once.
+class PaneThumbnailTest : public CatalogueFixture
+{
+};
+
+TEST_F(PaneThumbnailTest, AFolderInLargeIconsShowsItsThumbnailsUntilTheOptionGoesOff)
+{
+    const QString c = folder("c/Photos été");
+    ASSERT_EQ(QProcess::execute("convert", {"-size", "60x40", "xc:red", "bmp3:" + c + "/rouge #1.bmp"}), 0);
+    ASSERT_EQ(QProcess::execute("convert", {"-size", "60x40", "xc:blue", c + "/bleu.pcx"}), 0);
+    start({"Icon_Style=0"});
+    const NodeId photos = addFolder(mtALL, "C:\\Photos été\\");
+    open(mtALL, photos);
+    TListView *all = list(mtALL);
+    host->show();
+    EXPECT_EQ(all->iconView()->iconSize(), QSize(128, 128));
+    const auto thumbnailOf = [&](const QString &name) {
+        const int row = rowOf(mtALL, name);
+        const QVariant v = all->model()->data(all->model()->index(row, 0), Qt::DecorationRole);
+        return v.typeId() == QMetaType::QPixmap ? v.value<QPixmap>().toImage() : QImage();
+    };
+    QElapsedTimer t;
+    t.start();
+    while ((thumbnailOf("rouge #1.bmp").isNull() || thumbnailOf("bleu.pcx").isNull()) &&
+           t.elapsed() < 20000) {
+        all->iconView()->viewport()->update();
+        QTest::qWait(20);
+    }
+    ASSERT_FALSE(thumbnailOf("rouge #1.bmp").isNull());
+    EXPECT_EQ(thumbnailOf("rouge #1.bmp").pixelColor(64, 64), QColor(Qt::red));
+    EXPECT_EQ(thumbnailOf("bleu.pcx").pixelColor(64, 64), QColor(Qt::blue));
+    // In the desktop's cache under the names other programs look for.
+    const QString uri = platform::thumbs::fileUri(c + "/rouge #1.bmp");
+    EXPECT_TRUE(QFile::exists(qEnvironmentVariable("XDG_CACHE_HOME") + "/thumbnails/normal/" +
+                              platform::thumbs::thumbnailFileName(uri)));
+    // The option off: today's icons at once.
+    app.st.settings.Show_Thumbnails = false;
+    static_cast<CataloguePort *>(pane)->listStylesChanged();
+    EXPECT_EQ(all->iconView()->iconSize(), QSize(32, 32));
+    EXPECT_TRUE(thumbnailOf("bleu.pcx").isNull());
 }
 
 } // namespace

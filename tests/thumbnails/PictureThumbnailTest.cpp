@@ -67,12 +67,13 @@ TEST_F(PictureThumbnails, JpegDecodesAtTheScaleNearestAboveTheBox)
     EXPECT_EQ(thumbs::jpegScaleForBox(4000, 3000, 256), 3);
     // A 4000 x 3000 photo whose full decode would break a tight pixel limit is decoded at an eighth.
     const QString out = dir.filePath("photo.jpg");
+    // Portrait: 1500 x 2000.
     ASSERT_TRUE(runTool("convert", {"-size", "2000x1500", "gradient:red-blue", "-rotate", "90", out}));
     thumbs::Limits limits;
     limits.maxPicturePixels = 300 * 300;
     const platform::ErrorOr<QImage> thumb = thumbs::makeThumbnail(out, 128, limits);
     ASSERT_TRUE(thumb) << thumb.error().message.toStdString();
-    EXPECT_EQ(thumb->size(), QSize(128, 96));
+    EXPECT_EQ(thumb->size(), QSize(96, 128));
 }
 
 TEST_F(PictureThumbnails, TiffGivesItsFirstPageGifAndIconTheirRules)
