@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QUrl>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -39,12 +40,25 @@ QString inputPath(const QString &arg)
 
 int main(int argc, char **argv)
 {
-    // A file manager gives no display; drawings still need fonts, which the offscreen platform has.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     // Whatever a decoder does, the file manager waiting for us is not kept waiting for ever.
     alarm(kWatchdogSeconds);
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // What Qt says about damaged files or the session is not for the file manager's log.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    // Only drawings need fonts, and so a GUI application (on the offscreen platform: a file manager
+    // gives no display); everything else starts quicker without one.
+    bool drawing = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg = QByteArray(argv[i]).toLower();
+        drawing = drawing || arg.endsWith(".wmf") || arg.endsWith(".emf");
+    }
+    std::unique_ptr<QCoreApplication> app;
+    if (drawing) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const QStringList args = app->arguments().mid(1);
     int size = 0;
     QStringList files;
     for (int i = 0; i < args.size(); ++i) {
