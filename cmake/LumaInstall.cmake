@@ -39,7 +39,7 @@ endif()
 # Man pages carry the project's version; Debian wants them compressed.
 find_program(LUMA_GZIP gzip REQUIRED)
 set(pages)
-foreach(page lumavista lumavista-info lumavista-convert)
+foreach(page lumavista lumavista-info lumavista-convert lumavista-thumbnailer)
   configure_file(${LUMA_PACKAGING_DIR}/man/${page}.1.in ${LUMA_PACKAGING_OUT}/man/${page}.1 @ONLY)
   add_custom_command(OUTPUT ${LUMA_PACKAGING_OUT}/man/${page}.1.gz
     COMMAND ${LUMA_GZIP} -9 -n -k -f ${LUMA_PACKAGING_OUT}/man/${page}.1
@@ -65,7 +65,7 @@ install(FILES ${LUMA_PACKAGING_OUT}/changelog.gz DESTINATION ${LUMA_DOC_DIR})
 
 # Everything the installation takes, without the tests: what scripts/package builds.
 add_custom_target(luma_install_parts)
-add_dependencies(luma_install_parts lumavista lumavista-info lumavista-convert lumavista_help luma_man_pages luma_changelog)
+add_dependencies(luma_install_parts lumavista lumavista-info lumavista-convert lumavista-thumbnailer lumavista_help luma_man_pages luma_changelog)
 if(TARGET luma_icons)
   add_dependencies(luma_install_parts luma_icons)
 endif()

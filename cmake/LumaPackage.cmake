@@ -17,7 +17,9 @@ the list of the files beside it; the selected file is shown or played in the
 viewer pane. The interface is in French.
 
 The package also holds lumavista-info, which describes media files on the
-command line, and lumavista-convert, which converts them to today's formats.")
+command line, lumavista-convert, which converts them to today's formats, and
+lumavista-thumbnailer, which draws their thumbnails for the desktop's file
+managers.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

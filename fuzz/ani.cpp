@@ -1,7 +1,8 @@
-// link: luma_components
+// link: luma_thumbnails
 // Fuzz target: animated cursor (RIFF ACON) parsing, frames read through Qt's ICO reader.
 #include "components/decoders/AniDecoder.h"
 #include "components/decoders/ImageLimits.h"
+#include "thumbnails/Thumbnail.h"
 
 #include <QGuiApplication>
 #include <cstddef>
@@ -20,6 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }();
     (void)app;
     pictures::setMaxImageBytes(qint64(256) << 10);
+    // The thumbnail path of the type, as the file list and the desktop's thumbnailer take it.
+    thumbs::Limits limits;
+    limits.maxPicturePixels = 16384;
+    (void)thumbs::thumbnailOfData(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)), QStringLiteral("ani"),
+        64, limits);
     (void)pictures::decodeAni(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     return 0;
 }

@@ -1,9 +1,10 @@
-// link: luma_components
+// link: luma_thumbnails
 // Fuzz target: EMF playback (record checks, GDI state, drawing with QPainter). The picture is
 // played onto a small bitmap whatever size it claims: the same records and checks, at the cost
 // of a few thousand pixels.
 #include "components/decoders/ImageLimits.h"
 #include "components/decoders/MetafilePlayer.h"
+#include "thumbnails/Thumbnail.h"
 
 #include <QGuiApplication>
 #include <cstddef>
@@ -64,6 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The limit bounds the bitmaps records carry and the size a picture may claim.
     pictures::setMaxImageBytes(qint64(1) << 20);
     target.fill(Qt::white);
-    (void)pictures::drawEmf(withSmallTable(data, size), target);
+    const QByteArrayView bytes = withSmallTable(data, size);
+    // The thumbnail path of the type, as the file list and the desktop's thumbnailer take it.
+    thumbs::Limits limits;
+    limits.maxPicturePixels = 16384;
+    (void)thumbs::thumbnailOfData(QByteArray::fromRawData(bytes.data(), bytes.size()), QStringLiteral("emf"),
+                                  64, limits);
+    (void)pictures::drawEmf(bytes, target);
     return 0;
 }

@@ -1,7 +1,8 @@
-// link: luma_components
+// link: luma_thumbnails
 // Fuzz target: GIF block scanning and frame composition.
 #include "components/decoders/GifDecoder.h"
 #include "components/decoders/ImageLimits.h"
+#include "thumbnails/Thumbnail.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     pictures::setMaxImageBytes(qint64(64) << 10);
     // No copy: the composer's copy of the array shares these bytes for the run.
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    // The thumbnail path of the type, as the file list and the desktop's thumbnailer take it.
+    thumbs::Limits limits;
+    limits.maxPicturePixels = 16384;
+    (void)thumbs::thumbnailOfData(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)), QStringLiteral("gif"),
+        64, limits);
     const platform::ErrorOr<pictures::GifFacts> facts = pictures::scanGif(bytes);
     if (!facts)
         return 0;

@@ -1,9 +1,10 @@
-// link: luma_components
+// link: luma_thumbnails
 // Fuzz target: JPEG through the picture component, header first, then decoded with the options
 // the viewer offers. Whatever the bytes, a decode answers a picture of the announced size or a
 // failure with its reason, and never raises.
 #include "components/TJPEGImage.h"
 #include "components/decoders/ImageLimits.h"
+#include "thumbnails/Thumbnail.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     pictures::setMaxImageBytes(qint64(64) << 10);
     // No copy: the component holds these bytes only for the run.
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    // The thumbnail path of the type, as the file list and the desktop's thumbnailer take it.
+    thumbs::Limits limits;
+    limits.maxPicturePixels = 16384;
+    (void)thumbs::thumbnailOfData(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)), QStringLiteral("jpg"),
+        64, limits);
     TJPEGImage jpeg;
     if (!jpeg.loadFromData(bytes).ok()) {
         if (!jpeg.isEmpty())

@@ -1,9 +1,10 @@
-// link: luma_components
+// link: luma_thumbnails
 // Fuzz target: WMF playback (record checks, GDI state, drawing with QPainter). The picture is
 // played onto a small bitmap whatever size it claims: the same records and checks, at the cost
 // of a few thousand pixels.
 #include "components/decoders/ImageLimits.h"
 #include "components/decoders/MetafilePlayer.h"
+#include "thumbnails/Thumbnail.h"
 
 #include <QGuiApplication>
 #include <cstddef>
@@ -44,6 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         copy[at + 1] = kMaxObjects >> 8;
         bytes = QByteArrayView(reinterpret_cast<const char *>(copy.data()), qsizetype(size));
     }
+    // The thumbnail path of the type, as the file list and the desktop's thumbnailer take it.
+    thumbs::Limits limits;
+    limits.maxPicturePixels = 16384;
+    (void)thumbs::thumbnailOfData(QByteArray::fromRawData(bytes.data(), bytes.size()), QStringLiteral("wmf"),
+                                  64, limits);
     (void)pictures::drawWmf(bytes, target);
     return 0;
 }

@@ -5,7 +5,7 @@ to a lower floor, and the libraries form no cycle.
     check_floors.py SRC_DIR        exit 0 when clean, 1 with one line per fault
     check_floors.py --self-test    checks that the checker itself catches what it should
 
-Floors, bottom to top: platform, components, app, then the subsystems (catalogue, viewers,
+Floors, bottom to top: platform, components, app and thumbnails (beside each other), then the subsystems (catalogue, viewers,
 properties, fileops, options, convert: none may include another), then shell. resources holds no code.
 """
 import os
@@ -17,6 +17,7 @@ FLOORS = {
     "platform": 1,
     "components": 2,
     "app": 3,
+    "thumbnails": 3,
     "catalogue": 4,
     "viewers": 4,
     "properties": 4,

@@ -63,6 +63,8 @@ public:
     // click on its folder's node and then on its row would, and on the viewer even when a click
     // would not show it; false, with nothing changed, when the catalogue does not list it.
     virtual bool showListedFile(const QString &folder, const QString &name) = 0;
+    // The options of the lists' styles changed: every list shows them now.
+    virtual void listStylesChanged() {}
 };
 
 // The main window's status bar: panels 0, 1 and 2, panel 3 (when the catalogue on show was made)

@@ -53,6 +53,8 @@ struct Settings
     bool Expand_Treeview_At_End_Of_Scan;
     // The catalogue of the last completed scan is kept between runs and reused by the next rescan.
     bool Keep_Catalogue;
+    // The large-icon style shows each file's thumbnail (from the desktop's thumbnail cache).
+    bool Show_Thumbnails;
     // No floppy probe to spare here, and an untested A: that does not exist would fail every scan.
     bool DontTestAWhenStarting;
     QString Start_Scan_C_With;

@@ -62,6 +62,7 @@ std::vector<SettingKey> buildTable()
         flagKey("Wiew_When_Click_ListView", G::Never, &S::Wiew_When_Click_ListView, true),
         flagKey("Expand_Treeview_At_End_Of_Scan", G::General, &S::Expand_Treeview_At_End_Of_Scan, true),
         flagKey("Keep_Catalogue", G::General, &S::Keep_Catalogue, true),
+        flagKey("Show_Thumbnails", G::General, &S::Show_Thumbnails, true),
         flagKey("DontTestAWhenStarting", G::Never, &S::DontTestAWhenStarting, false),
         textKey("Start_Scan_C_With", G::Never, &S::Start_Scan_C_With),
         flagKey("Scan_Removable_Drive", G::Never, &S::Scan_Removable_Drive, true),

@@ -86,6 +86,7 @@ public:
     Node currentNode() const override;
     bool isMediaFolderChild() const override;
     bool showListedFile(const QString &folder, const QString &name) override;
+    void listStylesChanged() override;
     // Neither a tree nor a list counts as focused (the start).
     void clearFocusFlags();
 

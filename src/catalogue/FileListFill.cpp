@@ -135,6 +135,9 @@ void FillFileList(CataloguePane &pane, NodeId node, TListView *list)
     fill.clearList();
     ApplyViewStyle(app, list);
     const QString folder = st.CurrentView.CurrentFolder;
+    list->setThumbnailPaths([&drives = app.drives(), folder](const TListItem &item) {
+        return drives.toNative(folder + item.caption);
+    });
     const MediaType type = st.CurrentView.CurrentType;
 
     // The tree's children are the sub-folders that hold media files somewhere below.

@@ -1,6 +1,7 @@
 #include "catalogue/FileListModel.h"
 
 #include "app/Libry.h"
+#include "catalogue/ThumbnailLoader.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -56,6 +57,11 @@ QVariant TListModel::data(const QModelIndex &index, int role) const
             return {};
         const std::vector<QIcon> *icons = m_largeIcons ? m_large : m_small;
         const int image = at(index.row()).image;
+        if (m_largeIcons && m_thumbs && m_thumbs->enabled() && at(index.row()).kind == ListItemKind::File) {
+            const QPixmap thumb = m_thumbs->pixmap(index.row());
+            if (!thumb.isNull())
+                return thumb;
+        }
         if (icons && image >= 0 && image < static_cast<int>(icons->size()))
             return (*icons)[static_cast<size_t>(image)];
         return {};
@@ -109,6 +115,14 @@ void TListModel::setLargeIcons(bool large)
         return;
     m_largeIcons = large;
     if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(count() - 1, 0), {Qt::DecorationRole});
+}
+
+void TListModel::decorationChanged(int row)
+{
+    if (row >= 0 && row < count())
+        emit dataChanged(index(row, 0), index(row, 0), {Qt::DecorationRole});
+    else if (row < 0 && !m_rows.empty())
         emit dataChanged(index(0, 0), index(count() - 1, 0), {Qt::DecorationRole});
 }
 

@@ -43,6 +43,8 @@ struct TListItem
     }
 };
 
+class ThumbnailLoader;
+
 class TListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -59,6 +61,11 @@ public:
     // The picture lists are owned elsewhere and outlive the model.
     void setImages(const std::vector<QIcon> *small, const std::vector<QIcon> *large);
     void setLargeIcons(bool large);
+    // In the large-icon style a file row shows what the loader has made for it, the type picture
+    // until then (the loader is owned elsewhere and outlives the model's use of it).
+    void setThumbnails(ThumbnailLoader *loader) { m_thumbs = loader; }
+    // A row's picture changed (its thumbnail arrived); -1: every row's.
+    void decorationChanged(int row);
 
     int append(TListItem item);
     void append(std::vector<TListItem> &&items);
@@ -76,6 +83,7 @@ private:
     const std::vector<QIcon> *m_small = nullptr;
     const std::vector<QIcon> *m_large = nullptr;
     bool m_largeIcons = false;
+    ThumbnailLoader *m_thumbs = nullptr;
 };
 
 // The file system keeps times in two-second steps; shown as short date, a blank and short time.

@@ -14,6 +14,7 @@ namespace {
 
 // Grid cells of the icon styles: wide enough for a usual file name, the same for every item.
 constexpr QSize kLargeGrid(96, 70);
+constexpr QSize kThumbnailGrid(150, 172);
 constexpr QSize kSmallGrid(170, 20);
 constexpr QSize kListGrid(190, 18);
 
@@ -42,8 +43,9 @@ TListView::TListView(QWidget *parent)
     : QStackedWidget(parent), m_model(new TListModel(this)),
       m_selection(new QItemSelectionModel(m_model, this)), m_icons(new QListView(this)),
       m_report(new QTreeView(this)), m_plainDelegate(new QStyledItemDelegate(this)),
-      m_largeDelegate(new LargeIconDelegate(this))
+      m_largeDelegate(new LargeIconDelegate(this)), m_thumbs(new ThumbnailLoader(m_model, this))
 {
+    m_model->setThumbnails(m_thumbs);
     for (QAbstractItemView *v :
          {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_report)}) {
         v->setModel(m_model);
@@ -108,6 +110,11 @@ void TListView::setViewStyle(int style)
     const bool hadFocus = before && before->hasFocus();
     // Hiding the focused view would send the focus elsewhere for a moment: not leaving the list.
     m_switching = true;
+    // Another style, or the same again: what was pending is not wanted any more.
+    const bool thumbnails = style == 0 && m_thumbsShown;
+    m_thumbs->reset();
+    m_thumbs->setEnabled(thumbnails);
+    m_thumbs->setPixelRatio(devicePixelRatioF());
     if (style == 3) {
         m_model->setLargeIcons(false);
         setCurrentWidget(m_report);
@@ -117,10 +124,15 @@ void TListView::setViewStyle(int style)
         m_icons->setViewMode(QListView::ListMode);
         m_icons->setFlow(style == 2 ? QListView::TopToBottom : QListView::LeftToRight);
         m_icons->setWrapping(true);
-        m_icons->setIconSize(style == 0 ? QSize(32, 32) : QSize(16, 16));
-        m_icons->setGridSize(style == 0 ? kLargeGrid : style == 1 ? kSmallGrid : kListGrid);
+        const int box = ThumbnailLoader::kBox;
+        m_icons->setIconSize(thumbnails ? QSize(box, box) : style == 0 ? QSize(32, 32) : QSize(16, 16));
+        m_icons->setGridSize(thumbnails   ? kThumbnailGrid
+                             : style == 0 ? kLargeGrid
+                             : style == 1 ? kSmallGrid
+                                          : kListGrid);
         m_icons->setSpacing(0);
         m_model->setLargeIcons(style == 0);
+        m_model->decorationChanged(-1);
         setCurrentWidget(m_icons);
     }
     QAbstractItemView *now = activeView();
@@ -166,11 +178,13 @@ void TListView::sizeColumnsToContent()
 void TListView::setImages(const std::vector<QIcon> *small, const std::vector<QIcon> *large)
 {
     m_model->setImages(small, large);
+    m_thumbs->setBadges(small);
 }
 
 void TListView::clear()
 {
     ++m_stamp;
+    m_thumbs->setPathOf({});
     m_selection->clear();
     m_model->clear();
 }

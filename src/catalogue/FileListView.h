@@ -18,6 +18,7 @@
 #pragma once
 
 #include "catalogue/FileListModel.h"
+#include "catalogue/ThumbnailLoader.h"
 
 #include <QStackedWidget>
 #include <cstdint>
@@ -52,6 +53,13 @@ public:
     void setColumns(const QStringList &captions, const QList<int> &widths,
                     const QList<Qt::Alignment> &alignments);
     void setImages(const std::vector<QIcon> *small, const std::vector<QIcon> *large);
+    // Thumbnails in the large-icon style (a 128-pixel box per item); off, the style is as before.
+    // Takes effect at the next setViewStyle.
+    void setThumbnailsShown(bool on) { m_thumbsShown = on; }
+    bool thumbnailsShown() const { return m_thumbsShown; }
+    // Where the thumbnail of a row comes from (the fill of a folder sets it; clear() forgets it).
+    void setThumbnailPaths(ThumbnailLoader::PathOf pathOf) { m_thumbs->setPathOf(std::move(pathOf)); }
+    ThumbnailLoader *thumbnails() const { return m_thumbs; }
     int columnCount() const { return m_model->columnCount(); }
     int columnWidth(int column) const;
 
@@ -124,6 +132,8 @@ private:
     QTreeView *m_report;
     QStyledItemDelegate *m_plainDelegate;
     QStyledItemDelegate *m_largeDelegate;
+    ThumbnailLoader *m_thumbs;
+    bool m_thumbsShown = false;
     QList<int> m_widths;
     int m_style = -1;
     int m_updateDepth = 0;

@@ -23,6 +23,7 @@ void ApplyViewStyle(App &app, TListView *list)
     if (!list)
         return;
     const int style = app.st.settings.Icon_Style;
+    list->setThumbnailsShown(app.st.settings.Show_Thumbnails);
     list->setViewStyle(style >= 0 && style <= 3 ? style : 0);
 }
 
@@ -259,4 +260,10 @@ void lvALLExit(App &app)
 void lvALLDblClick(CataloguePane &pane)
 {
     OpenListFolder(pane);
+}
+
+void CataloguePane::listStylesChanged()
+{
+    for (MediaType t : kAllTypes)
+        ApplyViewStyle(app, list(t));
 }

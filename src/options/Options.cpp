@@ -108,8 +108,11 @@ void TfrmOptions::createGeneralTab()
     chkGeneralKeepCatalogue = checkBox(
         TabSheetGeneral, "chkGeneralKeepCatalogue",
         SelectText("Conserver le catalogue entre deux sessions", "Keep the catalogue between sessions"));
-    for (QCheckBox *box :
-         {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan, chkGeneralKeepCatalogue})
+    chkGeneralShowThumbnails =
+        checkBox(TabSheetGeneral, "chkGeneralShowThumbnails",
+                 SelectText("Vignettes en grandes icônes", "Thumbnails in large icons"));
+    for (QCheckBox *box : {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan,
+                           chkGeneralKeepCatalogue, chkGeneralShowThumbnails})
         l->addWidget(box);
     l->addStretch(1);
 }
@@ -238,6 +241,7 @@ void TfrmOptions::fill()
     chkGeneralBeepOnMessages->setChecked(s.Beep_On_Error_Message);
     chkGeneralExpandAfterScan->setChecked(s.Expand_Treeview_At_End_Of_Scan);
     chkGeneralKeepCatalogue->setChecked(s.Keep_Catalogue);
+    chkGeneralShowThumbnails->setChecked(s.Show_Thumbnails);
 
     chkViewerKeepZoom->setChecked(s.Keep_Zoom);
     chkJPEGExifOrientation->setChecked(s.JPEG_Exif_Orientation);
@@ -265,8 +269,8 @@ void TfrmOptions::connectHandlers()
         chkJPEGSmoothing->setVisible(on);
         markChanged(m_jpegChanged);
     });
-    for (QCheckBox *box :
-         {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan, chkGeneralKeepCatalogue})
+    for (QCheckBox *box : {chkGeneralBeepOnMessages, chkGeneralShowHint, chkGeneralExpandAfterScan,
+                           chkGeneralKeepCatalogue, chkGeneralShowThumbnails})
         connect(box, &QCheckBox::toggled, this, [this] { markChanged(m_generalChanged); });
     for (QCheckBox *box :
          {chkViewerKeepZoom, chkJPEGExifOrientation, chkViewerSlideLoop, chkViewerSlideShuffle})
@@ -341,12 +345,15 @@ bool TfrmOptions::ApplyOptions()
                 s.Beep_On_Error_Message = chkGeneralBeepOnMessages->isChecked();
                 s.Expand_Treeview_At_End_Of_Scan = chkGeneralExpandAfterScan->isChecked();
                 s.Keep_Catalogue = chkGeneralKeepCatalogue->isChecked();
+                s.Show_Thumbnails = chkGeneralShowThumbnails->isChecked();
             },
             &SaveGeneralOptions))
         return false;
     // Not kept means not kept: the file of an earlier scan goes too.
     if (general && !s.Keep_Catalogue)
         QFile::remove(platform::keptCataloguePath());
+    if (general && app.cataloguePane)
+        app.cataloguePane->listStylesChanged();
     if (general && app.toolbarHints)
         app.toolbarHints->showHintsOnToolbars(s.Show_Hints);
     if (!store(

@@ -41,7 +41,8 @@ public:
     QWidget *TabSheetGeneral = nullptr, *TabSheetFiles = nullptr, *TabSheetJPEG = nullptr,
             *TabSheetViewer = nullptr;
     QCheckBox *chkGeneralBeepOnMessages = nullptr, *chkGeneralShowHint = nullptr,
-              *chkGeneralExpandAfterScan = nullptr, *chkGeneralKeepCatalogue = nullptr;
+              *chkGeneralExpandAfterScan = nullptr, *chkGeneralKeepCatalogue = nullptr,
+              *chkGeneralShowThumbnails = nullptr;
     QLabel *Label1 = nullptr;
     QTreeWidget *lvFiles = nullptr;
     QPushButton *btnFilesCheckALL = nullptr, *btnFilesUnckeckALL = nullptr;

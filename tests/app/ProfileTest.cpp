@@ -175,7 +175,8 @@ TEST_F(ProfileTest, EachSaverWritesItsOwnKeysInItsOwnOrder)
          {"JPEG_Scale", "JPEG_Grayscale", "JPEG_Performance", "JPEG_Pixel_Format", "JPEG_Progressive_Display",
           "JPEG_Smoothing"}},
         {SaveGeneralOptions,
-         {"Show_Hints", "Beep_On_Error_Message", "Expand_Treeview_At_End_Of_Scan", "Keep_Catalogue"}},
+         {"Show_Hints", "Beep_On_Error_Message", "Expand_Treeview_At_End_Of_Scan", "Keep_Catalogue",
+          "Show_Thumbnails"}},
         {SaveFirstTime, {"First_Time"}},
     };
     for (const auto &saver : savers) {

@@ -5,6 +5,7 @@ run_e2e.py sets up:  scenario.py BINARY WORK_FOLDER.
 Each check prints ok or FAIL; a failure takes a screenshot into WORK_FOLDER/shots and the run goes
 on where it can, so one run reports every problem it meets."""
 import configparser
+import hashlib
 import os
 import re
 import signal
@@ -718,6 +719,44 @@ class Run:
         self.desk.key("ctrl+0")
         self.desk.wait_for("Ctrl+0 back to Zoom 100 %", lambda: "Zoom 100 %" in self.status_text(), 15)
 
+    def red_pixels(self, label):
+        """How many pixels of the screen are the red of anim.gif's first frame."""
+        shot = self.desk.screenshot(label)
+        if shot is None:
+            raise Failure("no screenshot to count the picture on")
+        out = subprocess.run(["/usr/bin/convert", str(shot), "-fuzz", "3%", "-fill", "black", "+opaque", "#FF0000",
+                              "-fill", "white", "-opaque", "#FF0000", "-format", "%[fx:int(mean*w*h+0.5)]", "info:"],
+                             check=True, capture_output=True, text=True, timeout=30)
+        return int(out.stdout.strip())
+
+    def thumbnails(self):
+        """Large icons of the folder of the twelve types: each file's thumbnail, in the desktop's cache."""
+        self.activate()
+        self.click_folder(media.FOLDER)
+        folder = self.work / "c" / media.FOLDER
+        files = sorted(p for p in folder.iterdir() if p.suffix.lower() != ".txt")
+        cache = self.work / "home" / ".cache" / "thumbnails" / "normal"
+        before = self.red_pixels("small-icons")
+        self.desk.click_on(self.named("Grandes icônes", roles={"push button", "toggle button", "check box"}))
+
+        def cached():
+            return [p.name for p in files
+                    if not (cache / (hashlib.md5(p.as_uri().encode()).hexdigest() + ".png")).is_file()]
+        try:
+            self.desk.wait_for("a thumbnail of each file in the cache", lambda: not cached(), 30)
+            self.check(True, f"each of the {len(files)} files has its thumbnail in the desktop's cache")
+        except Failure:
+            self.check(False, "each file has its thumbnail in the desktop's cache", f"missing: {cached()}")
+        self.desk.pump(1.0)
+        shown = self.red_pixels("large-icons-thumbnails")
+        # The first item, anim.gif, starts with a 32 x 32 red frame: shown as it is, not as the
+        # type's picture.
+        self.check(shown - before >= 900, "the large-icon style shows the pictures themselves",
+                   f"{before} red pixels before, {shown} with thumbnails")
+        self.check("12 fichiers" in self.status_text(), "the large-icon style lists every file",
+                   self.status_text())
+        self.desk.click_on(self.named("Petites icônes", roles={"push button", "toggle button", "check box"}))
+
     def tab_order(self):
         toolbar = self.viewer_toolbar()
         viewer = toolbar.parent
@@ -912,6 +951,7 @@ class Run:
             self.step("Tab through the panes", self.tab_order)
             self.step("commands after a dialog", self.commands_after_a_dialog)
             self.step("zoom and full screen", self.zoom_and_full_screen)
+            self.step("thumbnails in the large-icon style", self.thumbnails)
             self.step("quit with File > Quitter", self.quit)
             self.step("start again: the kept catalogue", self.start_again, critical=True)
             self.step("a file copied in by another program", self.copied_in_by_another_program)

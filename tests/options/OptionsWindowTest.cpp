@@ -108,7 +108,7 @@ TEST_F(OptionsWindowTest, ApplyAndOkWriteTheChangedGroupsOnly)
     EXPECT_FALSE(w.btnApply->isEnabled());
     EXPECT_FALSE(app.st.settings.Beep_On_Error_Message);
     EXPECT_EQ(settingsText(), "[Lumavista]\nWindow_Width=800\nShow_Hints=1\nBeep_On_Error_Message=0\n"
-                              "Expand_Treeview_At_End_Of_Scan=1\nKeep_Catalogue=1\n");
+                              "Expand_Treeview_At_End_Of_Scan=1\nKeep_Catalogue=1\nShow_Thumbnails=1\n");
     EXPECT_EQ(hints, std::vector<bool>{true});
     // A row ticked and unticked again is a change: OK writes the twelve flags, nothing else.
     tick(w, ".PCX", false);
@@ -245,6 +245,44 @@ TEST_F(OptionsWindowTest, KeepTheCatalogueIsAGeneralOptionAndOffRemovesTheKeptFi
     EXPECT_FALSE(QFile::exists(kept));
     // The next window shows it off.
     EXPECT_FALSE(open().chkGeneralKeepCatalogue->isChecked());
+}
+
+// Stands for the catalogue pane: counts the requests to show the lists' styles again.
+struct StyleListener : CataloguePort
+{
+    Node currentNode() const override { return {}; }
+    bool isMediaFolderChild() const override { return false; }
+    bool showListedFile(const QString &, const QString &) override { return false; }
+    void listStylesChanged() override { ++changes; }
+    int changes = 0;
+};
+
+TEST_F(OptionsWindowTest, ThumbnailsInLargeIconsAreAGeneralOptionTheListsFollowAtOnce)
+{
+    StyleListener lists;
+    app.cataloguePane = &lists;
+    TfrmOptions &w = open();
+    EXPECT_EQ(w.chkGeneralShowThumbnails->text(), "Vignettes en grandes icônes");
+    EXPECT_EQ(w.chkGeneralShowThumbnails->parentWidget(), w.TabSheetGeneral);
+    EXPECT_TRUE(w.chkGeneralShowThumbnails->isChecked()); // on by default
+    EXPECT_TRUE(app.st.settings.Show_Thumbnails);
+    // Off, then Cancel: nothing changes.
+    runWindow([](TfrmOptions &o) {
+        o.chkGeneralShowThumbnails->click();
+        o.btnCancel->click();
+    });
+    EXPECT_TRUE(app.st.settings.Show_Thumbnails);
+    EXPECT_EQ(lists.changes, 0);
+    // Off with OK: saved, and the lists told.
+    runWindow([](TfrmOptions &o) {
+        o.chkGeneralShowThumbnails->click();
+        o.btnOK->click();
+    });
+    EXPECT_FALSE(app.st.settings.Show_Thumbnails);
+    EXPECT_TRUE(fileHas("Show_Thumbnails=0\n"));
+    EXPECT_EQ(lists.changes, 1);
+    EXPECT_FALSE(open().chkGeneralShowThumbnails->isChecked());
+    app.cataloguePane = nullptr;
 }
 
 TEST_F(OptionsWindowTest, KeepZoomIsOnItsOwnPageAndWrittenWithTheViewersOptions)

@@ -124,8 +124,9 @@ def check_metainfo(src, entry, version):
         if None not in langs or "fr" not in langs:
             fail(f"metainfo: {tag} needs an English and a French (xml:lang='fr') text")
     binaries = sorted(e.text for e in root.findall("provides/binary"))
-    if binaries != ["lumavista", "lumavista-convert", "lumavista-info"]:
-        fail(f"metainfo: provides {binaries}, the package installs lumavista, lumavista-info and lumavista-convert")
+    if binaries != ["lumavista", "lumavista-convert", "lumavista-info", "lumavista-thumbnailer"]:
+        fail(f"metainfo: provides {binaries}, the package installs lumavista, lumavista-info, lumavista-convert"
+             " and lumavista-thumbnailer")
     check_screenshot(src, root)
     releases = [e.get("version") for e in root.findall("releases/release")]
     if not releases or releases[0] != version:
@@ -223,6 +224,27 @@ def check_icons(built, sizes):
             fail(f"icon {png} is fully transparent")
 
 
+def check_thumbnailer_entry(src):
+    """The thumbnailer entry runs our thumbnailer and names the types no desktop thumbnailer serves."""
+    parser = configparser.ConfigParser(interpolation=None, strict=True)
+    parser.optionxform = str
+    parser.read(src / "packaging/lumavista.thumbnailer", encoding="utf-8")
+    entry = parser["Thumbnailer Entry"]
+    if entry.get("Exec", "").split() != ["lumavista-thumbnailer", "-s", "%s", "%u", "%o"]:
+        fail(f"thumbnailer entry: Exec is {entry.get('Exec')!r}")
+    listed = [m.lower() for m in split_list(entry.get("MimeType", ""))]
+    mime_root = Path("/usr/share/mime")
+    if not (mime_root / "globs2").is_file():
+        return
+    canonical, aliases, by_ext = mime_database(mime_root)
+    for ext in ["pcx", "wmf", "emf", "ani", "mid", "wav"]:
+        if by_ext.get(ext) not in listed:
+            fail(f"thumbnailer entry: MimeType lacks {by_ext.get(ext)} (.{ext})")
+    for mime in listed:
+        if mime not in canonical and mime not in aliases:
+            fail(f"thumbnailer entry: MimeType {mime} is unknown to the MIME database")
+
+
 def check_man_pages(src, built, version):
     # Every option a program's usage text names is described on its page.
     usages = {"lumavista": src / "src/shell/program/lumavista.cpp", "lumavista-info": src / "tools/info/main.cpp"}
@@ -257,6 +279,7 @@ def main():
     check_metainfo(args.source, entry, args.version)
     check_icons(args.built, [int(s) for s in args.icon_sizes.split(";")])
     check_man_pages(args.source, args.built, args.version)
+    check_thumbnailer_entry(args.source)
     check_licence(args.source, args.version)
     if failures:
         print(f"{len(failures)} problem(s)")

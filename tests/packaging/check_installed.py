@@ -72,7 +72,7 @@ def check_elf(binary):
 
 def check_tree(root):
     usr = root / "usr"
-    for program in ["lumavista", "lumavista-info", "lumavista-convert"]:
+    for program in ["lumavista", "lumavista-info", "lumavista-convert", "lumavista-thumbnailer"]:
         path = usr / "bin" / program
         if not os.access(path, os.X_OK):
             fail(f"{path} is missing or not executable")
@@ -101,7 +101,7 @@ def check_tree(root):
     if not (hicolor / f"scalable/apps/{icon}.svg").is_file():
         fail(f"no scalable icon named {icon} in {hicolor}")
 
-    for page in ["lumavista", "lumavista-info", "lumavista-convert"]:
+    for page in ["lumavista", "lumavista-info", "lumavista-convert", "lumavista-thumbnailer"]:
         path = usr / "share/man/man1" / f"{page}.1.gz"
         try:
             text = gzip.decompress(path.read_bytes()).decode("utf-8")
@@ -109,6 +109,17 @@ def check_tree(root):
                 fail(f"{path} is not a man page")
         except (OSError, EOFError) as e:
             fail(f"{path}: {e}")
+
+    entry = usr / "share/thumbnailers/lumavista.thumbnailer"
+    if not entry.is_file():
+        fail(f"{entry} is missing")
+    else:
+        parser = configparser.ConfigParser(interpolation=None)
+        parser.optionxform = str
+        parser.read(entry, encoding="utf-8")
+        words = parser["Thumbnailer Entry"].get("Exec", "").split()
+        if not words or not os.access(usr / "bin" / words[0], os.X_OK):
+            fail(f"the thumbnailer entry starts {words[:1]}, which is not in {usr / 'bin'}")
 
     doc = usr / "share/doc/lumavista"
     if not (doc / "copyright").is_file():
@@ -184,6 +195,23 @@ def check_convert(root, data, env, tmp):
         written = Path(out.stdout.strip()) if out.stdout.strip() else None
         if out.returncode != 0 or not written or not written.is_file() or written.read_bytes()[:len(magic)] != magic:
             fail(f"lumavista-convert --to {fmt}: exit {out.returncode}, {out.stdout!r} {out.stderr!r}")
+
+
+def check_thumbnailer(root, data, env, tmp):
+    """The installed thumbnailer writes a PNG within the size, and nothing for a damaged file."""
+    tool = str(root / "usr/bin/lumavista-thumbnailer")
+    png = tmp / "thumb.png"
+    out = subprocess.run([tool, "-s", "128", (data / "pictures/rose.pcx").as_uri(), str(png)], env=env,
+                         capture_output=True, text=True, timeout=ANSWER_LIMIT)
+    if out.returncode != 0 or not png.is_file() or png.read_bytes()[:8] != b"\x89PNG\r\n\x1a\n":
+        fail(f"lumavista-thumbnailer: exit {out.returncode}, {out.stderr!r}")
+    damaged = tmp / "damaged.pcx"
+    damaged.write_bytes(b"\x0a\x05\x01" + b"\xff" * 40)
+    bad = tmp / "bad.png"
+    out = subprocess.run([tool, "-s", "128", str(damaged), str(bad)], env=env, capture_output=True, text=True,
+                         timeout=ANSWER_LIMIT)
+    if out.returncode == 0 or bad.exists():
+        fail(f"lumavista-thumbnailer on a damaged file: exit {out.returncode}, file written: {bad.exists()}")
 
 
 def check_command_line(root, env, version):
@@ -321,6 +349,7 @@ def main():
         env = environment(tmp / "run")
         check_info(root, args.data, env, tmp)
         check_convert(root, args.data, env, tmp)
+        check_thumbnailer(root, args.data, env, tmp)
         check_command_line(root, env, args.version)
         check_window(root, env, tmp / "run", args.data)
 

@@ -10,6 +10,8 @@ AppFixture::AppFixture() : app(ui, platform::DriveMap())
 {
     qputenv("LUMAVISTA_CONFIG_DIR", QFile::encodeName(tmp.filePath("config")));
     qputenv("LUMAVISTA_CACHE_DIR", QFile::encodeName(tmp.filePath("cache")));
+    // The desktop's thumbnail cache too: no test writes into the machine's own.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(tmp.filePath("xdg-cache")));
     setDrives("C=" + folder("c"));
 }
 

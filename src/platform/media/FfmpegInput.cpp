@@ -193,6 +193,16 @@ int64_t FfmpegInput::frameCount() const
     return static_cast<int64_t>(double(m_durationMs) * frameRate() / 1000.0 + 0.5);
 }
 
+int FfmpegInput::audioRate() const
+{
+    return m_audio ? m_audio->codecpar->sample_rate : 0;
+}
+
+int FfmpegInput::audioChannels() const
+{
+    return m_audio ? m_audio->codecpar->ch_layout.nb_channels : 0;
+}
+
 void FfmpegInput::setAudioTarget(int rate, int channels)
 {
     m_outRate = rate;

@@ -53,6 +53,9 @@ public:
     // Frames per second of the video stream (0 when unknown) and its frame count (0 when unknown).
     double frameRate() const;
     int64_t frameCount() const;
+    // The sound stream's own rate and channel count (0 without sound).
+    int audioRate() const;
+    int audioChannels() const;
 
     // Audio is converted to interleaved float at this rate and channel count.
     void setAudioTarget(int rate, int channels);
