@@ -120,6 +120,7 @@ bool RestoreCatalogueStore(Catalogue &cat, KeptHeader *header, QString *why)
     if (!why->isEmpty())
         return false;
     *header = kept->header;
+    cat.aboutToChangeIndex();
     if (!kept->adoptInto(cat.store, cat.index, why)) {
         // Half taken is no catalogue: back to the empty one the start-up made.
         cat.index.clear();
@@ -141,6 +142,7 @@ void ForgetKeptCatalogue(Catalogue &cat)
 {
     cat.writer.wait();
     QFile::remove(KeptCataloguePath());
+    cat.aboutToChangeIndex();
     cat.index.clear();
 }
 
