@@ -178,3 +178,42 @@ TEST_F(NameSearchTest, ReleaseLetsTheIndexChangeAndTheNextSearchSeesTheNewOne)
     engine.release();
     EXPECT_EQ(found("photo").size(), 2);
 }
+
+TEST(NameSearchOrderTest, ThousandsOfNamesComeOutInTheComparisonsOwnOrder)
+{
+    // Names meant to meet every rule at once: case, accents, leading zeros, numbers of every length,
+    // names that are prefixes of others, wide names, the same name in several folders.
+    const QStringList stems = {"Photo", "photo", "PHOTO", "Été", "ete", "Ελλάδα", "a", "", "img_", "Zoë"};
+    ScanIndex index;
+    index.beginRoot("C:\\");
+    const uint32_t root = index.beginFolder(u"", 0);
+    uint32_t seed = 7;
+    const auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    for (int folder = 0; folder < 40; ++folder) {
+        const uint32_t f = index.beginFolder(QStringLiteral("D%1").arg(folder), 0);
+        for (int i = 0; i < 60; ++i) {
+            QString name = stems[int(next(uint32_t(stems.size())))];
+            if (next(2))
+                name += QString(int(next(3)), u'0') + QString::number(next(200));
+            if (next(3) == 0)
+                name += QStringLiteral(" b");
+            index.addFile(name + QStringLiteral(".bmp"), 1, code(mtBMP));
+        }
+        index.endFolder(f);
+    }
+    index.endFolder(root);
+    index.settle();
+    NameSearch engine(index);
+    const auto all = engine.runNow("*", mtALL);
+    ASSERT_TRUE(all);
+    ASSERT_EQ(all->files.size(), index.files().size());
+    for (size_t i = 1; i < all->files.size(); ++i) {
+        const uint32_t a = all->files[i - 1], b = all->files[i];
+        const QString na = index.nameOf(index.files()[a].name), nb = index.nameOf(index.files()[b].name);
+        const int c = search::naturalCompare(na, nb);
+        ASSERT_TRUE(c < 0 || (c == 0 && a < b)) << na.toStdString() << " before " << nb.toStdString();
+    }
+}

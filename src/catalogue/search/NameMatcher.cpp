@@ -291,4 +291,30 @@ int naturalCompare(const StoredName &a, const StoredName &b)
                   : natural(latin(a.latin1), a.length, latin(b.latin1), b.length);
 }
 
+void appendNaturalKey(const StoredName &name, std::vector<char16_t> &out)
+{
+    const auto unit = [&name](int i) {
+        return name.wide ? name.wide[i] : char16_t(static_cast<unsigned char>(name.latin1[i]));
+    };
+    const auto &table = foldTable();
+    for (int i = 0; i < name.length;) {
+        if (!isDigit(unit(i))) {
+            out.push_back(table[unit(i)]);
+            ++i;
+            continue;
+        }
+        // A number: a digit (so that it sorts against other characters as a digit does), its length
+        // without leading zeros, then its digits.
+        while (i < name.length && unit(i) == u'0')
+            ++i;
+        int end = i;
+        while (end < name.length && isDigit(unit(end)))
+            ++end;
+        out.push_back(u'0');
+        out.push_back(char16_t(std::min(end - i, 0xFFFF)));
+        for (; i < end; ++i)
+            out.push_back(unit(i));
+    }
+}
+
 } // namespace search

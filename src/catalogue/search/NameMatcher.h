@@ -65,5 +65,8 @@ struct StoredName
 int naturalCompare(QStringView a, QStringView b);
 // The same over stored names, without making QStrings.
 int naturalCompare(const StoredName &a, const StoredName &b);
+// A key whose plain order (unit by unit) is the natural order, but for names that differ only in
+// case, accents or leading zeros: sorting a million names by keys is many times faster.
+void appendNaturalKey(const StoredName &name, std::vector<char16_t> &out);
 
 } // namespace search

@@ -41,23 +41,52 @@ bool PreparedNames::build(const ScanIndex &index, const std::atomic<uint64_t> &s
     const auto &files = index.files();
     const auto &folders = index.folders();
     const NameTable &names = index.names();
-    m_order.resize(files.size());
-    for (uint32_t i = 0; i < files.size(); ++i)
-        m_order[i] = i;
+    // The distinct names of the files, sorted by their natural keys (exact spelling breaking ties),
+    // then the files by the rank of their name: a counting sort, file order among equal names.
+    std::vector<uint32_t> ids;
+    ids.reserve(files.size());
+    for (const ScanIndex::File &f : files)
+        ids.push_back(f.name);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    std::vector<char16_t> keys;
+    std::vector<uint32_t> keyStart;
+    keyStart.reserve(ids.size() + 1);
+    for (uint32_t id : ids) {
+        keyStart.push_back(uint32_t(keys.size()));
+        appendNaturalKey(storedName(names, id), keys);
+    }
+    keyStart.push_back(uint32_t(keys.size()));
+    std::vector<uint32_t> byKey(ids.size());
+    for (uint32_t i = 0; i < byKey.size(); ++i)
+        byKey[i] = i;
     uint32_t steps = 0;
     try {
-        std::sort(m_order.begin(), m_order.end(), [&](uint32_t a, uint32_t b) {
+        std::sort(byKey.begin(), byKey.end(), [&](uint32_t a, uint32_t b) {
             if (++steps % kCheckEvery == 0 && serial.load(std::memory_order_relaxed) != mine)
                 throw Overtaken();
-            const uint32_t na = files[a].name, nb = files[b].name;
-            const int c = na == nb ? 0 : naturalCompare(storedName(names, na), storedName(names, nb));
-            return c != 0 ? c < 0 : a < b;
+            const std::u16string_view ka(keys.data() + keyStart[a], keyStart[a + 1] - keyStart[a]);
+            const std::u16string_view kb(keys.data() + keyStart[b], keyStart[b + 1] - keyStart[b]);
+            const int c = ka.compare(kb);
+            if (c != 0)
+                return c < 0;
+            return naturalCompare(storedName(names, ids[a]), storedName(names, ids[b])) < 0;
         });
     } catch (const Overtaken &) {
-        std::vector<uint32_t>().swap(m_order);
         return false;
     }
-    m_order.shrink_to_fit();
+    std::vector<char16_t>().swap(keys);
+    std::vector<uint32_t> rank(names.size(), 0);
+    for (uint32_t r = 0; r < byKey.size(); ++r)
+        rank[ids[byKey[r]]] = r;
+    std::vector<uint32_t> next(byKey.size() + 1, 0);
+    for (const ScanIndex::File &f : files)
+        ++next[rank[f.name] + 1];
+    for (size_t r = 1; r < next.size(); ++r)
+        next[r] += next[r - 1];
+    m_order.assign(files.size(), 0);
+    for (uint32_t i = 0; i < files.size(); ++i)
+        m_order[next[rank[files[i].name]]++] = i;
 
     m_parents.assign(folders.size(), 0);
     std::vector<std::pair<uint32_t, uint32_t>> starts;
