@@ -882,6 +882,8 @@ class Run:
                            lambda: any(name(i) == "Été.jpg" for i in self.list_items()), 15)
         self.check(self.selected_item() == "Été.jpg", "Escape brings back the folder's list and its selection",
                    f"selected: {self.selected_item()!r}")
+        # Back to the list with the mouse: the pointer leaves the field (whose tool tip would come up).
+        self.click_list_item("Été.jpg")
 
     def stderr(self):
         first = self.work / "stderr-1.txt"
