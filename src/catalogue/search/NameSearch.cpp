@@ -3,6 +3,7 @@
 #include "catalogue/store/ScanIndex.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace search {
 
@@ -10,6 +11,8 @@ namespace {
 
 // Checks between two looks at the serial: a later keystroke is noticed within a millisecond or so.
 constexpr uint32_t kCheckEvery = 16384;
+// From this many files on, a search's pass over the names is shared by two threads.
+constexpr uint32_t kParallelFiles = 200000;
 
 StoredName storedName(const NameTable &names, uint32_t id)
 {
@@ -180,16 +183,33 @@ bool SearchNames(const ScanIndex &index, const PreparedNames &prepared, const Na
     // One pass over the files as they are kept (the names lie in about the same order), then one over
     // the natural order picking the files marked.
     std::vector<uint64_t> marks((files.size() + 63) / 64, 0);
-    size_t count = 0;
-    for (uint32_t i = 0; i < files.size(); ++i) {
-        if (i % kCheckEvery == 0 && overtaken())
-            return false;
-        const ScanIndex::File &f = files[i];
-        if ((wanted == 0 || f.type == wanted) && nameMatches(names, matcher, f.name)) {
-            marks[i / 64] |= uint64_t(1) << (i % 64);
-            ++count;
+    // Marks the files of [from, to) (from a multiple of 64: the halves share no word of marks).
+    const auto pass = [&](uint32_t from, uint32_t to, size_t &count) {
+        for (uint32_t i = from; i < to; ++i) {
+            if ((i - from) % kCheckEvery == 0 && overtaken())
+                return false;
+            const ScanIndex::File &f = files[i];
+            if ((wanted == 0 || f.type == wanted) && nameMatches(names, matcher, f.name)) {
+                marks[i / 64] |= uint64_t(1) << (i % 64);
+                ++count;
+            }
         }
-    }
+        return true;
+    };
+    const auto n = uint32_t(files.size());
+    size_t count = 0, secondCount = 0;
+    bool secondDone = true;
+    // A large catalogue is looked through by two threads, one half each.
+    const uint32_t half = n >= kParallelFiles ? (n / 2) & ~63u : n;
+    std::thread second;
+    if (half < n)
+        second = std::thread([&] { secondDone = pass(half, n, secondCount); });
+    const bool firstDone = pass(0, half, count);
+    if (second.joinable())
+        second.join();
+    if (!firstDone || !secondDone)
+        return false;
+    count += secondCount;
     out.reserve(count);
     for (uint32_t f : prepared.order())
         if (marks[f / 64] >> (f % 64) & 1)
