@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Makes the uneven test tree of the scan benchmark: shaped unlike make_tree.py's regular one.
 
-    make_uneven_tree.py DEST [--files N] [--count-only]
+    make_uneven_tree.py DEST [--files N] [--count-only] [--list LISTING]
 
 N files (default 600,000) in folders of very different shapes: deep narrow branches (down to 30
 levels), wide shallow ones (hundreds of sub-folders), folders holding thousands of files beside
@@ -9,7 +9,9 @@ thousands of empty ones. Folder names are long, with spaces, accents (Latin-1 an
 "Été", "Œuvres", "Ελλάδα"), apostrophes and brackets. Media files are few and spread thin: mostly one
 in a deep folder, so each adds a long chain of folders to the trees. The same arguments always give
 the same tree. Writes DEST.expected with the counts the scan must find (--count-only writes only
-that file).
+that file). --list writes no tree either, but LISTING: one line per folder in walk order
+("D<TAB>relative path") and per media file ("F<TAB>relative path<TAB>size"), for benchmarks that build
+the catalogue of the tree without the disk.
 """
 import os
 import sys
@@ -105,6 +107,11 @@ def main():
         counts[i] = rest * w // sum(weights)
     counts[heavy[0] if heavy else 0] += total_files - sum(counts)
 
+    listing = open(args[args.index("--list") + 1], "w", encoding="utf-8") if "--list" in args else None
+    if listing:
+        args.append("--count-only")
+        for f, _ in folders:
+            listing.write("D\t%s\n" % os.path.relpath(f, dest))
     if "--count-only" not in args:
         os.makedirs(dest)
         for f, _ in folders:
@@ -131,6 +138,8 @@ def main():
             if with_media and n == 0:
                 ext = MEDIA[t] if rng.next(2) else MEDIA[t].upper()
                 size = 1 + rng.next(64)
+                if listing:
+                    listing.write("F\t%s\t%d\n" % (os.path.relpath(path + "." + ext, dest), size))
                 if "--count-only" not in args:
                     with open(path + "." + ext, "wb") as out:
                         out.write(b"x" * size)
@@ -147,6 +156,8 @@ def main():
     # its root; the other eleven empty trees too).
     nodes_all = len(tree_nodes[0]) + 2
     nodes_13 = sum(len(s) + (2 if s else 1) for s in tree_nodes)
+    if listing:
+        listing.close()
     with open(dest.rstrip("/") + ".expected", "w") as out:
         out.write("folders=%d\nfiles=%d\nmedia=%d\nmedia_bytes=%d\nmedia_folders=%d\n"
                   % (len(folders), total_files, media, media_bytes, len(media_folders)))

@@ -42,6 +42,7 @@ struct CatalogueStateRecord
 struct CurrentViewRecord
 {
     MediaType CurrentType = mtALL;
+    bool SearchShown = false;       // the list of CurrentType shows the results of a search, not a folder
     QString CurrentFolder;          // with trailing backslash; empty for My computer or nothing
     MediaType CurrentTree = mtNone; // the tree the current node belongs to
     NodeId CurrentNode = kNoNode;
@@ -54,6 +55,7 @@ struct SelectionRecord
     ListItemKind ItemKind = ListItemKind::None;
     MediaType List = mtNone; // the list (by its tab's type) the selection belongs to
     QString FileName;
+    QString FileFolder;          // the folder of the item on view (a search result's own, else the list's)
     MediaType FileType = mtNone; // the type of the selected file, None for none
     bool ModifierKeyDown = false;
     bool RightButtonDown = false;
@@ -141,3 +143,9 @@ struct AppState
     TypeTable<ViewedRecord> Viewed;
     OnViewRecord OnView;
 };
+
+// The drive folder of the file on view: a search result's own folder, else the folder listed.
+inline QString SelectionFolder(const AppState &st)
+{
+    return st.Selection.FileFolder.isEmpty() ? st.CurrentView.CurrentFolder : st.Selection.FileFolder;
+}

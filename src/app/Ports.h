@@ -96,7 +96,8 @@ public:
     struct SelectedFile
     {
         int row;
-        QString name; // the item's caption: the file's name in CurrentFolder
+        QString name;   // the item's caption: the file's name in its folder
+        QString folder; // its drive folder, with the trailing backslash
     };
     virtual ~FileSelectionPort() = default;
     // The selected items that stand for media files (never folders or drives), in list order.
@@ -106,6 +107,12 @@ public:
     virtual void refillList() = 0;
     // The file on view is gone (deleted): nothing is selected, and the viewer shows the empty page.
     virtual void forgetFileOnView() = 0;
+    // A file the program deleted (drive folder with its trailing backslash): the catalogue forgets it.
+    virtual void fileGone(const QString &folder, const QString &name)
+    {
+        Q_UNUSED(folder);
+        Q_UNUSED(name);
+    }
 };
 
 // What the options window asks of the main window.

@@ -7,6 +7,7 @@
 #include "catalogue/store/KeptCatalogue.h"
 #include "catalogue/store/ScanIndex.h"
 
+#include <functional>
 #include <future>
 
 struct ScanMemory;
@@ -21,6 +22,14 @@ struct Catalogue
     CatalogueStore store;
     // Every folder the last completed scan walked (empty when the catalogue is not kept).
     ScanIndex index;
+    // Called before anything changes the index (the search reads it from a thread of its own and
+    // lets go of it here); null when nothing reads it.
+    std::function<void()> indexChanging;
+    void aboutToChangeIndex()
+    {
+        if (indexChanging)
+            indexChanging();
+    }
     // Set by the scan window for the length of a scan (ScanEngine.h).
     ScanMemory *memory = nullptr;
     // Folder times younger than this at the start of a scan are kept as unknown (the file system's

@@ -3,6 +3,7 @@
 #include "app/Artwork.h"
 #include "app/Libry.h"
 #include "app/Settings.h"
+#include "catalogue/CatalogueSearch.h"
 #include "catalogue/DriveTable.h"
 #include "catalogue/FileListView.h"
 #include "catalogue/FileLists.h"
@@ -21,6 +22,7 @@
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -67,6 +69,7 @@ CataloguePane::CataloguePane(Catalogue &catalogue, QWidget *parent)
     createTabs(parent);
     connectHandlers();
     liveFolder = new ListedFolderFollow(*this);
+    search = new CatalogueSearch(*this);
 }
 
 CataloguePane::~CataloguePane() = default;
@@ -157,13 +160,26 @@ std::vector<FileSelectionPort::SelectedFile> CataloguePane::selectedFiles() cons
         return files;
     const TListView *l = list(t);
     for (int row = 0; row < l->count(); ++row)
-        if (l->isSelected(row) && IsMediaItem(l, row))
-            files.push_back({row, l->item(row).caption});
+        if (l->isSelected(row) && IsMediaItem(l, row)) {
+            const TListItem &item = l->item(row);
+            files.push_back(
+                {row, item.caption, item.folder.isEmpty() ? app.st.CurrentView.CurrentFolder : item.folder});
+        }
     return files;
+}
+
+void CataloguePane::fileGone(const QString &folder, const QString &name)
+{
+    search->fileGone(folder, name);
 }
 
 void CataloguePane::refillList()
 {
+    // Results are filled again from the catalogue, not from the listed folder.
+    if (search->active()) {
+        search->refresh();
+        return;
+    }
     AppState &st = app.st;
     const SelectionRecord before = st.Selection;
     FillList(*this, st.CurrentView.CurrentTree, st.CurrentView.CurrentNode);
@@ -282,12 +298,19 @@ void CataloguePane::createTabs(QWidget *parent)
         view->setMinimumWidth(20);
         auto *model = new FolderTreeModel(cat.store, t, &images.treeView, view);
         view->setFolderModel(model);
-        auto *list = new TListView(split);
+        auto *column = new QWidget(split);
+        column->setObjectName("pnlList" + name);
+        auto *columnLayout = new QVBoxLayout(column);
+        columnLayout->setContentsMargins(0, 0, 0, 0);
+        columnLayout->setSpacing(2);
+        auto *list = new TListView(column);
+        columnLayout->addWidget(list);
+        pnlList[c] = column;
         list->setObjectName("lv" + name);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         list->setImages(&images.smallList, &images.largeList);
         split->addWidget(view);
-        split->addWidget(list);
+        split->addWidget(column);
         split->setStretchFactor(0, 0);
         split->setStretchFactor(1, 1);
         lay->addWidget(split);

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <array>
 
+class CatalogueSearch;
 class FolderTreeModel;
 class ListedFolderFollow;
 class QComboBox;
@@ -52,8 +53,12 @@ public:
     std::array<FolderTreeModel *, 13> tm{};
     std::array<QSplitter *, 13> SplitLeft{};
     std::array<TListView *, 13> lv{};
+    // The column holding a list, under the search field when its tab is on show (pnlList<TYPE>).
+    std::array<QWidget *, 13> pnlList{};
     // The live follow of the listed folder.
     ListedFolderFollow *liveFolder = nullptr;
+    // Find as you type over the catalogue (the field edtSearch).
+    CatalogueSearch *search = nullptr;
 
     TFolderTreeView *tree(MediaType t) const { return tv[static_cast<size_t>(code(t))]; }
     TListView *list(MediaType t) const { return lv[static_cast<size_t>(code(t))]; }
@@ -94,6 +99,7 @@ public:
     std::vector<SelectedFile> selectedFiles() const override;
     void refillList() override;
     void forgetFileOnView() override;
+    void fileGone(const QString &folder, const QString &name) override;
 
 signals:
     // Whether Up one level can act (the shell's button follows).

@@ -136,7 +136,8 @@ void FillFileList(CataloguePane &pane, NodeId node, TListView *list)
     ApplyViewStyle(app, list);
     const QString folder = st.CurrentView.CurrentFolder;
     list->setThumbnailPaths([&drives = app.drives(), folder](const TListItem &item) {
-        return drives.toNative(folder + item.caption);
+        // A search's result has a folder of its own.
+        return drives.toNative((item.folder.isEmpty() ? folder : item.folder) + item.caption);
     });
     const MediaType type = st.CurrentView.CurrentType;
 

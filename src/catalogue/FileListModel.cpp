@@ -36,9 +36,13 @@ QString TListModel::text(int row, int column) const
     case 2:
         return r.typeText;
     case 3:
+        if (m_source && r.modifiedText.isEmpty() && !(r.facts & TListItem::HasTime))
+            return m_source->lateText(row, column);
         if (!r.modifiedText.isEmpty() || !(r.facts & TListItem::HasTime))
             return r.modifiedText;
         return FormatListTime(r.modified);
+    case 4:
+        return r.folder;
     default:
         return {};
     }
@@ -50,8 +54,16 @@ QVariant TListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return text(index.row(), index.column());
+    case Qt::ToolTipRole:
+        // A search's result names its folder too, whatever the style shows.
+        if (index.column() == 0 && !at(index.row()).folder.isEmpty())
+            return at(index.row()).folder + at(index.row()).caption;
+        return text(index.row(), index.column());
+    case Qt::AccessibleDescriptionRole:
+        if (index.column() == 0 && !at(index.row()).folder.isEmpty())
+            return at(index.row()).folder;
+        return {};
     case Qt::DecorationRole: {
         if (index.column() != 0)
             return {};
@@ -151,5 +163,50 @@ void TListModel::clear()
     beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
+    if (m_source) {
+        m_source.reset();
+        m_made.clear();
+        std::vector<TListItem>().swap(m_keptRows);
+        m_captions = m_keptCaptions;
+        m_alignments = m_keptAlignments;
+    }
+    endResetModel();
+}
+
+const TListItem &TListModel::madeRow(int row) const
+{
+    auto it = m_made.find(row);
+    if (it == m_made.end())
+        it = m_made.emplace(row, m_source->make(row)).first;
+    return it->second;
+}
+
+void TListModel::showSource(std::shared_ptr<const TListRowSource> source, const QStringList &captions,
+                            const QList<Qt::Alignment> &alignments)
+{
+    beginResetModel();
+    if (!m_source) {
+        m_keptRows.swap(m_rows);
+        m_keptCaptions = m_captions;
+        m_keptAlignments = m_alignments;
+    }
+    m_source = std::move(source);
+    m_made.clear();
+    m_captions = captions;
+    m_alignments = alignments;
+    endResetModel();
+}
+
+void TListModel::restoreRows()
+{
+    if (!m_source)
+        return;
+    beginResetModel();
+    m_source.reset();
+    m_made.clear();
+    m_rows.swap(m_keptRows);
+    std::vector<TListItem>().swap(m_keptRows);
+    m_captions = m_keptCaptions;
+    m_alignments = m_keptAlignments;
     endResetModel();
 }

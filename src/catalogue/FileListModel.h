@@ -15,6 +15,8 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 struct TListItem
@@ -30,6 +32,7 @@ struct TListItem
     uint8_t facts = NoFacts;
     int64_t size = 0;     // bytes, shown in whole kilobytes in column 2 (HasSize)
     int64_t modified = 0; // milliseconds since the epoch, shown as local date and time (HasTime)
+    QString folder;       // a search result's own folder (drive path, column 5); empty: the list's folder
 
     void setSize(int64_t bytes)
     {
@@ -44,6 +47,18 @@ struct TListItem
 };
 
 class ThumbnailLoader;
+
+// Rows made only when asked for (the results of a search over the whole catalogue): a list may show a
+// million of them without holding a million items.
+class TListRowSource
+{
+public:
+    virtual ~TListRowSource() = default;
+    virtual int count() const = 0;
+    virtual TListItem make(int row) const = 0;
+    // A text too slow to make with the row (column 3: the time, read from the disk when shown).
+    virtual QString lateText(int row, int column) const = 0;
+};
 
 class TListModel : public QAbstractTableModel
 {
@@ -71,13 +86,29 @@ public:
     void append(std::vector<TListItem> &&items);
     void clear();
 
-    int count() const { return static_cast<int>(m_rows.size()); }
-    const TListItem &at(int row) const { return m_rows[static_cast<size_t>(row)]; }
+    int count() const { return m_source ? m_source->count() : static_cast<int>(m_rows.size()); }
+    const TListItem &at(int row) const { return m_source ? madeRow(row) : m_rows[static_cast<size_t>(row)]; }
+
+    // Shows the rows of a source in place of the list's own, which are kept aside (with the
+    // columns) until restoreRows(); a clear drops both.
+    void showSource(std::shared_ptr<const TListRowSource> source, const QStringList &captions,
+                    const QList<Qt::Alignment> &alignments);
+    bool showsSource() const { return m_source != nullptr; }
+    // The list's own rows back, as they were before the source was shown.
+    void restoreRows();
     // The text a view shows in a column (0 caption, 1 size, 2 type, 3 modified).
     QString text(int row, int column) const;
 
 private:
+    const TListItem &madeRow(int row) const;
+
     std::vector<TListItem> m_rows;
+    std::shared_ptr<const TListRowSource> m_source;
+    // Rows of the source made so far; a node keeps its place, so references stay valid.
+    mutable std::unordered_map<int, TListItem> m_made;
+    std::vector<TListItem> m_keptRows;
+    QStringList m_keptCaptions;
+    QList<Qt::Alignment> m_keptAlignments;
     QStringList m_captions;
     QList<Qt::Alignment> m_alignments;
     const std::vector<QIcon> *m_small = nullptr;

@@ -50,6 +50,7 @@ void ResetSelection(AppState &st)
     s.ItemKind = ListItemKind::None;
     s.FileType = mtNone;
     s.FileName.clear();
+    s.FileFolder.clear();
     s.ModifierKeyDown = false;
     s.RightButtonDown = false;
     s.ChangeGuard = false;
@@ -111,7 +112,11 @@ bool ReselectFileOnView(CataloguePane &pane, const SelectionRecord &before)
         return false;
     TListView *list = pane.list(before.List);
     int row = 0;
-    while (row < list->count() && !(IsMediaItem(list, row) && list->item(row).caption == before.FileName))
+    const auto folderOf = [&pane, list](int r) {
+        return list->item(r).folder.isEmpty() ? pane.app.st.CurrentView.CurrentFolder : list->item(r).folder;
+    };
+    while (row < list->count() && !(IsMediaItem(list, row) && list->item(row).caption == before.FileName &&
+                                    (before.FileFolder.isEmpty() || folderOf(row) == before.FileFolder)))
         ++row;
     if (row == list->count())
         return false;
@@ -124,6 +129,7 @@ bool ReselectFileOnView(CataloguePane &pane, const SelectionRecord &before)
     s.Item = row;
     s.ItemKind = ListItemKind::File;
     s.FileName = before.FileName;
+    s.FileFolder = folderOf(row);
     s.FileType = before.FileType;
     return true;
 }
@@ -193,6 +199,8 @@ void lvALLChange(CataloguePane &pane, TListView *sender, int row)
         app.viewer->showEmptyPage();
     s.List = listType;
     s.FileName = sender->item(row).caption;
+    const QString &own = sender->item(row).folder;
+    s.FileFolder = own.isEmpty() ? app.st.CurrentView.CurrentFolder : own;
     s.FileType = TypeOfFile(s.FileName);
     if (!app.viewer)
         return;

@@ -137,6 +137,7 @@ bool RestoreCatalogueStore(Catalogue &cat, KeptHeader *header, QString *why)
     if (!why->isEmpty())
         return false;
     *header = kept->header;
+    cat.aboutToChangeIndex();
     if (!kept->adoptInto(cat.store, cat.index, why)) {
         // Half taken is no catalogue: back to the empty one the start-up made.
         cat.index.clear();
@@ -158,6 +159,7 @@ void ForgetKeptCatalogue(Catalogue &cat)
 {
     cat.writer.wait();
     QFile::remove(KeptCataloguePath());
+    cat.aboutToChangeIndex();
     cat.index.clear();
 }
 

@@ -268,10 +268,13 @@ void TfrmScanDisks::timProcTimer()
         if (!drives)
             break;
     }
-    if (keep)
+    cat.aboutToChangeIndex();
+    if (keep) {
         cat.index = std::move(next);
-    else
+        cat.index.settle();
+    } else {
         cat.index.clear();
+    }
     cat.lastFoldersRead = memory.foldersRead;
     cat.lastFoldersReused = memory.foldersReused;
     btnCancel->setText(SelectText("Fermer", "Close"));

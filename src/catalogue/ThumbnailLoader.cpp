@@ -108,6 +108,10 @@ ThumbnailLoader::ThumbnailLoader(TListModel *model, QObject *parent)
     : QObject(parent), m_model(model), m_shared(std::make_shared<LoaderShared>())
 {
     m_shared->receiver = this;
+    // Other rows (another folder, a search's results, the folder's rows back): what was made or
+    // pending for the rows before belongs to other files.
+    if (m_model)
+        connect(m_model, &QAbstractItemModel::modelReset, this, &ThumbnailLoader::reset);
 }
 
 ThumbnailLoader::~ThumbnailLoader()

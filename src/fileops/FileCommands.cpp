@@ -10,15 +10,31 @@
 #include "platform/files/Trash.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 using platform::CopyOutcome;
 using platform::MsgKind;
 
 namespace {
 
+using SelectedFile = FileSelectionPort::SelectedFile;
+
 QString nativeOf(App &app, const QString &name)
 {
     return app.drives().toNative(app.st.CurrentView.CurrentFolder + name);
+}
+
+// A file of the list in its own folder (a search result's may be any folder).
+QString nativeOf(App &app, const SelectedFile &file)
+{
+    return app.drives().toNative(file.folder + file.name);
+}
+
+// The file on view as the list would name it.
+SelectedFile fileOnViewItem(const App &app)
+{
+    const SelectionRecord &s = app.st.Selection;
+    return {s.Item, s.FileName, SelectionFolder(app.st)};
 }
 
 std::vector<FileSelectionPort::SelectedFile> selectedFiles(App &app)
@@ -35,16 +51,16 @@ bool fileOnView(const App &app)
 
 // Selection.FileName is the file on view, which Ctrl-clicks may have left unselected: the list
 // decides what a one-file command acts on.
-QString oneSelectedFile(App &app)
+SelectedFile oneSelectedFile(App &app)
 {
     const auto files = selectedFiles(app);
     if (files.size() == 1)
-        return files.front().name;
+        return files.front();
     const SelectionRecord &s = app.st.Selection;
     for (const auto &file : files)
         if (fileOnView(app) && file.row == s.Item && file.name == s.FileName)
-            return file.name;
-    return {};
+            return file;
+    return {-1, {}, {}};
 }
 
 FileOpOutcome nothingToDo(App &app)
@@ -108,8 +124,11 @@ platform::DeleteReport missing(const QString &name)
     return r;
 }
 
-FileOpOutcome deleteFiles(App &app, const QStringList &names)
+FileOpOutcome deleteFiles(App &app, const std::vector<SelectedFile> &files)
 {
+    QStringList names;
+    for (const SelectedFile &f : files)
+        names << f.name;
     if (names.isEmpty())
         return nothingToDo(app);
     const bool several = names.size() > 1;
@@ -125,15 +144,18 @@ FileOpOutcome deleteFiles(App &app, const QStringList &names)
         return FileOpOutcome::Cancelled;
 
     const QString onView = fileOnView(app) ? app.st.Selection.FileName : QString();
-    if (names.contains(onView))
+    const QString onViewFolder = SelectionFolder(app.st);
+    const auto isOnView = [&](const SelectedFile &f) { return f.name == onView && f.folder == onViewFolder; };
+    if (std::any_of(files.begin(), files.end(), isOnView))
         StopPlaybackIfActive(app); // released before it goes
 
     QStringList failures;
     bool declined = false;
     bool listChanged = false;
     bool onViewGone = false;
-    for (const QString &name : names) {
-        const QString native = nativeOf(app, name);
+    for (const SelectedFile &file : files) {
+        const QString &name = file.name;
+        const QString native = nativeOf(app, file);
         platform::DeleteReport report = native.isEmpty() ? missing(name) : platform::moveToTrash(native);
         if (report.outcome == platform::DeleteOutcome::NoTrash) {
             const int answer = ShowMessageDlg(
@@ -153,7 +175,9 @@ FileOpOutcome deleteFiles(App &app, const QStringList &names)
         }
         if (report.deleted()) {
             listChanged = true;
-            onViewGone = onViewGone || name == onView;
+            onViewGone = onViewGone || isOnView(file);
+            if (app.fileSelection)
+                app.fileSelection->fileGone(file.folder, file.name);
         } else {
             failures << DeleteFailureText(report);
             // A file already gone was listed wrongly: the list is filled again.
@@ -171,12 +195,12 @@ FileOpOutcome deleteFiles(App &app, const QStringList &names)
     return declined ? FileOpOutcome::Aborted : FileOpOutcome::Done;
 }
 
-FileOpOutcome execute(App &app, const QString &name)
+FileOpOutcome execute(App &app, const SelectedFile &file)
 {
-    if (name.isEmpty())
+    if (file.name.isEmpty())
         return nothingToDo(app);
     StopPlaybackIfActive(app);
-    const QString native = nativeOf(app, name);
+    const QString native = nativeOf(app, file);
     // A name the drive map cannot place lies on no drive any more: its path is gone.
     const int code = native.isEmpty() ? int(platform::SE_ERR_PNF)
                                       : platform::shellOpenCode(platform::openWithDefaultApplication(native));
@@ -190,9 +214,10 @@ FileOpOutcome execute(App &app, const QString &name)
 
 FileOpOutcome CopyOneFile(App &app, bool saveAs)
 {
-    const QString name =
-        saveAs ? (fileOnView(app) ? app.st.Selection.FileName : QString()) : oneSelectedFile(app);
-    const QString source = name.isEmpty() ? QString() : nativeOf(app, name);
+    const SelectedFile file =
+        saveAs ? (fileOnView(app) ? fileOnViewItem(app) : SelectedFile{-1, {}, {}}) : oneSelectedFile(app);
+    const QString &name = file.name;
+    const QString source = name.isEmpty() ? QString() : nativeOf(app, file);
     if (source.isEmpty())
         return nothingToDo(app);
     const QString suffix = QFileInfo(name).suffix();
@@ -215,7 +240,7 @@ FileOpOutcome CopySelectedFiles(App &app)
 {
     QStringList sources;
     for (const auto &file : selectedFiles(app))
-        sources << nativeOf(app, file.name);
+        sources << nativeOf(app, file);
     sources.removeAll(QString());
     if (sources.isEmpty())
         return nothingToDo(app);
@@ -230,16 +255,14 @@ FileOpOutcome CopySelectedFiles(App &app)
 
 FileOpOutcome DeleteOneFile(App &app)
 {
-    const QString name = oneSelectedFile(app);
-    return deleteFiles(app, name.isEmpty() ? QStringList() : QStringList{name});
+    const SelectedFile file = oneSelectedFile(app);
+    return deleteFiles(app,
+                       file.name.isEmpty() ? std::vector<SelectedFile>() : std::vector<SelectedFile>{file});
 }
 
 FileOpOutcome DeleteSelectedFiles(App &app)
 {
-    QStringList names;
-    for (const auto &file : selectedFiles(app))
-        names << file.name;
-    return deleteFiles(app, names);
+    return deleteFiles(app, selectedFiles(app));
 }
 
 FileOpOutcome ExecuteSelectedFile(App &app)
@@ -249,12 +272,12 @@ FileOpOutcome ExecuteSelectedFile(App &app)
 
 FileOpOutcome ExecuteFileOnView(App &app)
 {
-    return execute(app, fileOnView(app) ? app.st.Selection.FileName : QString());
+    return execute(app, fileOnView(app) ? fileOnViewItem(app) : SelectedFile{-1, {}, {}});
 }
 
 bool HasOneFileToActOn(App &app)
 {
-    return !oneSelectedFile(app).isEmpty();
+    return !oneSelectedFile(app).name.isEmpty();
 }
 
 FileCommands::FileCommands(App &app) : m_app(app) {}

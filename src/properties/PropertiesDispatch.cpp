@@ -67,7 +67,7 @@ void ShowListProperties(App &app)
     }
     case ListItemKind::File:
         // The type of the name itself: the Selection's type may be stale (an empty page on view).
-        ShowFileProperties(app, folder + s.FileName, TypeOfFile(s.FileName));
+        ShowFileProperties(app, SelectionFolder(app.st) + s.FileName, TypeOfFile(s.FileName));
         break;
     case ListItemKind::None:
         break;

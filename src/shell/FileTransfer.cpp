@@ -24,7 +24,7 @@ QMimeData *SelectedFilesMimeData(App &app)
         return nullptr;
     QList<QUrl> urls;
     for (const FileSelectionPort::SelectedFile &f : app.fileSelection->selectedFiles()) {
-        const QString native = app.drives().toNative(app.st.CurrentView.CurrentFolder + f.name);
+        const QString native = app.drives().toNative(f.folder + f.name);
         if (!native.isEmpty())
             urls << QUrl::fromLocalFile(native);
     }

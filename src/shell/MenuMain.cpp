@@ -5,6 +5,7 @@
 #include "app/App.h"
 #include "app/Language.h"
 #include "catalogue/CataloguePane.h"
+#include "catalogue/CatalogueSearch.h"
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
@@ -171,6 +172,9 @@ void viewMenu(TfrmMain &f, MenuActions &a)
     ITEM(
         mnuMain_View_ScanNow, "&Explorer les disques maintenant", "Sc&an drives now",
         [pane] { mnuMain_View_ScanNowClick(*pane); }, "F5");
+    items.separator();
+    ITEM(
+        mnuMain_View_Find, "Rec&hercher...", "Fi&nd...", [pane] { pane->search->focusField(); }, "Ctrl+F");
     viewerComfortItems(f, a, items);
     group(f,
           {a.mnuMain_View_LargeIcon, a.mnuMain_View_SmallIcon, a.mnuMain_View_List, a.mnuMain_View_Report});

@@ -20,6 +20,8 @@ struct MenuActions
             *mnuMain_View_SmallIcon = nullptr, *mnuMain_View_List = nullptr, *mnuMain_View_Report = nullptr,
             *mnuMain_View_Scan_Drives = nullptr, *mnuMain_View_Scan_Folder = nullptr,
             *mnuMain_View_ScanNow = nullptr;
+    // Affichage, find as you type (beyond the original program)
+    QAction *mnuMain_View_Find = nullptr;
     // Affichage, the viewer's comfort (beyond the original program)
     QAction *mnuMain_View_ZoomIn = nullptr, *mnuMain_View_ZoomOut = nullptr,
             *mnuMain_View_ActualSize = nullptr, *mnuMain_View_FitToWindow = nullptr,

@@ -23,7 +23,9 @@ void beep(ViewerPane &pane)
 bool canMove(ViewerPane &pane)
 {
     const CurrentViewRecord &view = pane.app.st.CurrentView;
-    return !view.CurrentFolder.isEmpty() && view.CurrentNode != kNoNode && pane.app.selectionList;
+    // A search's results are files of many folders: they are walked as a folder's are.
+    return ((!view.CurrentFolder.isEmpty() && view.CurrentNode != kNoNode) || view.SearchShown) &&
+           pane.app.selectionList;
 }
 
 } // namespace
@@ -38,7 +40,7 @@ void btnPlayFileClick(ViewerPane &pane)
     if (type == mtNone)
         InternalError(app, 2, SelectText("Type de fichier inconnu.", "Unknown file type."));
     app.st.OnView.FileType = type;
-    const QString path = app.st.CurrentView.CurrentFolder + s.FileName;
+    const QString path = SelectionFolder(app.st) + s.FileName;
     // A second Play while a load lets events run would load over the first one: it waits.
     pane.runLoad([&] { ShowFileByType(pane, type, path); });
 }

@@ -888,6 +888,42 @@ class Run:
         except Failure as e:
             self.check(False, "deleted again by that program, it leaves the list", str(e))
 
+    def find_as_you_type(self):
+        """Ctrl+F, part of a name typed: the file of another folder is listed with its folder, and
+        selecting it shows it; Escape brings the folder's list back."""
+        self.activate()
+        self.click_folder(media.FOLDER)
+        self.click_list_item("Été.jpg")
+        self.desk.wait_for("the JPG page", lambda: (self.viewer_page() or "").startswith("JPG"), 20)
+        self.desk.key("ctrl+f")
+        field = self.desk.wait_for("the search field focused", lambda: find(
+            self.frame(), lambda o: name(o) == "Rechercher" and "focused" in states(o)), 15)
+        self.check(field is not None, "Ctrl+F gives the focus to the field Rechercher")
+        for c in "vacan":
+            self.desk.key(c)
+        item = self.desk.wait_for("vacances.bmp among the results", lambda: next(
+            (i for i in self.list_items() if name(i) == "vacances.bmp"), None), 20)
+        where = item.description or ""
+        self.check(where == "C:\\" + media.OTHER_FOLDER + "\\", "the result says its folder in drive-letter form",
+                   f"description: {where!r}; list: {[name(i) for i in self.list_items()]}")
+        self.check(all(name(i) in media.OTHER_FILES for i in self.list_items()), "only matching files are listed",
+                   f"{[name(i) for i in self.list_items()]}")
+        self.desk.click_on(item)
+        self.desk.wait_for("vacances.bmp selected", lambda: self.selected_item() == "vacances.bmp", 15)
+        try:
+            self.desk.wait_for("the BMP page", lambda: (self.viewer_page() or "").startswith("BMP"), 20)
+            self.check(True, "selecting the result shows it in the viewer")
+        except Failure as e:
+            self.check(False, "selecting the result shows it in the viewer", str(e))
+        self.desk.click_on(field)
+        self.desk.key("Escape")
+        self.desk.wait_for("the folder's list again",
+                           lambda: any(name(i) == "Été.jpg" for i in self.list_items()), 15)
+        self.check(self.selected_item() == "Été.jpg", "Escape brings back the folder's list and its selection",
+                   f"selected: {self.selected_item()!r}")
+        # Back to the list with the mouse: the pointer leaves the field (whose tool tip would come up).
+        self.click_list_item("Été.jpg")
+
     def stderr(self):
         first = self.work / "stderr-1.txt"
         text = self.stderr_path.read_bytes().decode("utf-8", errors="replace") if self.stderr_path.exists() else ""
@@ -955,6 +991,7 @@ class Run:
             self.step("quit with File > Quitter", self.quit)
             self.step("start again: the kept catalogue", self.start_again, critical=True)
             self.step("a file copied in by another program", self.copied_in_by_another_program)
+            self.step("find as you type", self.find_as_you_type)
             self.step("quit again", self.quit)
         except Failure:
             print("\n   (a step the others need failed: the run ends here)")

@@ -133,9 +133,21 @@ uint32_t NameTable::intern(QStringView name)
     }
 }
 
+void NameTable::releaseLookup()
+{
+    std::vector<uint32_t>().swap(m_slots);
+    m_latin1.shrink_to_fit();
+    m_wide.shrink_to_fit();
+    m_entries.shrink_to_fit();
+}
+
 void NameTable::grow()
 {
-    std::vector<uint32_t> table(std::max<size_t>(64, m_slots.size() * 2), 0);
+    // Twice the names at least: after releaseLookup() the table is made again at its full size.
+    size_t slotCount = std::max<size_t>(64, m_slots.size() * 2);
+    while (slotCount < (m_entries.size() + 1) * 2)
+        slotCount *= 2;
+    std::vector<uint32_t> table(slotCount, 0);
     const size_t mask = table.size() - 1;
     for (uint32_t id = 0; id < m_entries.size(); ++id) {
         size_t slot = hashOf(id) & mask;

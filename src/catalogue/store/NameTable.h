@@ -28,6 +28,14 @@ public:
     bool appendUtf8(uint32_t id, QByteArray &out) const;
 
     size_t size() const { return m_entries.size(); }
+    // The stored text itself, for readers that make no QString (the search): Latin-1 bytes, or
+    // UTF-16 units for a wide name.
+    bool isWide(uint32_t id) const { return m_entries[id].wide; }
+    const char *latin1Data(uint32_t id) const { return m_latin1.data() + m_entries[id].offset; }
+    const char16_t *wideData(uint32_t id) const { return m_wide.data() + m_entries[id].offset; }
+    // Gives back the lookup table that only intern() needs (a complete scan adds no more names); the
+    // next intern() makes it again.
+    void releaseLookup();
 
     // The table as plain arrays (the kept catalogue): the Latin-1 and UTF-16 texts, and per name its
     // offset and its length (bit 31: in the UTF-16 texts).

@@ -140,5 +140,34 @@ bool ScanIndex::adopt(NameTable names, std::vector<Folder> folders, std::vector<
     m_files = std::move(files);
     m_roots = std::move(roots);
     m_extensions = extensions;
+    settle();
     return true;
+}
+
+int64_t ScanIndex::removeFile(const QString &folderPath, QStringView name)
+{
+    const int64_t at = findFolder(folderPath);
+    if (at < 0)
+        return -1;
+    Folder &f = m_folders[size_t(at)];
+    for (uint32_t i = 0; i < f.fileCount; ++i) {
+        const uint32_t file = f.firstFile + i;
+        if (!m_names.equals(m_files[file].name, name))
+            continue;
+        m_files.erase(m_files.begin() + file);
+        --f.fileCount;
+        for (Folder &other : m_folders)
+            if (other.firstFile > file)
+                --other.firstFile;
+        return file;
+    }
+    return -1;
+}
+
+void ScanIndex::settle()
+{
+    m_names.releaseLookup();
+    m_folders.shrink_to_fit();
+    m_files.shrink_to_fit();
+    std::vector<File>().swap(m_pending);
 }

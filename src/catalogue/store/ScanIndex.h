@@ -76,6 +76,11 @@ public:
     int64_t findFolder(const QString &path) const;
     // The folder changed since it was walked (the live follow saw it): the next rescan reads it.
     void forgetTime(uint32_t folder) { m_folders[folder].timeNs = 0; }
+    // A media file deleted by the program leaves its folder's files; the later files move down one
+    // place. Returns the place it had, -1 when it was not there.
+    int64_t removeFile(const QString &folderPath, QStringView name);
+    // The walk is complete: spare capacity and the names' lookup table are given back.
+    void settle();
     const std::vector<Root> &roots() const { return m_roots; }
     const std::vector<Folder> &folders() const { return m_folders; }
     const std::vector<File> &files() const { return m_files; }

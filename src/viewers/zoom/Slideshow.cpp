@@ -44,7 +44,8 @@ void Slideshow::start()
 {
     App &app = m_pane.app;
     FileListPort *list = app.selectionList;
-    if (m_running || !list || app.st.CurrentView.CurrentFolder.isEmpty()) {
+    if (m_running || !list ||
+        (app.st.CurrentView.CurrentFolder.isEmpty() && !app.st.CurrentView.SearchShown)) {
         app.ui().beep(platform::BeepKind::Plain);
         return;
     }
@@ -102,7 +103,7 @@ void Slideshow::show(size_t position)
     // The list shows what it selects only when a click shows a file.
     const SelectionRecord &s = app.st.Selection;
     const MediaType type = TypeOfFile(s.FileName);
-    if (type != mtNone && app.st.Viewed[type].Path != app.st.CurrentView.CurrentFolder + s.FileName)
+    if (type != mtNone && app.st.Viewed[type].Path != SelectionFolder(app.st) + s.FileName)
         m_pane.play();
     ViewerPage *page = m_pane.page(app.st.OnView.FileType);
     // A sound or a video plays to its end. One that could not be loaded (no length), or a clip in
@@ -110,7 +111,7 @@ void Slideshow::show(size_t position)
     // does, so no file stops the show.
     const ViewedRecord *viewed = page ? &app.st.Viewed[app.st.OnView.FileType] : nullptr;
     const bool playing = page && page->tools().loop && viewed->LengthMs > 0 &&
-                         viewed->Path == app.st.CurrentView.CurrentFolder + s.FileName;
+                         viewed->Path == SelectionFolder(app.st) + s.FileName;
     if (playing) {
         m_ended = connect(page, &ViewerPage::playEnded, this, &Slideshow::next, Qt::QueuedConnection);
         // A play that never reports its end (a repeated tune) still gives way once its length has
