@@ -8,6 +8,7 @@
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
+#include "convert/window/ConvertCommands.h"
 #include "fileops/FileCommands.h"
 #include "options/Options.h"
 #include "properties/PropertiesDispatch.h"
@@ -107,6 +108,7 @@ void fileMenu(TfrmMain &f, MenuActions &a)
     ITEM(mnuMain_File_DeleteFile, "&Supprimer le fichier...", "&Delete file...", {});
     items.separator();
     ITEM(mnuMain_File_Execute, "&Exécuter", "&Execute", [&app] { ExecuteSelectedFile(app); });
+    ITEM(mnuMain_File_Convert, "Co&nvertir...", "Co&nvert...", [&app] { ConvertSelectedFiles(app); });
     items.separator();
     ITEM(mnuMain_File_Properties, "&Propriétés", "&Properties", [&app] { ShowPropertiesForFocus(app); });
     items.separator();
@@ -238,6 +240,7 @@ void listPopup(TfrmMain &f, MenuActions &a)
          [&app] { DeleteSelectedFiles(app); });
     SEPARATOR(popmnuLV_TiretUnderDelete);
     ITEM(popmnuLV_ExecuteFile, "&Exécuter", "&Execute", [&app] { ExecuteSelectedFile(app); });
+    ITEM(popmnuLV_Convert, "Co&nvertir...", "Co&nvert...", [&app] { ConvertSelectedFiles(app); });
     SEPARATOR(popmnuLV_TiretUnderExecute);
     ITEM(popmnuLV_SelectAll, "&Sélectionner tous les fichiers", "&Select all files",
          [pane] { SelectAllFiles(*pane); });
@@ -255,6 +258,7 @@ void treePopup(TfrmMain &f, MenuActions &a)
     ITEM(popmnuTV_ExpandTreeView, "&Développer l'arborescence", "&Expand tree view",
          [pane] { mnuMain_View_ExpandTreeViewClick(*pane); });
     items.separator();
+    ITEM(popmnuTV_Convert, "Co&nvertir...", "Co&nvert...", [&app] { ConvertCurrentFolder(app); });
     ITEM(popmnuTV_Properties, "&Propriétés", "&Properties", [&app] { ShowTreeProperties(app); });
 }
 
@@ -285,6 +289,7 @@ void viewerPopups(TfrmMain &f, MenuActions &a)
              [&app] { CopyOneFile(app, true); });
         SEPARATOR(popmnuVF_Tiret_UnderSaveAs);
         ITEM(popmnuVF_Execute, "E&xécuter", "&Execute", [&app] { ExecuteFileOnView(app); });
+        ITEM(popmnuVF_Convert, "Co&nvertir...", "Co&nvert...", [&app] { ConvertFileOnView(app); });
         SEPARATOR(popmnuVF_Tiret_UnderExecute);
         ITEM(popmnuVF_Properties, "&Propriétés", "Prop&erties", [&app] { ShowListProperties(app); });
     }
