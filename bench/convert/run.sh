@@ -64,3 +64,11 @@ read -r wall user sys <"$tmp/time"
 count=$(find "$tmp/out" -type f | wc -l)
 printf '500 mixed      %d outputs in %.2f s, CPU %.2f s: %.2f cores busy on average\n' "$count" "$wall" \
   "$(echo "$user + $sys" | bc -l)" "$(echo "($user + $sys) / $wall" | bc -l)"
+# The same folder held to one core, in the same run: how much the pool gains from the second one
+# (on a machine shared with other work, CPU over wall time above undercounts the cores we could have).
+if command -v taskset >/dev/null && [ "$(nproc)" -gt 1 ]; then
+  rm -rf "$tmp/out"
+  /usr/bin/time -f '%e' -o "$tmp/time1" taskset -c 0 "$tool" --out "$tmp/out" "$tmp/mixed" >/dev/null
+  read -r one <"$tmp/time1"
+  printf '500 mixed      one core %.2f s, all cores %.2f s: %.2f x faster\n' "$one" "$wall" "$(echo "$one / $wall" | bc -l)"
+fi

@@ -71,6 +71,17 @@ struct Settings
     int Slide_Interval;         // seconds a picture stays in a slide show
     bool Slide_Loop;            // the slide show starts again after the last file
     bool Slide_Shuffle;         // ... in an order drawn at random
+    // Beyond the original program: the convert window's last choices. A format that its kind
+    // cannot become (a hand-edited value) stands for the kind's default where it is used.
+    QString Convert_Picture_Format;   // BMP, ICO, JPEG, PCX, TIFF, still GIF
+    QString Convert_Animation_Format; // animated GIF, ANI
+    QString Convert_Drawing_Format;   // WMF, EMF
+    QString Convert_Sound_Format;     // WAV
+    QString Convert_Tune_Format;      // MIDI
+    QString Convert_Video_Format;     // AVI
+    int Convert_Drawing_Width;        // pixels of a drawing made a picture; 0: the drawing's own size
+    int Convert_Destination;          // 0 beside each file, 1 in Convert_Folder
+    QString Convert_Folder;           // native path
 };
 
 extern const char *const kSettingsSection; // "Lumavista"
@@ -88,6 +99,7 @@ enum class SettingGroup {
     FirstTime,
     ScanFileFlags,
     Viewer,
+    Convert,
     Never // read only: the user edits them by hand
 };
 
@@ -145,6 +157,10 @@ inline bool SaveGeneralOptions(App &app)
 inline bool SaveViewerSettings(App &app)
 {
     return SaveSettingGroup(app, SettingGroup::Viewer);
+}
+inline bool SaveConvertSettings(App &app)
+{
+    return SaveSettingGroup(app, SettingGroup::Convert);
 }
 inline bool SaveFirstTime(App &app)
 {

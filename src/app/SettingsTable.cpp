@@ -75,6 +75,15 @@ std::vector<SettingKey> buildTable()
         intKey("Slide_Interval", G::Viewer, &S::Slide_Interval, 4, 1, 3600),
         flagKey("Slide_Loop", G::Viewer, &S::Slide_Loop, false),
         flagKey("Slide_Shuffle", G::Viewer, &S::Slide_Shuffle, false),
+        textKey("Convert_Picture_Format", G::Convert, &S::Convert_Picture_Format),
+        textKey("Convert_Animation_Format", G::Convert, &S::Convert_Animation_Format),
+        textKey("Convert_Drawing_Format", G::Convert, &S::Convert_Drawing_Format),
+        textKey("Convert_Sound_Format", G::Convert, &S::Convert_Sound_Format),
+        textKey("Convert_Tune_Format", G::Convert, &S::Convert_Tune_Format),
+        textKey("Convert_Video_Format", G::Convert, &S::Convert_Video_Format),
+        intKey("Convert_Drawing_Width", G::Convert, &S::Convert_Drawing_Width, 0, 0, 65535),
+        intKey("Convert_Destination", G::Convert, &S::Convert_Destination, 0, 0, 1),
+        textKey("Convert_Folder", G::Convert, &S::Convert_Folder),
     };
     keys.insert(keys.end(), std::begin(rest), std::end(rest));
     return keys;

@@ -82,6 +82,24 @@ QSize iconPictureSize(const QByteArray &data)
     return reader.size();
 }
 
+platform::ErrorOr<QImage> decodeBitmapFile(const QString &path)
+{
+    const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
+    if (!data)
+        return data.error();
+    const QString ext = QFileInfo(path).suffix().toLower();
+    const QByteArray format = ext == QLatin1String("ico") || ext == QLatin1String("cur") ? "ico" : "bmp";
+    if (format == "bmp" && data->startsWith("BM") && !pictures::bitmapFileComplete(*data, data->size()))
+        return platform::makeError(Error::Kind::InvalidData,
+                                   QStringLiteral("Bitmap file \"%1\" is truncated").arg(path));
+    QString error;
+    Error::Kind kind = Error::Kind::InvalidData;
+    QImage img = readQtPicture(*data, format, error, kind);
+    if (img.isNull())
+        return platform::makeError(kind, QStringLiteral("Cannot read picture \"%1\": %2").arg(path, error));
+    return img;
+}
+
 TPicture::TPicture(QWidget *parent) : QWidget(parent) {}
 
 TPicture::~TPicture() = default;
@@ -124,19 +142,10 @@ platform::Status TPicture::loadFromFile(const QString &path)
         pictureResized();
         return platform::Status::success();
     }
-    const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
-    if (!data)
-        return data.status();
-    const QByteArray format = ext == QLatin1String("ico") || ext == QLatin1String("cur") ? "ico" : "bmp";
-    if (format == "bmp" && data->startsWith("BM") && !pictures::bitmapFileComplete(*data, data->size()))
-        return platform::makeError(Error::Kind::InvalidData,
-                                   QStringLiteral("Bitmap file \"%1\" is truncated").arg(path));
-    QString error;
-    Error::Kind kind = Error::Kind::InvalidData;
-    QImage img = readQtPicture(*data, format, error, kind);
-    if (img.isNull())
-        return platform::makeError(kind, QStringLiteral("Cannot read picture \"%1\": %2").arg(path, error));
-    m_image = std::move(img);
+    platform::ErrorOr<QImage> img = decodeBitmapFile(path);
+    if (!img)
+        return img.status();
+    m_image = std::move(*img);
     pictureResized();
     return platform::Status::success();
 }

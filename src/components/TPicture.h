@@ -20,6 +20,10 @@
 // read from the icon directory; an invalid size when the data is no icon.
 QSize iconPictureSize(const QByteArray &data);
 
+// A BMP, or an ICO's image nearest to 32 by 32, decoded as TPicture loads it, without a widget: any
+// thread may call it. Failures as loadFromFile's.
+platform::ErrorOr<QImage> decodeBitmapFile(const QString &path);
+
 class TPicture : public QWidget
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "convert/AudioConverter.h"
 
 #include "convert/AudioEncoder.h"
+#include "convert/Converter.h"
 
 #include "platform/media/MidiFile.h"
 #include "platform/media/SequencerDriver.h"
@@ -24,7 +25,8 @@ platform::Error damaged(const QString &why)
 
 } // namespace
 
-platform::Status convertSound(const QString &input, const QString &outPath, const QString &format)
+platform::Status convertSound(const QString &input, const QString &outPath, const QString &format,
+                              const std::atomic<bool> *cancel)
 {
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext *raw = nullptr;
@@ -65,6 +67,8 @@ platform::Status convertSound(const QString &input, const QString &outPath, cons
         }
     };
     while (true) {
+        if (isCancelled(cancel))
+            return cancelledError();
         const int rc = av_read_frame(in.get(), packet.get());
         if (rc == AVERROR_EOF)
             break;
@@ -123,7 +127,8 @@ struct SynthHolder
 
 } // namespace
 
-platform::Status convertTune(const QString &input, const QString &outPath, const QString &format)
+platform::Status convertTune(const QString &input, const QString &outPath, const QString &format,
+                             const std::atomic<bool> *cancel)
 {
     QFile file(input);
     if (!file.open(QIODevice::ReadOnly))
@@ -151,6 +156,8 @@ platform::Status convertTune(const QString &input, const QString &outPath, const
     int64_t done = 0; // frames rendered
     auto renderUntil = [&](int64_t until) -> platform::Status {
         while (done < until) {
+            if (isCancelled(cancel))
+                return cancelledError();
             const int count = int(std::min<int64_t>(kBlock, until - done));
             if (platform::Status status = renderBlock(fs, frame.get(), count, encoder, nullptr); !status)
                 return status;

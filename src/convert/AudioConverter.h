@@ -9,16 +9,19 @@
 #include "platform/Result.h"
 
 #include <QString>
+#include <atomic>
 
 namespace convert {
 
 // format: "flac", "opus", "ogg" or "wav"; writes outPath.
-platform::Status convertSound(const QString &input, const QString &outPath, const QString &format);
+platform::Status convertSound(const QString &input, const QString &outPath, const QString &format,
+                              const std::atomic<bool> *cancel = nullptr);
 
 // A Standard MIDI File rendered at 44.1 kHz stereo by FluidSynth with the player's soundfont and
 // settings, events at the times of the file's own tempo map; at its end the notes are released and
 // their tails rendered until silent (three seconds at most). Damaged files are InvalidData; no
 // soundfont is a failure of its own. format: "flac", "wav" or "ogg".
-platform::Status convertTune(const QString &input, const QString &outPath, const QString &format);
+platform::Status convertTune(const QString &input, const QString &outPath, const QString &format,
+                             const std::atomic<bool> *cancel = nullptr);
 
 } // namespace convert

@@ -14,6 +14,8 @@ namespace convert {
 
 namespace {
 
+constexpr int kCancelledCode = -125; // -ECANCELED, not a code any service gives
+
 // Every failure names its input, whatever the component's own message says.
 platform::Error named(const QString &input, platform::Error error)
 {
@@ -46,6 +48,8 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
             QStringLiteral("%1: animations become animated PNG only (FFmpeg's animated WebP "
                            "encoder loses the last frame's time and some transparency)")
                 .arg(job.input));
+    if (isCancelled(options.cancel))
+        return cancelledError();
     if (animated) {
         platform::ErrorOr<Animation> decoded = decodeAnimation(job.input);
         if (!decoded)
@@ -62,6 +66,8 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
             return named(job.input, decoded.error());
         img = std::move(*decoded);
     }
+    if (isCancelled(options.cancel))
+        return cancelledError();
     AtomicOutput out;
     if (platform::Status status = out.open(job.outFolder); !status)
         return status.error();
@@ -69,24 +75,33 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
     if (animated)
         written = writeAnimation(animation, out.tempPath());
     else if (source == Source::Video)
-        written = convertVideo(job.input, out.tempPath(), job.format);
+        written = convertVideo(job.input, out.tempPath(), job.format, options.cancel);
     else if (source == Source::Midi)
-        written = convertTune(job.input, out.tempPath(), job.format);
+        written = convertTune(job.input, out.tempPath(), job.format, options.cancel);
     else if (source == Source::Wave)
-        written = convertSound(job.input, out.tempPath(), job.format);
+        written = convertSound(job.input, out.tempPath(), job.format, options.cancel);
     else if (img.isNull())
         written = writeDrawingSvg(job.input, out.tempPath());
     else
         written = writePicture(img, out.tempPath(), job.format);
+    if (!written && isCancelledError(written.error()))
+        return written.error();
+    if (isCancelled(options.cancel))
+        return cancelledError(); // the finished temporary file goes with out
     if (!written)
         return written.error().kind == platform::Error::Kind::Io ? written.error()
                                                                  : named(job.input, written.error());
     return out.commit(in.completeBaseName(), extensionOf(job.format), in.lastModified());
 }
 
-bool needsInterfaceThread(const Job &job)
+platform::Error cancelledError()
 {
-    return QFileInfo(job.input).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0;
+    return platform::makeError(platform::Error::Kind::Other, QStringLiteral("cancelled"), kCancelledCode);
+}
+
+bool isCancelledError(const platform::Error &error)
+{
+    return error.kind == platform::Error::Kind::Other && error.code == kCancelledCode;
 }
 
 } // namespace convert

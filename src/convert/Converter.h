@@ -5,11 +5,14 @@
 // AtomicOutput (temporary name, the input's modification time, never over an existing file).
 // A failure of kind Io means the destination cannot take the output (unwritable folder, full
 // disk): callers stop there rather than fail every remaining file the same way.
+// Any thread may run a job, several at once. A job whose cancel flag is raised while it runs
+// stops at its next block of data and fails with cancelledError(); nothing of it is left.
 #pragma once
 
 #include "platform/Result.h"
 
 #include <QString>
+#include <atomic>
 
 namespace convert {
 
@@ -23,13 +26,18 @@ struct Job
 struct Options
 {
     int width = 0; // drawings (WMF, EMF) to pixels: output width; 0 keeps the drawing's own size
+    const std::atomic<bool> *cancel = nullptr; // raised: the job stops as soon as it can
 };
+
+// Whether the flag is raised (a null flag never is).
+inline bool isCancelled(const std::atomic<bool> *cancel)
+{
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+platform::Error cancelledError();
+bool isCancelledError(const platform::Error &error);
 
 // Answers the output's path.
 platform::ErrorOr<QString> convertFile(const Job &job, const Options &options);
-
-// Whether a job decodes through a widget (a BMP through TPicture), so must run on the interface
-// thread; every other job may run on any thread, several at once.
-bool needsInterfaceThread(const Job &job);
 
 } // namespace convert

@@ -78,12 +78,8 @@ platform::ErrorOr<QImage> decodePicture(const QString &path)
     const QString ext = QFileInfo(path).suffix().toLower();
     if (ext == u"ico")
         return largestIconImage(path);
-    if (ext == u"bmp") {
-        TPicture pic;
-        if (platform::Status status = pic.loadFromFile(path); !status)
-            return status.error();
-        return pic.image();
-    }
+    if (ext == u"bmp")
+        return decodeBitmapFile(path);
     if (ext == u"jpg" || ext == u"jpeg" || ext == u"jpe") {
         TJPEGImage jpeg;
         if (platform::Status status = jpeg.loadFromFile(path); !status)

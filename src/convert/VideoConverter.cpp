@@ -1,6 +1,7 @@
 #include "convert/VideoConverter.h"
 
 #include "convert/AudioEncoder.h"
+#include "convert/Converter.h"
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -162,7 +163,8 @@ private:
 
 } // namespace
 
-platform::Status convertVideo(const QString &input, const QString &outPath, const QString &format)
+platform::Status convertVideo(const QString &input, const QString &outPath, const QString &format,
+                              const std::atomic<bool> *cancel)
 {
     av_log_set_level(AV_LOG_QUIET);
     const bool webm = format == u"webm";
@@ -233,6 +235,8 @@ platform::Status convertVideo(const QString &input, const QString &outPath, cons
         }
     };
     while (true) {
+        if (isCancelled(cancel))
+            return cancelledError();
         const int rc = av_read_frame(in.get(), packet.get());
         if (rc == AVERROR_EOF)
             break;

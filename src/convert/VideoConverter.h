@@ -9,10 +9,12 @@
 #include "platform/Result.h"
 
 #include <QString>
+#include <atomic>
 
 namespace convert {
 
 // format: "mp4" or "webm"; writes outPath.
-platform::Status convertVideo(const QString &input, const QString &outPath, const QString &format);
+platform::Status convertVideo(const QString &input, const QString &outPath, const QString &format,
+                              const std::atomic<bool> *cancel = nullptr);
 
 } // namespace convert

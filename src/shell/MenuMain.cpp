@@ -9,6 +9,7 @@
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/ScanCommands.h"
+#include "convert/window/ConvertCommands.h"
 #include "fileops/FileCommands.h"
 #include "options/Options.h"
 #include "properties/PropertiesDispatch.h"
@@ -108,6 +109,7 @@ void fileMenu(TfrmMain &f, MenuActions &a)
     ITEM(mnuMain_File_DeleteFile, "&Supprimer le fichier...", "&Delete file...", {});
     items.separator();
     ITEM(mnuMain_File_Execute, "&Exécuter", "&Execute", [&app] { ExecuteSelectedFile(app); });
+    ITEM(mnuMain_File_Convert, "Co&nvertir...", "Co&nvert...", [&app] { ConvertSelectedFiles(app); });
     items.separator();
     ITEM(mnuMain_File_Properties, "&Propriétés", "&Properties", [&app] { ShowPropertiesForFocus(app); });
     items.separator();
@@ -242,6 +244,7 @@ void listPopup(TfrmMain &f, MenuActions &a)
          [&app] { DeleteSelectedFiles(app); });
     SEPARATOR(popmnuLV_TiretUnderDelete);
     ITEM(popmnuLV_ExecuteFile, "&Exécuter", "&Execute", [&app] { ExecuteSelectedFile(app); });
+    ITEM(popmnuLV_Convert, "Co&nvertir...", "Co&nvert...", [&app] { ConvertSelectedFiles(app); });
     SEPARATOR(popmnuLV_TiretUnderExecute);
     ITEM(popmnuLV_SelectAll, "&Sélectionner tous les fichiers", "&Select all files",
          [pane] { SelectAllFiles(*pane); });
@@ -259,6 +262,7 @@ void treePopup(TfrmMain &f, MenuActions &a)
     ITEM(popmnuTV_ExpandTreeView, "&Développer l'arborescence", "&Expand tree view",
          [pane] { mnuMain_View_ExpandTreeViewClick(*pane); });
     items.separator();
+    ITEM(popmnuTV_Convert, "Co&nvertir...", "Co&nvert...", [&app] { ConvertCurrentFolder(app); });
     ITEM(popmnuTV_Properties, "&Propriétés", "&Properties", [&app] { ShowTreeProperties(app); });
 }
 
@@ -289,6 +293,7 @@ void viewerPopups(TfrmMain &f, MenuActions &a)
              [&app] { CopyOneFile(app, true); });
         SEPARATOR(popmnuVF_Tiret_UnderSaveAs);
         ITEM(popmnuVF_Execute, "E&xécuter", "&Execute", [&app] { ExecuteFileOnView(app); });
+        ITEM(popmnuVF_Convert, "Co&nvertir...", "Co&nvert...", [&app] { ConvertFileOnView(app); });
         SEPARATOR(popmnuVF_Tiret_UnderExecute);
         ITEM(popmnuVF_Properties, "&Propriétés", "Prop&erties", [&app] { ShowListProperties(app); });
     }

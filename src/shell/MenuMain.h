@@ -14,6 +14,8 @@ struct MenuActions
             *mnuMain_File_CopyFile = nullptr, *mnuMain_File_DeleteSelectedFiles = nullptr,
             *mnuMain_File_Delete1FileSelected = nullptr, *mnuMain_File_DeleteFile = nullptr,
             *mnuMain_File_Execute = nullptr, *mnuMain_File_Properties = nullptr, *mnuMain_File_Exit = nullptr;
+    // Fichier, beyond the original program
+    QAction *mnuMain_File_Convert = nullptr;
     // Affichage
     QAction *mnuMain_View_CollapseTreeView = nullptr, *mnuMain_View_ExpandTreeView = nullptr,
             *mnuMain_View_TreeviewUpOneLevel = nullptr, *mnuMain_View_LargeIcon = nullptr,
@@ -42,17 +44,18 @@ struct MenuActions
             *popmnuLV_DeleteSelectedFiles = nullptr, *popmnuLV_TiretUnderDelete = nullptr,
             *popmnuLV_ExecuteFile = nullptr, *popmnuLV_TiretUnderExecute = nullptr,
             *popmnuLV_SelectAll = nullptr, *popmnuLV_TiretUnderSelect = nullptr,
-            *popmnuLV_Properties = nullptr;
+            *popmnuLV_Properties = nullptr, *popmnuLV_Convert = nullptr;
     // popmnuTreeView
     QAction *popmnuTV_CollapseTreeView = nullptr, *popmnuTV_ExpandTreeView = nullptr,
-            *popmnuTV_Properties = nullptr;
+            *popmnuTV_Properties = nullptr, *popmnuTV_Convert = nullptr;
     // popmnuViewFile
     QAction *popmnuVF_PlayFile = nullptr, *popmnuVF_StopPlayingFile = nullptr,
             *popmnuVF_Tiret_UnderStop = nullptr, *popmnuVF_PreviewFile = nullptr,
             *popmnuVF_Tiret_UnderPreview = nullptr, *popmnuVF_Loop = nullptr, *popmnuVF_Stretch = nullptr,
             *popmnuVF_Tile = nullptr, *popmnuVF_Tiret_UnderTile = nullptr, *popmnuVF_CopyPicture = nullptr,
             *popmnuVF_SaveFile = nullptr, *popmnuVF_Tiret_UnderSaveAs = nullptr, *popmnuVF_Execute = nullptr,
-            *popmnuVF_Tiret_UnderExecute = nullptr, *popmnuVF_Properties = nullptr;
+            *popmnuVF_Tiret_UnderExecute = nullptr, *popmnuVF_Properties = nullptr,
+            *popmnuVF_Convert = nullptr;
     // popmnuViewFilePagePresentation
     QAction *popmnuVFPresentation_About = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "catalogue/FileListView.h"
 #include "catalogue/FileLists.h"
 #include "catalogue/FolderTrees.h"
+#include "convert/window/ConvertCommands.h"
 #include "fileops/FileCommands.h"
 #include "shell/Main.h"
 #include "shell/TbarMain.h"
@@ -65,7 +66,9 @@ CommandFacts GatherCommandFacts(TfrmMain &form)
         for (int row = 0; row < list->count() && !f.listHasFiles; ++row)
             f.listHasFiles = IsMediaItem(list, row);
         f.listViewStyle = list->viewStyle();
+        f.filesToConvert = CanConvertSelectedFiles(form.app);
     }
+    f.folderToConvert = CanConvertCurrentFolder(form.app);
     return f;
 }
 
@@ -84,6 +87,7 @@ void UpdateFileMenu(TfrmMain &form, const CommandFacts &f)
     setState(m.mnuMain_File_DeleteFile, pair == FilePair::Plain, false);
     // Execute opens one file: with several selected, the one on view among them.
     m.mnuMain_File_Execute->setEnabled(pair != FilePair::Plain && f.oneFileToAct);
+    m.mnuMain_File_Convert->setEnabled(!f.treeHasFocus && f.listHasFocus && f.filesToConvert);
 }
 
 void UpdateViewMenu(TfrmMain &form, const CommandFacts &f)
@@ -133,6 +137,7 @@ void UpdateTreePopup(TfrmMain &form, const CommandFacts &f)
     m.popmnuTV_Properties->setVisible(f.treeHasSelectedNode);
     m.popmnuTV_CollapseTreeView->setEnabled(f.treeHasContent);
     m.popmnuTV_ExpandTreeView->setEnabled(f.treeHasContent);
+    m.popmnuTV_Convert->setEnabled(f.folderToConvert);
 }
 
 void UpdateListPopup(TfrmMain &form, const CommandFacts &f)
@@ -155,6 +160,8 @@ void UpdateListPopup(TfrmMain &form, const CommandFacts &f)
     m.popmnuLV_TiretUnderDelete->setVisible(underDelete);
     m.popmnuLV_ExecuteFile->setVisible(execute);
     m.popmnuLV_ExecuteFile->setEnabled(f.oneFileToAct);
+    m.popmnuLV_Convert->setVisible(execute);
+    m.popmnuLV_Convert->setEnabled(f.filesToConvert);
     m.popmnuLV_TiretUnderExecute->setVisible(execute);
     m.popmnuLV_SelectAll->setVisible(selectAll);
     m.popmnuLV_TiretUnderSelect->setVisible(selectAll && properties);

@@ -26,7 +26,9 @@ struct CommandFacts
     bool oneFileToAct = false; // the one-file commands and Execute have a file
     bool listHasFiles = false;
     int listItemCount = 0;
-    int listViewStyle = -1; // the list's style, -1 without a list
+    int listViewStyle = -1;       // the list's style, -1 without a list
+    bool filesToConvert = false;  // selected file items of a kind that converts
+    bool folderToConvert = false; // the tree's selected node is a folder or a drive
 };
 
 CommandFacts GatherCommandFacts(TfrmMain &form);

@@ -1,6 +1,7 @@
 #include "shell/ViewerPopup.h"
 
 #include "app/App.h"
+#include "convert/window/ConvertCommands.h"
 #include "shell/Main.h"
 #include "viewers/ViewerPane.h"
 
@@ -42,6 +43,8 @@ void UpdateViewerPopup(TfrmMain &form)
                             m.popmnuVF_Tiret_UnderExecute, m.popmnuVF_Properties})
         always->setVisible(true);
     m.popmnuVF_CopyPicture->setVisible(viewer.canCopyPicture());
+    m.popmnuVF_Convert->setVisible(true);
+    m.popmnuVF_Convert->setEnabled(CanConvertFileOnView(form.app));
 }
 
 void ConnectViewerPopup(TfrmMain &form)

@@ -665,6 +665,38 @@ class Run:
         self.check((sounds / "court.wav").exists() and (sounds / "tonalite.wav").exists(),
                    "both sounds are still there after answering Non")
 
+    def convert_a_file(self):
+        """Fichier > Convertir... on a selected picture: the window takes Return, the progress
+        window shows the run and then its report, the output lies beside the file."""
+        self.activate()
+        self.click_folder(media.IMAGES_FOLDER)
+        self.click_list_item("rouge.bmp")
+        menu = self.named("Fichier", roles={"menu item", "menu"})
+        before = self.desk.popups_shown
+        self.desk.click_on(menu)
+        self.desk.wait_for("the File menu on show", lambda: self.desk.popups_shown > before, 15)
+        item = self.desk.wait_for("the item Convertir...", lambda: find(
+            menu, lambda o: role(o) == "menu item" and name(o) == "Convertir..." and showing(o)), 15)
+        self.desk.click_on(item)
+        window = self.wait_dialog("the convert window", lambda n: n == "Convertir", 20)
+        self.activate_window(window)
+        unnamed = [describe(o) for o in walk(window, prune_hidden=True)
+                   if role(o) in ("combo box", "push button", "radio button", "text", "spin button")
+                   and showing(o) and not name(o)]
+        self.check(not unnamed, "every control of the convert window has a name", f"{unnamed}")
+        self.desk.key("Return")
+        self.wait_dialog("the progress window", lambda n: n.startswith("Conversion"), 30)
+        self.check(True, "the conversion runs in a progress window")
+        done = self.desk.wait_for("the report", lambda: next(
+            (d for d in self.desk.dialogs() if name(d) == "Conversion terminée"), None), 60)
+        report = " ".join(text_of(o) for o in walk(done, prune_hidden=True) if role(o) == "text")
+        self.check("Fichiers convertis : 1" in report, "the report counts the converted file", f"{report!r}")
+        output = self.work / "c" / media.IMAGES_FOLDER / "rouge.png"
+        self.check(output.exists(), "Convertir... makes rouge.png beside rouge.bmp")
+        self.activate_window(done)
+        self.desk.key("Escape")
+        self.wait_no_dialog("the progress window to close", 15)
+
     def sky_pixels(self, label):
         """How many pixels of the screen are the sky blue of vacances.bmp."""
         shot = self.desk.screenshot(label)
@@ -986,6 +1018,7 @@ class Run:
             self.step("property windows", self.properties)
             self.step("Tab through the panes", self.tab_order)
             self.step("commands after a dialog", self.commands_after_a_dialog)
+            self.step("convert a file", self.convert_a_file)
             self.step("zoom and full screen", self.zoom_and_full_screen)
             self.step("thumbnails in the large-icon style", self.thumbnails)
             self.step("quit with File > Quitter", self.quit)

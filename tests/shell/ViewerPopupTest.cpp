@@ -88,7 +88,7 @@ TEST_F(ViewerPopupTest, ItsItemsFollowTheToolbarWithoutTwoSeparatorsInARow)
     UpdateViewerPopup(*main);
     EXPECT_EQ(visibleItems(),
               (QStringList{"popmnuVF_SaveFile", "popmnuVF_Tiret_UnderSaveAs", "popmnuVF_Execute",
-                           "popmnuVF_Tiret_UnderExecute", "popmnuVF_Properties"}));
+                           "popmnuVF_Convert", "popmnuVF_Tiret_UnderExecute", "popmnuVF_Properties"}));
 }
 
 TEST_F(ViewerPopupTest, PlayIsCaptionedByTheTypeOnView)

@@ -103,7 +103,7 @@ int main(int argc, char **argv)
     bool allOk = plan.failures.isEmpty();
     for (const QString &failure : plan.failures)
         report(failure);
-    // Jobs run on every core; a BMP is decoded by a widget, so on this thread, beside the others.
+    // Jobs run on every core.
     std::mutex lock;
     std::atomic<bool> stopped{false};
     auto run = [&](const convert::Job &job) {
@@ -126,11 +126,7 @@ int main(int argc, char **argv)
     QThreadPool pool;
     pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     for (const convert::Job &job : plan.jobs)
-        if (!convert::needsInterfaceThread(job))
-            pool.start([&run, job] { run(job); });
-    for (const convert::Job &job : plan.jobs)
-        if (convert::needsInterfaceThread(job))
-            run(job);
+        pool.start([&run, job] { run(job); });
     pool.waitForDone();
     return allOk ? 0 : 1;
 }

@@ -2,10 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <fluidsynth.h>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -172,15 +174,69 @@ SynthCache &synthCache()
 
 } // namespace
 
+namespace {
+
+// Tunes rendered one after the other (a folder converted) take their synthesisers from here:
+// loading a soundfont costs more than rendering a short tune, and the loads of several threads at
+// once contend inside the library. A synthesiser comes back reset; a few are kept, one a core.
+class IdleSynths
+{
+public:
+    ~IdleSynths()
+    {
+        for (SynthEntry &e : m_idle)
+            dropSynth(e);
+    }
+    std::optional<SynthEntry> take(int rate, const QStringList &fonts)
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto it = m_idle.begin(); it != m_idle.end(); ++it)
+            if (it->rate == rate && it->fonts == fonts) {
+                SynthEntry e = std::move(*it);
+                m_idle.erase(it);
+                return e;
+            }
+        return std::nullopt;
+    }
+    void give(SynthEntry e)
+    {
+        if (!e.loaded) {
+            dropSynth(e);
+            return;
+        }
+        fluid_synth_system_reset(e.synth);
+        std::lock_guard lock(m_mutex);
+        if (m_idle.size() >= size_t(std::max(2, QThread::idealThreadCount()))) {
+            dropSynth(m_idle.front());
+            m_idle.erase(m_idle.begin());
+        }
+        m_idle.push_back(std::move(e));
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<SynthEntry> m_idle;
+};
+
+IdleSynths &idleSynths()
+{
+    static IdleSynths idle; // global, as the soundfonts it spares loading are
+    return idle;
+}
+
+} // namespace
+
 SynthEntry openSynth(int rate, const QStringList &fonts)
 {
     quietLogs();
+    if (std::optional<SynthEntry> idle = idleSynths().take(rate, fonts))
+        return std::move(*idle);
     return loadSynth(rate, fonts);
 }
 
 void closeSynth(SynthEntry &entry)
 {
-    dropSynth(entry);
+    idleSynths().give(std::exchange(entry, {}));
 }
 
 void sendMidiEvent(_fluid_synth_t *synth, const MidiEvent &event)

@@ -32,7 +32,8 @@ struct SynthEntry
 
 // The synthesiser the sequencer plays with (its settings, the first soundfont of the list that
 // loads; loaded false when none did), for others that render a tune, such as the converter.
-// Blocks while the soundfont loads; closeSynth frees it.
+// Blocks while the soundfont loads, unless a synthesiser given back by closeSynth (reset, a few
+// kept) has the same rate and soundfont search.
 SynthEntry openSynth(int rate, const QStringList &fonts);
 void closeSynth(SynthEntry &entry);
 // Plays one channel message on the synthesiser now.
