@@ -1,5 +1,6 @@
 #include "catalogue/store/ScanIndex.h"
 
+#include <QHash>
 #include <algorithm>
 
 void ScanIndex::clear()
@@ -168,11 +169,18 @@ int64_t ScanIndex::removeFile(const QString &folderPath, QStringView name)
 
 uint32_t ScanIndex::replaceFiles(uint32_t folder, const std::vector<ListedFile> &listed)
 {
+    Folder &f = m_folders[folder];
+    // The names the folder already had keep their ids: a file rewritten or deleted interns nothing
+    // (interning after settle() makes the whole lookup table again).
+    QHash<QString, uint32_t> had;
+    for (uint32_t i = 0; i < f.fileCount; ++i)
+        had.insert(m_names.text(m_files[f.firstFile + i].name), m_files[f.firstFile + i].name);
     std::vector<File> now;
     now.reserve(listed.size());
-    for (const ListedFile &l : listed)
-        now.push_back({m_names.intern(l.name), uint32_t(l.type), l.size});
-    Folder &f = m_folders[folder];
+    for (const ListedFile &l : listed) {
+        const auto known = had.constFind(l.name);
+        now.push_back({known != had.constEnd() ? *known : m_names.intern(l.name), uint32_t(l.type), l.size});
+    }
     const uint32_t first = f.firstFile;
     const uint32_t before = f.fileCount;
     const uint32_t oldEnd = first + before;
