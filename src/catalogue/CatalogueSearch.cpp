@@ -314,3 +314,12 @@ void CatalogueSearch::fileGone(const QString &folder, const QString &name)
     // The rows shown name files by their place in the index, which just moved.
     refresh();
 }
+
+void CatalogueSearch::folderRelisted(uint32_t folder, const std::vector<ScanIndex::ListedFile> &listed)
+{
+    m_engine->hold();
+    ScanIndex &index = m_pane.cat.index;
+    const uint32_t first = index.folder(folder).firstFile;
+    const uint32_t before = index.replaceFiles(folder, listed);
+    m_engine->filesReplaced(first, before, uint32_t(listed.size()));
+}

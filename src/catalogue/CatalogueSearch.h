@@ -17,6 +17,7 @@
 
 #include "app/Global.h"
 #include "catalogue/search/NameSearch.h"
+#include "catalogue/store/ScanIndex.h"
 
 #include <QObject>
 #include <memory>
@@ -48,6 +49,9 @@ public:
     void refresh();
     // A file the program deleted: the catalogue and the results forget it.
     void fileGone(const QString &folder, const QString &name);
+    // Another program changed a folder of the index: its media files become those listed now. The
+    // results on show are not made again here (the caller refills the list).
+    void folderRelisted(uint32_t folder, const std::vector<ScanIndex::ListedFile> &listed);
     // The field moves above the list of the tab on show.
     void placeField(MediaType type);
 

@@ -3,9 +3,11 @@
 #include "app/DriveText.h"
 #include "app/MediaTypes.h"
 #include "catalogue/CataloguePane.h"
+#include "catalogue/CatalogueSearch.h"
 #include "catalogue/FolderTreeView.h"
 #include "catalogue/FolderTrees.h"
 #include "catalogue/MediaTabs.h"
+#include "catalogue/ScanEngine.h"
 #include "catalogue/TypeTabs.h"
 #include "platform/drives/DirSearch.h"
 #include "platform/watch/FolderWatch.h"
@@ -20,11 +22,14 @@ struct Holding
     bool types[13] = {};
     int64_t files = 0;
     int64_t bytes = 0;
+    // The media files as a scan keeps them in the index.
+    std::vector<ScanIndex::ListedFile> listed;
 };
 
 Holding holdingOf(App &app, const QString &folder)
 {
     Holding h;
+    const auto scanType = ScanTypeOfName(app.st);
     platform::DirSearch search(app.drives());
     search.setDetail(platform::SearchDetail::NamesAndKinds);
     for (int result = search.findFirst(folder + QStringLiteral("*.*")); result == platform::ERROR_SUCCESS;
@@ -32,6 +37,9 @@ Holding holdingOf(App &app, const QString &folder)
         const platform::SearchEntry &e = search.entry();
         if (e.attributes & (platform::FILE_ATTRIBUTE_DIRECTORY | platform::FILE_ATTRIBUTE_VOLUME))
             continue;
+        const MediaType scanned = scanType(e.name);
+        if (scanned != mtNone)
+            h.listed.push_back({e.name, int64_t(search.entrySize()), code(scanned)});
         const MediaType type = TypeOfFile(e.name);
         if (type == mtNone || !ScanFileFlag(app.st, type))
             continue;
@@ -127,13 +135,24 @@ void ListedFolderFollow::folderChanged(bool gone)
         st.Disks[drive].FileBytes += now.bytes - before.second;
         m_counted.insert(folder, {now.files, now.bytes});
     }
-    if (indexed >= 0)
+    if (indexed >= 0) {
+        // The search finds what the folder holds now; the next rescan still reads it.
         cat.index.forgetTime(uint32_t(indexed));
+        if (m_pane.search) {
+            m_pane.search->folderRelisted(uint32_t(indexed), now.listed);
+        } else {
+            cat.aboutToChangeIndex();
+            cat.index.replaceFiles(uint32_t(indexed), now.listed);
+        }
+    }
     cat.changedSinceKept = true;
 
     updateTrees(folder, now.types);
     if (gone) {
         m_folder.clear();
+        // Results still on show name files of the index, which just moved.
+        if (m_pane.search && m_pane.search->active())
+            m_pane.search->refresh();
         return;
     }
     if (st.CurrentView.CurrentFolder == folder)

@@ -11,6 +11,8 @@
 // - When the folder on show leaves its tree, the nearest folder above it that stays is shown.
 // - A change marks the catalogue as changed since it was kept; the kept file is written again on
 //   exit. The folder's time in the index is forgotten, so the next rescan reads it.
+// - The index's media files of the folder become what it holds now, as a scan would keep them: the
+//   next keystroke in the search finds them, and results on show are made again at once.
 #pragma once
 
 #include <QHash>

@@ -508,6 +508,11 @@ void ScanFile(Catalogue &cat, const QString &fileName)
         takeMediaFile(cat, type, fileName.left(folderEnd), FileSizeOf(cat.app, fileName), false);
 }
 
+std::function<MediaType(QStringView)> ScanTypeOfName(const AppState &st)
+{
+    return [table = EnabledExtensions(st)](QStringView name) { return table.typeOf(name); };
+}
+
 void ScanFile(Catalogue &cat, const QString &fileName, int64_t size)
 {
     const qsizetype folderEnd = fileName.lastIndexOf(QLatin1Char('\\')) + 1;

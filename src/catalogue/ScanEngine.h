@@ -23,10 +23,14 @@
 //   dropped from next.
 #pragma once
 
+#include "app/MediaType.h"
+
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class App;
+struct AppState;
 struct Catalogue;
 
 // Receives the walk's progress: the scan window shows the folder being walked.
@@ -71,3 +75,5 @@ ScanOutcome ScanFolder(Catalogue &cat, const QString &path, ScanProgress *progre
 void ScanFile(Catalogue &cat, const QString &fileName);
 // The same with the size the folder listing already gave.
 void ScanFile(Catalogue &cat, const QString &fileName, int64_t size);
+// The media type a scan gives a file name (no folder) with the extensions enabled now, or None.
+std::function<MediaType(QStringView)> ScanTypeOfName(const AppState &st);

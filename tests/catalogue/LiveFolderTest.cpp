@@ -3,11 +3,13 @@
 // tabs and the drive's counts follow.
 #include "CatalogueFixture.h"
 
+#include "catalogue/CatalogueSearch.h"
 #include "catalogue/KeptCatalogueCommands.h"
 #include "catalogue/LiveFolder.h"
 #include "catalogue/ScanCommands.h"
 #include "platform/watch/FolderWatch.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 namespace {
@@ -174,4 +176,93 @@ TEST_F(LiveFolderTest, ALiveChangeKeepsTheBranchesTheUserOpenedAndClosed)
     EXPECT_TRUE(view->isNodeExpanded(node(mtALL, "C:\\Music\\")));
     EXPECT_FALSE(view->isNodeExpanded(node(mtALL, "C:\\Other\\")));
     EXPECT_EQ(view->currentNode(), node(mtALL, "C:\\Music\\"));
+}
+
+// Typed into the search field as a person does: what another program did in the listed folder is
+// found at once (and kept), the results on show follow it, and the other folders' files keep their
+// names, sizes and folders.
+TEST_F(LiveFolderTest, TheSearchFindsWhatAnotherProgramDidInTheListedFolder)
+{
+    host->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+    QLineEdit *field = pane->search->field();
+    // The whole text replaced by what is typed; the rows as "name | size | folder".
+    const auto find = [&](const QString &text) {
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return list(mtALL)->model()->showsSource() && !pane->search->pending(); }, 5000));
+        QStringList out;
+        for (int row = 0; row < list(mtALL)->count(); ++row)
+            out << QStringList{list(mtALL)->itemText(row, 0), list(mtALL)->itemText(row, 1),
+                               list(mtALL)->itemText(row, 4)}
+                       .join(" | ");
+        return out;
+    };
+    const auto escape = [&] {
+        QTest::keyClick(field, Qt::Key_Escape);
+        ASSERT_FALSE(pane->search->active());
+    };
+    open(mtALL, node(mtALL, "C:\\Photos\\"));
+    EXPECT_EQ(find("new"), QStringList());
+    escape();
+
+    // Made by another program while the folder's list is on show.
+    writeFile("c/Photos/new.bmp", "123456789");
+    ASSERT_TRUE(listShows(mtALL, "new.bmp"));
+    EXPECT_EQ(find("new"), QStringList{"new.bmp | 1 Ko | C:\\Photos\\"});
+    // A file of another folder, after the changed one in the index, is still itself.
+    EXPECT_EQ(find("x.gif"), QStringList{"x.gif | 1 Ko | C:\\Other\\"});
+    escape();
+    EXPECT_EQ(captions(mtALL).size(), 3);
+
+    // Renamed: found under its new name only.
+    ASSERT_TRUE(QFile::rename(native("Photos/new.bmp"), native("Photos/renamed.bmp")));
+    ASSERT_TRUE(listShows(mtALL, "renamed.bmp"));
+    EXPECT_EQ(find("new"), QStringList());
+    EXPECT_EQ(find("renamed"), QStringList{"renamed.bmp | 1 Ko | C:\\Photos\\"});
+
+    // While the results are on show, they follow: a new match joins them, in natural order, and a
+    // file rewritten shows its new size.
+    writeFile("c/Photos/renamed 10.bmp", "1");
+    writeFile("c/Photos/renamed 2.bmp", QByteArray(3000, 'x'));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return captions(mtALL).size() == 3; }, 3000));
+    EXPECT_EQ(captions(mtALL), (QStringList{"renamed 2.bmp", "renamed 10.bmp", "renamed.bmp"}));
+    EXPECT_EQ(list(mtALL)->itemText(0, 1), "3 Ko");
+    EXPECT_TRUE(pane->search->active());
+    ASSERT_TRUE(QFile::remove(native("Photos/renamed 10.bmp")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return captions(mtALL).size() == 2; }, 3000));
+    EXPECT_EQ(captions(mtALL), (QStringList{"renamed 2.bmp", "renamed.bmp"}));
+    escape();
+
+    // Deleted by another program: no longer found. A file that is no media file stays out.
+    ASSERT_TRUE(QFile::remove(native("Photos/b.jpg")));
+    writeFile("c/Photos/notes.txt", "not a media file");
+    ASSERT_TRUE(listShows(mtALL, "b.jpg", false));
+    EXPECT_EQ(find("b.jpg"), QStringList());
+    EXPECT_EQ(find("notes"), QStringList());
+    EXPECT_EQ(find("bmp").size(), 3);
+    escape();
+    // The next rescan still reads the folder: its time is unknown.
+    const int64_t photos = cat.index.findFolder("C:\\Photos\\");
+    ASSERT_GE(photos, 0);
+    EXPECT_EQ(cat.index.folder(uint32_t(photos)).timeNs, 0);
+
+    // Kept on exit with the new file list, and found again after the next start.
+    ASSERT_TRUE(KeepChangedCatalogue(cat));
+    cat.writer.wait();
+    cat.aboutToChangeIndex();
+    cat.index.clear();
+    ResetCatalogue(*pane);
+    ASSERT_TRUE(RestoreKeptCatalogue(*pane));
+    EXPECT_EQ(find("renamed"),
+              (QStringList{"renamed 2.bmp | 3 Ko | C:\\Photos\\", "renamed.bmp | 1 Ko | C:\\Photos\\"}));
+    EXPECT_EQ(find("b.jpg"), QStringList());
+    EXPECT_EQ(find("x.gif"), QStringList{"x.gif | 1 Ko | C:\\Other\\"});
+    // And a rescan agrees with what the live follow made.
+    escape();
+    RunScan(*pane);
+    EXPECT_EQ(find("renamed").size(), 2);
+    EXPECT_EQ(app.st.Disks[3].FileCount, 4);
 }

@@ -217,3 +217,76 @@ TEST(NameSearchOrderTest, ThousandsOfNamesComeOutInTheComparisonsOwnOrder)
         ASSERT_TRUE(c < 0 || (c == 0 && a < b)) << na.toStdString() << " before " << nb.toStdString();
     }
 }
+
+TEST(NameSearchOrderTest, AFolderWhoseFilesAreReplacedSearchesAsAFreshPreparationDoes)
+{
+    const QStringList stems = {"Photo", "photo", "Été", "ete", "Ελλάδα", "a", "img_", "Zoë"};
+    uint32_t seed = 11;
+    const auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    const auto name = [&] {
+        return stems[int(next(uint32_t(stems.size())))] + QString(int(next(2)), u'0') +
+               QString::number(next(50)) + QStringLiteral(".bmp");
+    };
+    // Folders nested two deep, some without files, so that files lie after and before each other.
+    ScanIndex index;
+    index.beginRoot("C:\\");
+    const uint32_t root = index.beginFolder(u"", 0);
+    for (int outer = 0; outer < 6; ++outer) {
+        const uint32_t o = index.beginFolder(QStringLiteral("O%1").arg(outer), 0);
+        for (int i = 0; i < (outer % 3 == 0 ? 0 : 30); ++i)
+            index.addFile(name(), 1, code(mtBMP));
+        for (int inner = 0; inner < 3; ++inner) {
+            const uint32_t in = index.beginFolder(QStringLiteral("I%1").arg(inner), 0);
+            for (int i = 0; i < (inner == 1 ? 0 : 20); ++i)
+                index.addFile(name(), 2, code(mtBMP));
+            index.endFolder(in);
+        }
+        index.endFolder(o);
+    }
+    index.endFolder(root);
+    index.settle();
+    NameSearch engine(index);
+    ASSERT_TRUE(engine.runNow("*", mtALL));
+    const auto texts = [&index](const NameSearch &e, const Results &r) {
+        QStringList out;
+        for (uint32_t f : r.files)
+            out << e.folderOf(f) + index.nameOf(index.files()[f].name);
+        return out;
+    };
+    // Grown, shrunk, emptied, filled while empty, and with names new to the index.
+    const std::vector<std::pair<QString, int>> changes = {
+        {"C:\\O1\\", 45},     {"C:\\O2\\I0\\", 3}, {"C:\\O4\\", 0}, {"C:\\O0\\I1\\", 12},
+        {"C:\\O5\\I2\\", 20}, {"C:\\O0\\", 1},     {"C:\\", 4}};
+    for (const auto &[path, count] : changes) {
+        const int64_t folder = index.findFolder(path);
+        ASSERT_GE(folder, 0) << path.toStdString();
+        std::vector<ScanIndex::ListedFile> listed;
+        for (int i = 0; i < count; ++i)
+            listed.push_back({i % 4 == 0 ? QStringLiteral("neuf %1.bmp").arg(i) : name(), 3, code(mtBMP)});
+        engine.hold();
+        const uint32_t first = index.folder(uint32_t(folder)).firstFile;
+        const uint32_t before = index.replaceFiles(uint32_t(folder), listed);
+        engine.filesReplaced(first, before, uint32_t(listed.size()));
+        EXPECT_EQ(index.folder(uint32_t(folder)).fileCount, uint32_t(count));
+
+        NameSearch fresh(index);
+        for (const QString &query : {QStringLiteral("*"), QStringLiteral("photo"), QStringLiteral("neuf")}) {
+            const auto patched = engine.runNow(query, mtALL);
+            const auto made = fresh.runNow(query, mtALL);
+            ASSERT_TRUE(patched && made);
+            EXPECT_EQ(patched->files, made->files) << path.toStdString() << " " << query.toStdString();
+            EXPECT_EQ(texts(engine, *patched), texts(fresh, *made)) << path.toStdString();
+        }
+        // The arrays still nest and lie in range as a kept catalogue must.
+        NameTable names = index.names();
+        ScanIndex copy;
+        QString why;
+        EXPECT_TRUE(copy.adopt(std::move(names), index.folders(), index.files(), index.roots(), {}, &why))
+            << why.toStdString();
+    }
+    // One name in four of each folder's last listing: 12 + 1 + 0 + 3 + 5 + 1 + 1.
+    EXPECT_EQ(engine.runNow("neuf", mtALL)->files.size(), 23u);
+}

@@ -234,3 +234,30 @@ TEST_F(SearchCommandsTest, ThePopupMenuAndExecuteActOnTheResult)
     ASSERT_TRUE(user::windowManagerActivates(main.get()));
     EXPECT_EQ(title.toStdString(), "Propriétés de carte 2.bmp");
 }
+
+TEST_F(SearchCommandsTest, WhatAnotherProgramDoesInTheListedFolderIsFoundByCtrlF)
+{
+    startScanned();
+    const auto leave = [this] {
+        QTest::keyClick(field(), Qt::Key_Escape);
+        ASSERT_FALSE(pane().search->active());
+    };
+    // Another program copies a file into Images\, deletes one and renames another.
+    writeFile("c/Images/carte 3.bmp", bmp(qRgb(4, 4, 4)));
+    QTRY_VERIFY_WITH_TIMEOUT(captions().contains("carte 3.bmp"), 3000);
+    find("carte");
+    EXPECT_EQ(captions(), QStringList({"carte 1.bmp", "carte 2.bmp", "carte 3.bmp", "carte 10.bmp"}));
+    leave();
+    ASSERT_TRUE(QFile::remove(tmp.filePath("c/Images/carte 1.bmp")));
+    ASSERT_TRUE(QFile::rename(tmp.filePath("c/Images/rouge.bmp"), tmp.filePath("c/Images/carte rouge.bmp")));
+    QTRY_VERIFY_WITH_TIMEOUT(captions().contains("carte rouge.bmp") && !captions().contains("carte 1.bmp"),
+                             3000);
+    find("carte");
+    EXPECT_EQ(captions(), QStringList({"carte 2.bmp", "carte 3.bmp", "carte 10.bmp", "carte rouge.bmp"}));
+    leave();
+    find("rouge");
+    EXPECT_EQ(captions(), QStringList{"carte rouge.bmp"});
+    // The result is the file in its folder: the viewer shows it.
+    click("carte rouge.bmp");
+    QTRY_COMPARE(viewed(), QString("C:\\Images\\carte rouge.bmp"));
+}

@@ -92,16 +92,23 @@ bool PreparedNames::build(const ScanIndex &index, const std::atomic<uint64_t> &s
         m_order[next[rank[files[i].name]]++] = i;
 
     m_parents.assign(folders.size(), 0);
-    std::vector<std::pair<uint32_t, uint32_t>> starts;
-    for (uint32_t i = 0; i < folders.size(); ++i) {
+    for (uint32_t i = 0; i < folders.size(); ++i)
         m_parents[i] = i;
-        if (folders[i].fileCount > 0)
-            starts.emplace_back(folders[i].firstFile, i);
-    }
     // Walk order: the children of folder i are i + 1, then each next one at the previous one's end.
     for (uint32_t i = 0; i < folders.size(); ++i)
         for (uint32_t c = i + 1; c < folders[i].end; c = folders[c].end)
             m_parents[c] = i;
+    findStarts(index);
+    return true;
+}
+
+void PreparedNames::findStarts(const ScanIndex &index)
+{
+    const auto &folders = index.folders();
+    std::vector<std::pair<uint32_t, uint32_t>> starts;
+    for (uint32_t i = 0; i < folders.size(); ++i)
+        if (folders[i].fileCount > 0)
+            starts.emplace_back(folders[i].firstFile, i);
     std::sort(starts.begin(), starts.end());
     m_fileStarts.clear();
     m_startFolder.clear();
@@ -111,7 +118,6 @@ bool PreparedNames::build(const ScanIndex &index, const std::atomic<uint64_t> &s
         m_fileStarts.push_back(first);
         m_startFolder.push_back(folder);
     }
-    return true;
 }
 
 uint32_t PreparedNames::folderOfFile(uint32_t file) const
@@ -150,6 +156,74 @@ void PreparedNames::fileRemoved(uint32_t file)
     for (uint32_t &start : m_fileStarts)
         if (start > file)
             --start;
+}
+
+void PreparedNames::filesReplaced(const ScanIndex &index, uint32_t first, uint32_t oldCount,
+                                  uint32_t newCount)
+{
+    const uint32_t oldEnd = first + oldCount;
+    const int64_t delta = int64_t(newCount) - int64_t(oldCount);
+    size_t kept = 0;
+    for (uint32_t f : m_order) {
+        if (f >= first && f < oldEnd)
+            continue;
+        m_order[kept++] = f >= oldEnd ? uint32_t(int64_t(f) + delta) : f;
+    }
+    m_order.resize(kept);
+
+    // The new files go where a fresh sort would put them: by natural key, then spelling, then place.
+    const auto &files = index.files();
+    const NameTable &names = index.names();
+    std::vector<char16_t> key, otherKey;
+    const auto keyOf = [&](uint32_t file, std::vector<char16_t> &out) {
+        out.clear();
+        appendNaturalKey(storedName(names, files[file].name), out);
+    };
+    const auto before = [&](uint32_t a, const std::vector<char16_t> &aKey, uint32_t b) {
+        keyOf(b, otherKey);
+        const int c = std::u16string_view(aKey.data(), aKey.size())
+                          .compare(std::u16string_view(otherKey.data(), otherKey.size()));
+        if (c != 0)
+            return c < 0;
+        if (files[a].name != files[b].name) {
+            const int n = naturalCompare(storedName(names, files[a].name), storedName(names, files[b].name));
+            if (n != 0)
+                return n < 0;
+        }
+        return a < b;
+    };
+    std::vector<std::pair<size_t, uint32_t>> places; // where in the kept order, which file
+    places.reserve(newCount);
+    for (uint32_t f = first; f < first + newCount; ++f) {
+        keyOf(f, key);
+        size_t lo = 0, hi = m_order.size();
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            if (!before(f, key, m_order[mid]))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        places.emplace_back(lo, f);
+    }
+    // Files falling at the same place keep their own order among themselves.
+    std::sort(places.begin(), places.end(), [&](const auto &a, const auto &b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        keyOf(a.second, key);
+        return before(a.second, key, b.second);
+    });
+    std::vector<uint32_t> order;
+    order.reserve(m_order.size() + places.size());
+    size_t from = 0;
+    for (const auto &[at, file] : places) {
+        order.insert(order.end(), m_order.begin() + qsizetype(from), m_order.begin() + qsizetype(at));
+        order.push_back(file);
+        from = at;
+    }
+    order.insert(order.end(), m_order.begin() + qsizetype(from), m_order.end());
+    m_order.swap(order);
+    findStarts(index);
 }
 
 size_t PreparedNames::memoryBytes() const
@@ -298,6 +372,15 @@ void NameSearch::fileRemoved(uint32_t file)
     m_last.reset();
     if (m_ready)
         m_prepared.fileRemoved(file);
+}
+
+void NameSearch::filesReplaced(uint32_t first, uint32_t oldCount, uint32_t newCount)
+{
+    std::unique_lock lock(m_mutex);
+    waitIdle(lock);
+    m_last.reset();
+    if (m_ready)
+        m_prepared.filesReplaced(m_index, first, oldCount, newCount);
 }
 
 QString NameSearch::folderOf(uint32_t file) const

@@ -50,8 +50,13 @@ public:
     size_t memoryBytes() const;
     // The index lost a file (ScanIndex::removeFile): the tables follow without being made again.
     void fileRemoved(uint32_t file);
+    // A folder's files were replaced (ScanIndex::replaceFiles): the oldCount files from first gave
+    // way to newCount others there, the later files moved by the difference.
+    void filesReplaced(const ScanIndex &index, uint32_t first, uint32_t oldCount, uint32_t newCount);
 
 private:
+    void findStarts(const ScanIndex &index);
+
     std::vector<uint32_t> m_order;      // file indices in natural order of their names
     std::vector<uint32_t> m_fileStarts; // first file of each folder holding files, ascending
     std::vector<uint32_t> m_startFolder;
@@ -79,9 +84,11 @@ public:
     // The index is about to change: waits until the thread lets go of it, forgets what was prepared.
     void release();
     // Stops the search under way and waits for the thread to let go of the index, keeping what was
-    // prepared; then the index may lose a file, told by fileRemoved(), before the next search.
+    // prepared; then the index may lose a file, told by fileRemoved(), or a folder's files, told by
+    // filesReplaced(), before the next search.
     void hold();
     void fileRemoved(uint32_t file);
+    void filesReplaced(uint32_t first, uint32_t oldCount, uint32_t newCount);
 
     // Valid for the files of delivered results, until release().
     QString folderOf(uint32_t file) const;

@@ -1,5 +1,8 @@
 #include "catalogue/store/ScanIndex.h"
 
+#include <QHash>
+#include <algorithm>
+
 void ScanIndex::clear()
 {
     m_names.clear();
@@ -162,6 +165,46 @@ int64_t ScanIndex::removeFile(const QString &folderPath, QStringView name)
         return file;
     }
     return -1;
+}
+
+uint32_t ScanIndex::replaceFiles(uint32_t folder, const std::vector<ListedFile> &listed)
+{
+    Folder &f = m_folders[folder];
+    // The names the folder already had keep their ids: a file rewritten or deleted interns nothing
+    // (interning after settle() makes the whole lookup table again).
+    QHash<QString, uint32_t> had;
+    for (uint32_t i = 0; i < f.fileCount; ++i)
+        had.insert(m_names.text(m_files[f.firstFile + i].name), m_files[f.firstFile + i].name);
+    std::vector<File> now;
+    now.reserve(listed.size());
+    for (const ListedFile &l : listed) {
+        const auto known = had.constFind(l.name);
+        now.push_back({known != had.constEnd() ? *known : m_names.intern(l.name), uint32_t(l.type), l.size});
+    }
+    const uint32_t first = f.firstFile;
+    const uint32_t before = f.fileCount;
+    const uint32_t oldEnd = first + before;
+    const auto common = std::min<size_t>(before, now.size());
+    std::copy(now.begin(), now.begin() + qsizetype(common), m_files.begin() + first);
+    if (now.size() > before)
+        m_files.insert(m_files.begin() + oldEnd, now.begin() + qsizetype(before), now.end());
+    else
+        m_files.erase(m_files.begin() + first + qsizetype(now.size()), m_files.begin() + oldEnd);
+    const int64_t delta = int64_t(now.size()) - int64_t(before);
+    const auto newEnd = uint32_t(first + now.size());
+    if (delta != 0) {
+        for (uint32_t i = 0; i < m_folders.size(); ++i) {
+            Folder &other = m_folders[i];
+            if (i == folder)
+                continue;
+            if (other.firstFile >= oldEnd)
+                other.firstFile = uint32_t(int64_t(other.firstFile) + delta);
+            else if (other.firstFile > newEnd)
+                other.firstFile = newEnd; // an empty folder left inside the old range
+        }
+    }
+    f.fileCount = uint32_t(now.size());
+    return before;
 }
 
 void ScanIndex::settle()

@@ -79,6 +79,16 @@ public:
     // A media file deleted by the program leaves its folder's files; the later files move down one
     // place. Returns the place it had, -1 when it was not there.
     int64_t removeFile(const QString &folderPath, QStringView name);
+    struct ListedFile
+    {
+        QString name;
+        int64_t size;
+        int type; // its media type's code, 1..12
+    };
+    // The folder's media files become those listed now (the live follow saw it change): they take
+    // the place of the old ones in the files, the later files move by the difference. Returns the
+    // old number of files of the folder.
+    uint32_t replaceFiles(uint32_t folder, const std::vector<ListedFile> &listed);
     // The walk is complete: spare capacity and the names' lookup table are given back.
     void settle();
     const std::vector<Root> &roots() const { return m_roots; }
