@@ -5,8 +5,9 @@
 //
 // The catalogue's index is built in memory as a scan leaves it (no disk). Then, in the ALL list of a
 // shown catalogue pane, QUERY is typed one key at a time into the search field; for each key, the
-// time from the key press to the list painted with that key's results. The first key also waits for
-// the one-off preparation (natural order of the names), reported on its own. Then Escape, to the
+// time from the key press to the list painted with that key's results. The one-off preparation
+// (natural order of the names) is made ahead first, as after a scan or a start, and timed on its
+// own; the first key is reported on its own too. Then Escape, to the
 // folder's list painted again. A 5 ms timer runs throughout: its longest gap is the longest the
 // interface thread was kept from its events. Then a live change of one folder's files (the index
 // and the search's tables updated in place) against a fresh preparation. Finally the memory the
@@ -248,6 +249,15 @@ int main(int argc, char **argv)
         longestGap = std::max(longestGap, gapClock.nsecsElapsed() / 1e6 - 5);
         gapClock.start();
     });
+    // As a scan or the start-up leaves it: the index is prepared ahead while nobody types yet.
+    {
+        QElapsedTimer ahead;
+        ahead.start();
+        catalogue.changedIndex();
+        while (!search.engine().prepared() && ahead.elapsed() < 120000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::printf("prepared ahead in %.0f ms, on the search thread\n", ahead.nsecsElapsed() / 1e6);
+    }
     search.field()->setFocus();
     TListView *list = pane->list(mtALL);
     const auto paint = [list] { list->activeView()->viewport()->repaint(); };
@@ -298,7 +308,7 @@ int main(int argc, char **argv)
     const double escMs = esc.nsecsElapsed() / 1e6;
     ticker.stop();
     const double worst = keys.empty() ? 0 : *std::max_element(keys.begin(), keys.end());
-    std::printf("first key (with the one-off preparation) %.1f ms\n", first);
+    std::printf("first key %.1f ms\n", first);
     std::printf("keys after the first: median %.1f ms, worst %.1f ms (goals <= 30 and <= 60)\n", median(keys),
                 worst);
     std::printf("  the same keys in CPU time: interface thread median %.1f ms, worst %.1f ms; search thread "

@@ -30,6 +30,14 @@ struct Catalogue
         if (indexChanging)
             indexChanging();
     }
+    // Called once a new index is in place (a scan completed, a kept catalogue put back): the search
+    // prepares it ahead. Null when nothing reads it.
+    std::function<void()> indexChanged;
+    void changedIndex()
+    {
+        if (indexChanged)
+            indexChanged();
+    }
     // Set by the scan window for the length of a scan (ScanEngine.h).
     ScanMemory *memory = nullptr;
     // Folder times younger than this at the start of a scan are kept as unknown (the file system's

@@ -96,6 +96,7 @@ CatalogueSearch::CatalogueSearch(CataloguePane &pane)
     connect(m_engine.get(), &search::NameSearch::found, this,
             [this](const std::shared_ptr<const search::Results> &results) { show(results); });
     pane.cat.indexChanging = [this] { indexChanging(); };
+    pane.cat.indexChanged = [this] { m_engine->prepare(); };
     for (MediaType t : kAllTypes)
         connect(pane.list(t)->model(), &QAbstractItemModel::modelReset, this, [this, t] {
             if (!m_applying)
@@ -116,6 +117,7 @@ CatalogueSearch::CatalogueSearch(CataloguePane &pane)
 CatalogueSearch::~CatalogueSearch()
 {
     m_pane.cat.indexChanging = nullptr;
+    m_pane.cat.indexChanged = nullptr;
 }
 
 void CatalogueSearch::placeField(MediaType type)

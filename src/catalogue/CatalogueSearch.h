@@ -43,6 +43,7 @@ public:
     MediaType searchedList() const { return m_list; }
     // Whether the results of the last keystroke are still to come.
     bool pending() const { return m_waiting != 0 && m_waiting != m_shown; }
+    const search::NameSearch &engine() const { return *m_engine; }
     // The folder's list back, as it was (Escape).
     void leave();
     // The results again, now (a command changed files): the file on view stays selected when listed.

@@ -152,6 +152,7 @@ bool RestoreCatalogueStore(Catalogue &cat, KeptHeader *header, QString *why)
             st.Disks[n].FileBytes = d.fileBytes;
         }
     }
+    cat.changedIndex();
     return true;
 }
 

@@ -272,6 +272,7 @@ void TfrmScanDisks::timProcTimer()
     if (keep) {
         cat.index = std::move(next);
         cat.index.settle();
+        cat.changedIndex();
     } else {
         cat.index.clear();
     }

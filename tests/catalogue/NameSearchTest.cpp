@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using search::NameSearch;
@@ -177,6 +178,27 @@ TEST_F(NameSearchTest, ReleaseLetsTheIndexChangeAndTheNextSearchSeesTheNewOne)
     EXPECT_EQ(index.files()[1].name, index.files()[0].name);
     engine.release();
     EXPECT_EQ(found("photo").size(), 2);
+}
+
+TEST_F(NameSearchTest, PreparedAheadWithoutResultsAndNotGivenUpForTheFirstKeys)
+{
+    std::vector<std::shared_ptr<const Results>> delivered;
+    QObject::connect(&engine, &NameSearch::found,
+                     [&delivered](const std::shared_ptr<const Results> &r) { delivered.push_back(r); });
+    engine.prepare();
+    QTRY_VERIFY_WITH_TIMEOUT(engine.prepared(), 5000);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(delivered.empty());
+    engine.prepare(); // prepared already: nothing to do
+    EXPECT_EQ(found("photo").size(), 5);
+
+    // Keys typed while it prepares wait for it; the last one's results come.
+    engine.release();
+    EXPECT_FALSE(engine.prepared());
+    engine.prepare();
+    engine.start("photo", mtALL);
+    EXPECT_EQ(found("ete").join('|').toStdString(), "C:\\Sons\\été photo.wav");
+    EXPECT_TRUE(engine.prepared());
 }
 
 TEST(NameSearchOrderTest, ThousandsOfNamesComeOutInTheComparisonsOwnOrder)

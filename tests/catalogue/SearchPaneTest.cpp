@@ -183,10 +183,13 @@ TEST_F(SearchPaneTest, EmptyingTheFieldRestoresAndAClickInTheTreeEndsTheSearch)
 TEST_F(SearchPaneTest, ARescanLeavesTheSearchAndTheNextOneSeesTheNewCatalogue)
 {
     startScanned();
+    // Prepared once the scan is done, before any key.
+    QTRY_VERIFY_WITH_TIMEOUT(pane->search->engine().prepared(), 5000);
     type("photo");
     ASSERT_EQ(captions(mtALL).size(), 4);
     writeFile("c/Sons/photo nouvelle.wav", "1");
     RunScan(*pane);
+    QTRY_VERIFY_WITH_TIMEOUT(pane->search->engine().prepared(), 5000);
     EXPECT_FALSE(list(mtALL)->model()->showsSource());
     EXPECT_TRUE(field()->text().isEmpty());
     type("nouvelle");

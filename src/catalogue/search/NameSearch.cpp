@@ -302,6 +302,7 @@ NameSearch::~NameSearch()
         std::lock_guard lock(m_mutex);
         m_quit = true;
         ++m_serial;
+        ++m_releases;
     }
     m_wake.notify_all();
     m_thread.join();
@@ -324,6 +325,17 @@ void NameSearch::cancel()
     std::lock_guard lock(m_mutex);
     ++m_serial;
     m_job.reset();
+}
+
+void NameSearch::prepare()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_job)
+            return;
+        m_job = Job{m_serial.load(), QString(), mtALL, true};
+    }
+    m_wake.notify_all();
 }
 
 void NameSearch::waitIdle(std::unique_lock<std::mutex> &lock)
@@ -350,6 +362,7 @@ void NameSearch::release()
 {
     std::unique_lock lock(m_mutex);
     ++m_serial;
+    ++m_releases;
     m_job.reset();
     waitIdle(lock);
     m_ready = false;
@@ -398,10 +411,12 @@ size_t NameSearch::memoryBytes() const
 std::shared_ptr<Results> NameSearch::perform(const Job &job)
 {
     if (!m_ready) {
-        if (!m_prepared.build(m_index, m_serial, job.serial))
+        if (!m_prepared.build(m_index, m_releases, m_releases.load()))
             return nullptr;
         m_ready = true;
     }
+    if (job.prepareOnly)
+        return nullptr;
     const NameMatcher matcher(job.query);
     std::shared_ptr<const Results> last;
     {

@@ -8,6 +8,9 @@
 // - Once per index the thread prepares the files in natural order and each file's folder; a search
 //   then costs one pass over the names. Typing one more letter looks only among the last results
 //   when they are few.
+// - The preparation is not given up for a newer search (that one waits for it), only when the
+//   index is released; it may be asked for ahead (prepare()), as soon as an index is in place, so
+//   the first key typed does not wait for it.
 // - The index must not change under the thread: whoever changes it calls release() first, which
 //   waits for the thread to let go and forgets what was prepared.
 #pragma once
@@ -79,6 +82,9 @@ public:
     uint64_t start(const QString &query, MediaType type);
     // Stops the search under way, if any: nothing more is delivered.
     void cancel();
+    // Prepares the index on the thread now, unless it is prepared or a search is waiting.
+    void prepare();
+    bool prepared() const { return m_ready; }
     // The same search, run here and now (waits for the thread first).
     std::shared_ptr<const Results> runNow(const QString &query, MediaType type);
     // The index is about to change: waits until the thread lets go of it, forgets what was prepared.
@@ -104,6 +110,7 @@ private:
         uint64_t serial;
         QString query;
         MediaType type;
+        bool prepareOnly = false;
     };
     void work();
     std::shared_ptr<Results> perform(const Job &job);
@@ -111,9 +118,10 @@ private:
 
     const ScanIndex &m_index;
     PreparedNames m_prepared;
-    bool m_ready = false; // m_prepared matches the index
+    std::atomic<bool> m_ready{false}; // m_prepared matches the index
     std::shared_ptr<const Results> m_last;
     std::atomic<uint64_t> m_serial{0};
+    std::atomic<uint64_t> m_releases{0}; // a preparation under way stops when this moves
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;
