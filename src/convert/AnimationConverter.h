@@ -1,6 +1,6 @@
 // Animations (a GIF of several frames, an animated cursor) as animated PNG through FFmpeg's APNG
-// encoder. (Its animated WebP encoder is not used: it loses the last frame's time and pixels that
-// turn transparent.) The frames and their times are the viewer's: a GIF's
+// encoder, or as animated WebP through libwebp's (FFmpeg's loses the last frame's time and pixels
+// that turn transparent). The frames and their times are the viewer's: a GIF's
 // frames composed with their disposal (GifComposer) and its tiny delays raised as the player
 // raises them, a cursor's steps in its sequence order at their rates. A GIF plays as its loop block
 // says (none: once); a cursor loops forever.
@@ -27,5 +27,8 @@ platform::ErrorOr<Animation> decodeAnimation(const QString &path);
 bool isAnimatedGif(const QString &path);
 
 platform::Status writeAnimation(const Animation &animation, const QString &outPath);
+// The same as an animated WebP, lossless, through libwebp's animation encoder: every frame's time,
+// the play count and the transparency kept.
+platform::Status writeAnimatedWebp(const Animation &animation, const QString &outPath);
 
 } // namespace convert

@@ -42,12 +42,6 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
     // Animations are decoded first too; their encoders write the file themselves.
     const bool animated = source == Source::Ani || (source == Source::Gif && isAnimatedGif(job.input));
     Animation animation;
-    if (animated && job.format != u"png")
-        return platform::makeError(
-            Error::Kind::Other,
-            QStringLiteral("%1: animations become animated PNG only (FFmpeg's animated WebP "
-                           "encoder loses the last frame's time and some transparency)")
-                .arg(job.input));
     if (isCancelled(options.cancel))
         return cancelledError();
     if (animated) {
@@ -73,7 +67,8 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
         return status.error();
     platform::Status written;
     if (animated)
-        written = writeAnimation(animation, out.tempPath());
+        written = job.format == u"webp" ? writeAnimatedWebp(animation, out.tempPath())
+                                        : writeAnimation(animation, out.tempPath());
     else if (source == Source::Video)
         written = convertVideo(job.input, out.tempPath(), job.format, options.cancel);
     else if (source == Source::Midi)

@@ -51,7 +51,7 @@ QStringList formatsOf(Source source)
     case Source::Video:
         return {"mp4", "webm"};
     case Source::Ani:
-        return {"png"};
+        return {"png", "webp"};
     case Source::None:
         break;
     }

@@ -1,6 +1,6 @@
 // Animations made by ImageMagick (a GIF with disposal and delays of 0 to 50 hundredths) and the
-// fixtures' cursor, converted to animated PNG: every frame's pixels, every delay and the play count
-// as the viewer plays them, read back by ffmpeg.
+// fixtures' cursor, converted to animated PNG and animated WebP: every frame's pixels, every delay
+// and the play count as the viewer plays them, read back by ffmpeg and by libwebp.
 #include "ConvertTestSupport.h"
 
 #include "components/TAniFile.h"
@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <webp/demux.h>
 
 using namespace converttest;
 
@@ -56,6 +57,49 @@ QList<QImage> ffmpegFrames(const QString &path, const QString &folder)
     for (const QString &name : QDir(folder).entryList({"f-*.png"}, QDir::Files, QDir::Name))
         frames << QImage(folder + "/" + name);
     return frames;
+}
+
+struct WebpAnimation
+{
+    QList<QImage> frames;
+    QList<int> delaysMs;
+    int plays = -1;
+};
+
+// libwebp's own decoding of an animated (or still) WebP: the canvas after each frame.
+WebpAnimation readWebp(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    WebPData data{reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size())};
+    WebPAnimDecoderOptions options;
+    if (!WebPAnimDecoderOptionsInit(&options))
+        return {};
+    options.color_mode = MODE_RGBA;
+    WebPAnimDecoder *decoder = WebPAnimDecoderNew(&data, &options);
+    if (!decoder)
+        return {};
+    WebPAnimInfo info;
+    WebpAnimation a;
+    if (WebPAnimDecoderGetInfo(decoder, &info)) {
+        a.plays = int(info.loop_count);
+        int before = 0;
+        while (WebPAnimDecoderHasMoreFrames(decoder)) {
+            uint8_t *pixels = nullptr;
+            int timestamp = 0;
+            if (!WebPAnimDecoderGetNext(decoder, &pixels, &timestamp))
+                break;
+            a.frames << QImage(pixels, int(info.canvas_width), int(info.canvas_height),
+                               int(info.canvas_width) * 4, QImage::Format_RGBA8888)
+                            .copy();
+            a.delaysMs << timestamp - before;
+            before = timestamp;
+        }
+    }
+    WebPAnimDecoderDelete(decoder);
+    return a;
 }
 
 platform::ErrorOr<QString> convertTo(const QString &input, const QString &folder, const QString &format)
@@ -107,20 +151,45 @@ TEST(AnimationConvert, ACursorPlaysItsStepsAtItsRatesForever)
     EXPECT_EQ(apng.plays, 0);
 }
 
-TEST(AnimationConvert, AnimatedWebpIsRefusedWithItsReasonAndNothingLeft)
+TEST(AnimationConvert, AnimatedWebpKeepsEveryFrameItsTimeTheLoopAndTransparency)
 {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
-    for (const QString name : {"anim.gif", "cursor.ani"}) {
-        SCOPED_TRACE(name.toStdString());
-        const platform::ErrorOr<QString> out = convertTo(fixture(name), tmp.filePath("out"), "webp");
-        ASSERT_FALSE(out.ok());
-        EXPECT_TRUE(out.error().message.contains(name));
-        EXPECT_TRUE(out.error().message.contains("webp", Qt::CaseInsensitive));
+    // The GIF, as the APNG test reads it: ImageMagick's composition of its frames.
+    const platform::ErrorOr<QString> gif = convertTo(fixture("anim.gif"), tmp.path(), "webp");
+    ASSERT_TRUE(gif.ok()) << gif.error().message.toStdString();
+    EXPECT_TRUE(gif->endsWith("anim.webp"));
+    const WebpAnimation fromGif = readWebp(*gif);
+    ASSERT_EQ(fromGif.frames.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(samePixels(fromGif.frames[i], QImage(fixture(QStringLiteral("anim-%1.png").arg(i)))));
     }
+    EXPECT_EQ(fromGif.delaysMs, QList<int>({100, 100, 250, 500}));
+    EXPECT_EQ(fromGif.plays, 2);
+
+    // The cursor: its steps at their rates, forever, its transparent pixels kept.
+    TAniFile ani;
+    ASSERT_TRUE(ani.loadFromFile(fixture("cursor.ani")).ok());
+    const platform::ErrorOr<QString> cursor = convertTo(fixture("cursor.ani"), tmp.path(), "webp");
+    ASSERT_TRUE(cursor.ok()) << cursor.error().message.toStdString();
+    const WebpAnimation fromAni = readWebp(*cursor);
+    ASSERT_EQ(fromAni.frames.size(), ani.stepCount());
+    QList<int> delays;
+    for (int step = 0; step < ani.stepCount(); ++step) {
+        SCOPED_TRACE(step);
+        EXPECT_TRUE(samePixels(fromAni.frames[step], ani.stepImage(step)));
+        delays << ani.stepMs(step);
+    }
+    EXPECT_EQ(fromAni.delaysMs, delays);
+    EXPECT_EQ(fromAni.plays, 0);
+    EXPECT_TRUE(fromAni.frames.first().hasAlphaChannel());
+    // A still GIF still becomes a still WebP.
+    ASSERT_TRUE(convertTo(fixture("rose.gif"), tmp.path(), "webp").ok());
+    EXPECT_EQ(readWebp(tmp.filePath("rose.webp")).frames.size(), 1);
+    // A damaged animation leaves nothing behind.
+    EXPECT_FALSE(convertTo(fixture("damaged-truncated.gif"), tmp.filePath("out"), "webp").ok());
     EXPECT_TRUE(filesBelow(tmp.filePath("out")).isEmpty());
-    // A still GIF still becomes a WebP.
-    EXPECT_TRUE(convertTo(fixture("rose.gif"), tmp.filePath("out"), "webp").ok());
 }
 
 TEST(AnimationConvert, AnAnimatedGifIsNoStillPictureButOneFrameIs)

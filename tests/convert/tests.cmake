@@ -2,6 +2,7 @@
 luma_test(test_convert ${CMAKE_CURRENT_LIST_DIR} luma_convert)
 if(TARGET test_convert)
   target_compile_definitions(test_convert PRIVATE LUMA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  target_link_libraries(test_convert PRIVATE PkgConfig::WEBP)
 endif()
 if(TARGET lumavista-convert)
   add_test(NAME convert_command_line

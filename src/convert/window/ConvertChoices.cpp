@@ -59,7 +59,7 @@ QStringList formatsOfKind(Kind kind)
     case Kind::Picture:
         return formatsOf(Source::Picture);
     case Kind::Animation:
-        return formatsOf(Source::Ani); // animated WebP is not offered: FFmpeg's encoder loses frame times
+        return formatsOf(Source::Ani);
     case Kind::Drawing:
         return formatsOf(Source::Metafile);
     case Kind::Sound:
@@ -97,7 +97,8 @@ QString formatCaption(Kind kind, const QString &format)
         return kind == Kind::Animation ? pair("PNG animé (APNG)", "Animated PNG (APNG)")
                                        : pair("PNG (sans perte)", "PNG (lossless)");
     if (format == u"webp")
-        return pair("WebP (sans perte)", "WebP (lossless)");
+        return kind == Kind::Animation ? pair("WebP animé (sans perte)", "Animated WebP (lossless)")
+                                       : pair("WebP (sans perte)", "WebP (lossless)");
     if (format == u"svg")
         return pair("SVG (vectoriel)", "SVG (vector)");
     if (format == u"flac")

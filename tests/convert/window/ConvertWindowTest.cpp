@@ -120,7 +120,7 @@ TEST_F(ConvertWindowTest, ChoicesMadeWithTheKeyboardGoToTheirOwnKeysAndComeBackN
 
 TEST_F(ConvertWindowTest, HandEditedChoicesFallBackToDefaultsOrIntoTheirRanges)
 {
-    writeSettings({"Convert_Picture_Format=gif", "Convert_Animation_Format=webp",
+    writeSettings({"Convert_Picture_Format=gif", "Convert_Animation_Format=svg",
                    "Convert_Drawing_Format= PNG ", "Convert_Sound_Format=mp4", "Convert_Tune_Format=wav",
                    "Convert_Video_Format=", "Convert_Drawing_Width=99999", "Convert_Destination=1",
                    "Convert_Folder="});
