@@ -135,30 +135,30 @@ platform::ErrorOr<Made> icoThumbnail(const QByteArray &data, int, const Budget &
     return picture(std::move(img));
 }
 
-platform::ErrorOr<Made> pcxThumbnail(const QByteArray &data, int, const Budget &budget)
+// A format whose header gives the size: the budget is asked before anything is decoded.
+template <typename ReadHeader, typename Decode>
+platform::ErrorOr<Made> headerCheckedPicture(const QByteArray &data, const Budget &budget,
+                                             ReadHeader readHeader, Decode decode)
 {
-    const platform::ErrorOr<pictures::PcxHeaderInfo> header = pictures::readPcxHeader(data);
+    const auto header = readHeader(data);
     if (!header)
         return header.error();
     if (platform::Status allowed = budget.allowPicture(header->width, header->height); !allowed)
         return allowed.error();
-    platform::ErrorOr<QImage> img = pictures::decodePcx(data);
+    platform::ErrorOr<QImage> img = decode(data);
     if (!img)
         return img.error();
     return picture(std::move(*img));
 }
 
+platform::ErrorOr<Made> pcxThumbnail(const QByteArray &data, int, const Budget &budget)
+{
+    return headerCheckedPicture(data, budget, pictures::readPcxHeader, pictures::decodePcx);
+}
+
 platform::ErrorOr<Made> tiffThumbnail(const QByteArray &data, int, const Budget &budget)
 {
-    const platform::ErrorOr<pictures::TiffHeaderInfo> header = pictures::readTiffHeader(data);
-    if (!header)
-        return header.error();
-    if (platform::Status allowed = budget.allowPicture(header->width, header->height); !allowed)
-        return allowed.error();
-    platform::ErrorOr<QImage> img = pictures::decodeTiff(data);
-    if (!img)
-        return img.error();
-    return picture(std::move(*img));
+    return headerCheckedPicture(data, budget, pictures::readTiffHeader, pictures::decodeTiff);
 }
 
 platform::ErrorOr<Made> metafileThumbnail(const QByteArray &data, bool enhanced, int box, const Budget &)
