@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cstring>
 #include <mutex>
+#include <string_view>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -38,15 +38,12 @@ int64_t toMs(int64_t ts, AVRational tb)
     return av_rescale_q(ts, tb, AVRational{1, 1000});
 }
 
-// What a probe may take for a sound or a clip: text and still pictures are found in files of any
-// name (the terminal-art demuxer takes any text), and a damaged sound must not "play" as one.
+// What a probe may take for a sound or a clip: FFmpeg finds still pictures (its "_pipe" readers) in
+// a file of any name, and a picture renamed is no clip.
 bool playableContainer(const AVFormatContext *fmt)
 {
-    const char *name = fmt->iformat->name;
-    if (std::strcmp(name, "tty") == 0 || std::strcmp(name, "image2") == 0)
-        return false;
-    const size_t length = std::strlen(name);
-    return length < 5 || std::strcmp(name + length - 5, "_pipe") != 0;
+    const std::string_view name = fmt->iformat->name;
+    return !name.ends_with("_pipe");
 }
 
 } // namespace
@@ -109,7 +106,7 @@ MciResult FfmpegInput::open(const QString &path, const char *demuxer, bool wantA
     if (!format) {
         // A probed container may learn its streams' rates, sizes and length only from the first
         // packets (an MP3's frames, a WebM's clusters): the length is then the one ffprobe gives.
-        if (avformat_find_stream_info(m_fmt, nullptr) < 0 || !playableContainer(m_fmt)) {
+        if (!playableContainer(m_fmt) || avformat_find_stream_info(m_fmt, nullptr) < 0) {
             close();
             return mciError(MCIERR_INVALID_FILE);
         }

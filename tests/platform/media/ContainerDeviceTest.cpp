@@ -8,6 +8,7 @@
 #include "platform/media/MediaLength.h"
 
 #include <QFile>
+#include <QImage>
 #include <QListView>
 #include <gtest/gtest.h>
 
@@ -230,5 +231,28 @@ TEST_P(ContainerDevice, DamagedFilesFailAtOpenOrPlayWhatTheyHold)
     } else {
         // An MP4 keeps its index at its end: without it nothing can be read.
         EXPECT_FALSE(r.message.isEmpty());
+    }
+}
+
+TEST(ContainerDevices, APictureUnderAClipsOrASoundsNameIsRefused)
+{
+    // FFmpeg's probe finds pictures in a file of any name; a still picture is no clip.
+    QTemporaryDir dir;
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (const char *name : {"still.mp4", "still.MKV", "still.webm", "still.mov", "still.m4v", "still.mp3",
+                             "still.ogg", "still.flac"}) {
+        SCOPED_TRACE(name);
+        for (const char *format : {"PNG", "JPEG", "BMP"}) {
+            SCOPED_TRACE(format);
+            const QString file = dir.filePath(QString::fromLatin1(name));
+            QFile::remove(file);
+            ASSERT_TRUE(picture.save(file, format));
+            MciDevice dev;
+            const platform::MciResult r = dev.open(file);
+            EXPECT_FALSE(r.ok());
+            EXPECT_EQ(r.code, platform::MCIERR_INVALID_FILE);
+            EXPECT_EQ(platform::media::probeMediaLengthMs(file), 0);
+        }
     }
 }
