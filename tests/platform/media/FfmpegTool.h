@@ -31,7 +31,7 @@ inline void PrintTo(const EncodedKind &k, std::ostream *os)
 }
 
 // Writes the file at path (whatever its extension: the container is named to ffmpeg); false when
-// ffmpeg is missing or failed. H.264 falls back to MPEG-4 part 2 where libx264 is not built in.
+// ffmpeg is missing or failed. H.264 falls back to MPEG-4 Visual where libx264 is not built in.
 bool ffmpegMake(const QString &path, Encoded kind, int ms);
 // ffprobe's format=duration in milliseconds; -1 when ffprobe is missing or fails.
 double ffprobeDurationMs(const QString &path);
