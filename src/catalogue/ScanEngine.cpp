@@ -48,11 +48,14 @@ public:
                 uint64_t key = 0;
                 for (qsizetype i = 1; i < ext.size(); ++i)
                     key = key << 16 | ext[i].unicode();
-                const int length = int(ext.size() - 1);
                 // The first row of an extension wins.
-                if (std::none_of(m_rows.begin(), m_rows.begin() + m_count,
-                                 [&](const Row &r) { return r.key == key && r.length == length; }))
-                    m_rows[m_count++] = {key, length, row};
+                size_t slot = slotOf(key);
+                while (m_slots[slot].key != 0 && m_slots[slot].key != key)
+                    slot = (slot + 1) % kSlots;
+                if (m_slots[slot].key == 0 && m_count < kSlots / 2) {
+                    m_slots[slot] = {key, row};
+                    ++m_count;
+                }
             }
         }
     }
@@ -73,23 +76,25 @@ public:
         uint64_t key = 0;
         for (qsizetype i = dot + 1; i < size; ++i)
             key = key << 16 | upper(name[i]);
-        const int length = int(size - 1 - dot);
-        for (int i = 0; i < m_count; ++i)
-            if (m_rows[i].key == key && m_rows[i].length == length)
-                return mediaTypeOf(m_rows[i].code);
+        for (size_t slot = slotOf(key); m_slots[slot].key != 0; slot = (slot + 1) % kSlots)
+            if (m_slots[slot].key == key)
+                return mediaTypeOf(m_slots[slot].code);
         return mtNone;
     }
 
 private:
     static constexpr int kLongest = 4; // ".WEBP", ".FLAC", ".OPUS"
-    static constexpr int kMostRows = 32;
+    static constexpr size_t kSlots = 64;
 
-    struct Row
+    // An extension's characters, 16 bits each: no character is 0, so keys of different lengths
+    // differ too, and 0 marks a free slot.
+    struct Slot
     {
         uint64_t key = 0;
-        int length = 0;
         int code = 0;
     };
+
+    static size_t slotOf(uint64_t key) { return size_t((key * 0x9E3779B97F4A7C15ull) >> 58); }
 
     static char16_t upper(QChar c)
     {
@@ -99,8 +104,8 @@ private:
         return c.toUpper().unicode();
     }
 
-    std::array<Row, kMostRows> m_rows{};
-    int m_count = 0;
+    std::array<Slot, kSlots> m_slots{};
+    size_t m_count = 0;
 };
 
 // The folder with its last component as the directory search spells it (the folder as given when

@@ -1,5 +1,6 @@
 // Clips, sounds and tunes: a frame from a tenth into the clip, a waveform, a piano roll.
 #include "platform/media/FfmpegInput.h"
+#include "platform/media/MciTypes.h"
 #include "platform/media/MidiFile.h"
 #include "thumbnails/ThumbnailTypes.h"
 
@@ -122,7 +123,7 @@ QColor channelColour(int channel)
 platform::ErrorOr<Made> videoThumbnail(const QString &path, int, const Budget &budget)
 {
     FfmpegInput input;
-    const platform::MciResult opened = input.open(path, "avi", false, true);
+    const platform::MciResult opened = input.open(path, platform::mciDemuxerFor(path), false, true);
     if (!opened.ok() || !input.hasVideo())
         return damaged(opened.ok() ? QStringLiteral("no video stream") : opened.english);
     const QSize size = input.videoSize();
@@ -152,7 +153,7 @@ platform::ErrorOr<Made> videoThumbnail(const QString &path, int, const Budget &b
 platform::ErrorOr<Made> waveThumbnail(const QString &path, int box, const Budget &budget)
 {
     FfmpegInput input;
-    const platform::MciResult opened = input.open(path, "wav", true, false);
+    const platform::MciResult opened = input.open(path, platform::mciDemuxerFor(path), true, false);
     if (!opened.ok() || !input.hasAudio())
         return damaged(opened.ok() ? QStringLiteral("no sound stream") : opened.english);
     const int rate = input.audioRate();

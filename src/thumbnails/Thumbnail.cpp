@@ -12,16 +12,39 @@ using platform::Error;
 
 namespace {
 
-enum class Kind { None, Bmp, Jpeg, Gif, Ani, Ico, Pcx, Tiff, Wmf, Emf, Avi, Wav, Midi };
+enum class Kind { None, Bmp, Jpeg, Gif, Ani, Ico, Pcx, Tiff, Wmf, Emf, Clip, Sound, Midi };
 
 Kind kindOf(const QString &path)
 {
     const QString ext = QFileInfo(path).suffix().toLower();
     static const std::pair<const char *, Kind> table[] = {
-        {"bmp", Kind::Bmp},  {"jpg", Kind::Jpeg},  {"jpeg", Kind::Jpeg}, {"jpe", Kind::Jpeg},
-        {"gif", Kind::Gif},  {"ani", Kind::Ani},   {"ico", Kind::Ico},   {"pcx", Kind::Pcx},
-        {"tif", Kind::Tiff}, {"tiff", Kind::Tiff}, {"wmf", Kind::Wmf},   {"emf", Kind::Emf},
-        {"avi", Kind::Avi},  {"wav", Kind::Wav},   {"mid", Kind::Midi},  {"midi", Kind::Midi},
+        {"bmp", Kind::Bmp},
+        {"jpg", Kind::Jpeg},
+        {"jpeg", Kind::Jpeg},
+        {"jpe", Kind::Jpeg},
+        {"gif", Kind::Gif},
+        {"ani", Kind::Ani},
+        {"ico", Kind::Ico},
+        {"pcx", Kind::Pcx},
+        {"tif", Kind::Tiff},
+        {"tiff", Kind::Tiff},
+        {"wmf", Kind::Wmf},
+        {"emf", Kind::Emf},
+        {"avi", Kind::Clip},
+        {"wav", Kind::Sound},
+        {"mid", Kind::Midi},
+        {"midi", Kind::Midi},
+        // The later types' sounds and clips, in the containers FFmpeg probes.
+        {"mp3", Kind::Sound},
+        {"ogg", Kind::Sound},
+        {"oga", Kind::Sound},
+        {"opus", Kind::Sound},
+        {"flac", Kind::Sound},
+        {"mp4", Kind::Clip},
+        {"m4v", Kind::Clip},
+        {"mov", Kind::Clip},
+        {"mkv", Kind::Clip},
+        {"webm", Kind::Clip},
     };
     for (const auto &[name, kind] : table)
         if (ext == QLatin1String(name))
@@ -137,9 +160,9 @@ platform::ErrorOr<Made> makeThumbnailWithSize(const QString &path, int box, cons
                                    QStringLiteral("thumbnail size %1 out of range").arg(box));
     const Budget budget(limits);
     platform::ErrorOr<Made> made = platform::makeError(Error::Kind::Other, QString());
-    if (kind == Kind::Avi) {
+    if (kind == Kind::Clip) {
         made = videoThumbnail(path, box, budget);
-    } else if (kind == Kind::Wav) {
+    } else if (kind == Kind::Sound) {
         if (QFileInfo(path).size() > limits.maxFileBytes)
             return platform::makeError(Error::Kind::TooLarge, QStringLiteral("%1: file too large").arg(path));
         made = waveThumbnail(path, box, budget);

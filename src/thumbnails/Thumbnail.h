@@ -1,4 +1,4 @@
-// Thumbnails of the twelve media types, as a QImage that fits a square box with the aspect kept.
+// Thumbnails of the media types, as a QImage that fits a square box with the aspect kept.
 // Rules:
 // - Works on any thread and makes no widget; pictures come from the same decoders the viewer uses.
 // - The type is the extension's. Pictures are never enlarged; drawings, waveforms and piano rolls
@@ -25,7 +25,7 @@ struct Limits
     const std::atomic<bool> *cancel = nullptr;
 };
 
-// Whether the file's extension is one of the twelve types.
+// Whether the file's extension is one of the media types' (of those drawn here).
 bool hasThumbnailType(const QString &path);
 
 // The thumbnail of a file within box x box pixels.
