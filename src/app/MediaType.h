@@ -65,7 +65,8 @@ inline constexpr std::array<MediaType, 12> kMediaTypes = {mtANI, mtAVI, mtBMP, m
                                                           mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO};
 
 // Which details the file properties window shows for a type (its third tab's page and caption).
-enum class DetailsKind : int8_t { None, Cursor, Clip, Picture, Jpeg, Tune, Gif, Icon };
+// Image, Song and Movie are read from the file each time (codecs, depth, tags: no page records them).
+enum class DetailsKind : int8_t { None, Cursor, Clip, Picture, Jpeg, Tune, Gif, Icon, Image, Song, Movie };
 
 struct MediaTypeInfo
 {
