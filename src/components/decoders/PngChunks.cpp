@@ -3,6 +3,7 @@
 #include "components/decoders/ImageLimits.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <zlib.h>
 
 namespace pictures {
