@@ -442,7 +442,7 @@ QString lengthText(const DetailFacts &f)
     return f.lengthMs > 0 ? FormatDuration(f.lengthMs) : unknownText();
 }
 
-// The warning of a file read in part or not at all; nothing for a sound one.
+// The warning of a file read in part or not at all; none for a file read whole.
 void showDamage(const TfrmProperty_File &w, int n, const DetailFacts &f)
 {
     QLabel *l = w.detail<QLabel>(fieldName(n, "lblDamaged").constData());

@@ -19,6 +19,7 @@ namespace {
 // index is missing may land the seek much earlier, and reading all of it is not worth a window.
 constexpr int64_t kTailUs = 5 * int64_t(AV_TIME_BASE);
 constexpr int kMaxTailPackets = 20000;
+constexpr int64_t kMaxTailBytes = 16 << 20;
 // A tag longer than this is cut: a label of megabytes helps no one.
 constexpr int kMaxTagChars = 1024;
 
@@ -81,14 +82,16 @@ bool tailComplete(AVFormatContext *fmt, int64_t lengthMs, const AVStream *a, con
     int64_t last = -1;
     int result = 0;
     int n = 0;
-    for (; n < kMaxTailPackets && (result = av_read_frame(fmt, packet)) >= 0; ++n) {
+    int64_t bytes = 0;
+    for (; n < kMaxTailPackets && bytes < kMaxTailBytes && (result = av_read_frame(fmt, packet)) >= 0; ++n) {
         for (const AVStream *st : {a, v})
             if (st && packet->stream_index == st->index)
                 last = std::max(last, endMs(packet, st));
+        bytes += packet->size;
         av_packet_unref(packet);
     }
     av_packet_free(&packet);
-    if (n == kMaxTailPackets)
+    if (n == kMaxTailPackets || bytes >= kMaxTailBytes)
         return true; // the seek landed too early to tell
     if (result < 0 && result != AVERROR_EOF)
         return false;
