@@ -19,6 +19,7 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
+import later  # noqa: E402
 import media  # noqa: E402
 import run_e2e  # noqa: E402
 from desktop import (ITEM_ROLES, Desktop, Failure, ancestors, children, describe, do_action,  # noqa: E402
@@ -1022,6 +1023,7 @@ class Run:
             self.step("convert a file", self.convert_a_file)
             self.step("zoom and full screen", self.zoom_and_full_screen)
             self.step("thumbnails in the large-icon style", self.thumbnails)
+            self.step("the seven later types", lambda: later.later_types(self))
             self.step("quit with File > Quitter", self.quit)
             self.step("start again: the kept catalogue", self.start_again, critical=True)
             self.step("a file copied in by another program", self.copied_in_by_another_program)
