@@ -32,19 +32,19 @@ const MediaTypeInfo kTable[kTypeCount] = {
      DetailsKind::Icon, mediafacts::readSizeFileFacts},
     // The seven after the twelve: their tabs follow the twelve's, in code order.
     {mtPNG, "PNG", ".PNG", {".PNG", ".APNG"}, "PNG", "Image PNG", "PNG image", "Scan_PNG", 13, 19,
-     DetailsKind::Picture, mediafacts::readPictureFileFacts},
+     DetailsKind::Image, mediafacts::readImageFileFacts},
     {mtWEBP, "WEBP", ".WEBP", {".WEBP"}, "WEBP", "Image WebP", "WebP image", "Scan_WEBP", 14, 20,
-     DetailsKind::Picture, mediafacts::readPictureFileFacts},
+     DetailsKind::Image, mediafacts::readImageFileFacts},
     {mtMP3, "MP3", ".MP3", {".MP3"}, "MP3", "Son MP3", "MP3 sound", "Scan_MP3", 15, 21,
-     DetailsKind::Tune, mediafacts::readSoundFileFacts},
+     DetailsKind::Song, mediafacts::readSongFileFacts},
     {mtOGG, "OGG", ".OGG", {".OGG", ".OGA", ".OPUS"}, "OGG", "Son Ogg", "Ogg sound", "Scan_OGG", 16, 22,
-     DetailsKind::Tune, mediafacts::readSoundFileFacts},
+     DetailsKind::Song, mediafacts::readSongFileFacts},
     {mtFLAC, "FLAC", ".FLAC", {".FLAC"}, "FLAC", "Son FLAC", "FLAC sound", "Scan_FLAC", 17, 23,
-     DetailsKind::Tune, mediafacts::readSoundFileFacts},
+     DetailsKind::Song, mediafacts::readSongFileFacts},
     {mtMP4, "MP4", ".MP4", {".MP4", ".M4V", ".MOV"}, "MP4", "Vidéo MP4", "MP4 video", "Scan_MP4", 18, 24,
-     DetailsKind::Clip, mediafacts::readClipFileFacts},
+     DetailsKind::Movie, mediafacts::readMovieFileFacts},
     {mtMKV, "MKV", ".MKV", {".MKV", ".WEBM"}, "MKV", "Vidéo Matroska", "Matroska video", "Scan_MKV", 19, 25,
-     DetailsKind::Clip, mediafacts::readClipFileFacts},
+     DetailsKind::Movie, mediafacts::readMovieFileFacts},
 };
 // clang-format on
 } // namespace

@@ -82,7 +82,8 @@ inline constexpr std::array<MediaType, kTypeCount - 1> kMediaTypes = {
     mtEMF, mtICO, mtPNG, mtWEBP, mtMP3, mtOGG, mtFLAC, mtMP4, mtMKV};
 
 // Which details the file properties window shows for a type (its third tab's page and caption).
-enum class DetailsKind : int8_t { None, Cursor, Clip, Picture, Jpeg, Tune, Gif, Icon };
+// Image, Song and Movie are read from the file each time (codecs, depth, tags: no page records them).
+enum class DetailsKind : int8_t { None, Cursor, Clip, Picture, Jpeg, Tune, Gif, Icon, Image, Song, Movie };
 
 struct MediaTypeInfo
 {

@@ -1,6 +1,7 @@
 #include "components/FileFacts.h"
 
 #include "components/MediaFacts.h"
+#include "platform/media/StreamFacts.h"
 
 #include <algorithm>
 
@@ -70,6 +71,64 @@ FileFacts readClipFileFacts(const QString &nativePath, const FactsOptions &)
     f.ok = c.inWindow || c.lengthMs > 0;
     f.inWindow = c.inWindow;
     f.lengthMs = c.lengthMs;
+    return f;
+}
+
+FileFacts readImageFileFacts(const QString &nativePath, const FactsOptions &)
+{
+    const ImageFacts i = readImageFacts(nativePath);
+    FileFacts f;
+    f.ok = i.ok;
+    f.damaged = i.damaged;
+    f.width = i.width;
+    f.height = i.height;
+    f.bitDepth = i.bitDepth;
+    f.alpha = i.alpha;
+    f.frameCount = i.frameCount;
+    f.animated = i.frameCount > 1;
+    return f;
+}
+
+namespace {
+
+FileFacts fromStreams(const platform::media::StreamFacts &s)
+{
+    FileFacts f;
+    f.ok = s.opened;
+    f.damaged = s.damaged;
+    f.lengthMs = s.lengthMs;
+    f.channels = s.channels;
+    f.sampleRate = s.sampleRate;
+    f.bitRate = s.bitRate;
+    f.title = s.title;
+    f.artist = s.artist;
+    f.album = s.album;
+    f.year = s.date;
+    return f;
+}
+
+} // namespace
+
+FileFacts readSongFileFacts(const QString &nativePath, const FactsOptions &)
+{
+    const platform::media::StreamFacts s = platform::media::probeStreamFacts(nativePath);
+    FileFacts f = fromStreams(s);
+    f.codec = s.audioCodec;
+    // A sound file without sound is not what its name says.
+    f.damaged = f.damaged || (s.opened && s.audioCodec.isEmpty());
+    return f;
+}
+
+FileFacts readMovieFileFacts(const QString &nativePath, const FactsOptions &)
+{
+    const platform::media::StreamFacts s = platform::media::probeStreamFacts(nativePath);
+    FileFacts f = fromStreams(s);
+    f.codec = s.videoCodec;
+    f.audioCodec = s.audioCodec;
+    f.width = s.width;
+    f.height = s.height;
+    f.frameRate = s.frameRate;
+    f.damaged = f.damaged || (s.opened && s.videoCodec.isEmpty());
     return f;
 }
 

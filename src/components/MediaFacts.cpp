@@ -8,7 +8,9 @@
 #include "components/decoders/JpegDecoder.h"
 #include "components/decoders/MetafilePlayer.h"
 #include "components/decoders/PcxDecoder.h"
+#include "components/decoders/PngChunks.h"
 #include "components/decoders/TiffDecoder.h"
+#include "components/decoders/WebpChunks.h"
 #include "platform/media/AnimationClip.h"
 #include "platform/media/MediaLength.h"
 
@@ -193,6 +195,40 @@ bool jpegComplete(const QByteArray &data)
     return false;
 }
 
+ImageFacts pngFacts(QIODevice &in)
+{
+    const platform::ErrorOr<pictures::PngInfo> png = pictures::readPngInfo(in);
+    ImageFacts f;
+    if (!png)
+        return f;
+    f.ok = true;
+    f.damaged = !png->complete;
+    f.width = png->width;
+    f.height = png->height;
+    // A palette's entries are 8-bit samples whatever the bits of its indices.
+    f.bitDepth = png->colourType == 3 ? 8 : png->bitDepth;
+    f.alpha = png->alpha;
+    f.frameCount = png->frames;
+    return f;
+}
+
+ImageFacts webpFacts(const QString &path)
+{
+    const platform::ErrorOr<pictures::WebpInfo> webp = pictures::readWebpInfo(readAll(path));
+    ImageFacts f;
+    if (!webp)
+        return f;
+    f.ok = true;
+    f.damaged = !webp->complete;
+    f.width = webp->width;
+    f.height = webp->height;
+    f.bitDepth = 8; // lossy and lossless alike
+    f.alpha = webp->alpha;
+    // An animation cut before its first whole frame still is one, of no frame.
+    f.frameCount = webp->frames;
+    return f;
+}
+
 } // namespace
 
 PictureFacts readPictureFacts(const QString &nativePath)
@@ -247,6 +283,22 @@ GifFacts readGifFacts(const QString &nativePath)
 int64_t readSoundLengthMs(const QString &nativePath)
 {
     return platform::media::probeMediaLengthMs(nativePath);
+}
+
+ImageFacts readImageFacts(const QString &nativePath)
+{
+    // PNG chunks are walked from the file (a large one need not be held); WebP's demuxer wants
+    // the bytes.
+    QFile file(nativePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray start = file.peek(12);
+    if (start.startsWith("\x89PNG"))
+        return pngFacts(file);
+    file.close();
+    if (start.startsWith("RIFF") && start.mid(8, 4) == "WEBP")
+        return webpFacts(nativePath);
+    return {};
 }
 
 ClipFacts readClipFacts(const QString &nativePath)

@@ -9,7 +9,11 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
     DetailFacts f;
     if (!isMediaType(type))
         return f;
-    if (const ViewedRecord &r = app.st.Viewed[type]; r.Path == path) {
+    const ViewedRecord &r = app.st.Viewed[type];
+    const DetailsKind kind = mediaTypeInfo(type).details;
+    const bool readAlways =
+        kind == DetailsKind::Image || kind == DetailsKind::Song || kind == DetailsKind::Movie;
+    if (r.Path == path && !readAlways) {
         // What the page recorded of this very file, with its marks.
         f.ok = true;
         f.width = r.Width;
@@ -29,5 +33,7 @@ DetailFacts ReadDetailFacts(App &app, const QString &path, MediaType type)
     if (const mediafacts::FactsReader read = mediaTypeInfo(type).facts)
         static_cast<mediafacts::FileFacts &>(f) =
             read(app.drives().toNative(path), {.jpegScale = std::clamp(app.st.settings.JPEG_Scale, 0, 3)});
+    // The page's own mark: whether it plays this very file again at its end.
+    f.repeat = readAlways && r.Path == path && r.Repeat;
     return f;
 }

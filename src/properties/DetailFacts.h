@@ -1,6 +1,8 @@
 // The media details the file properties window shows: taken from what the viewer page of the
 // type recorded when the record describes this very file (it keeps the loop and tile marks), else
-// read from the file itself with the marks off.
+// read from the file itself with the marks off. Pictures, sounds and videos of the Image, Song and
+// Movie kinds are always read from the file (the records hold none of their codecs and tags), with
+// the loop mark of the record of this very file.
 #pragma once
 
 #include "app/MediaType.h"

@@ -197,6 +197,99 @@ void imagePage(QStackedWidget *book, int type, bool withColour)
     layout->addStretch(1);
 }
 
+QString unknownText()
+{
+    return SelectText("Inconnu", "Unknown");
+}
+
+// The warning under the details of a file read in part or not at all; hidden while empty.
+void damageRow(QWidget *page, QVBoxLayout *layout, int type)
+{
+    QLabel *l = propkit::label(page, fieldName(type, "lblDamaged"), {});
+    l->setWordWrap(true);
+    l->setTextFormat(Qt::PlainText);
+    l->hide();
+    layout->addWidget(l);
+}
+
+// PNG and WebP: size, bit depth, alpha, frames.
+void bitmapPage(QStackedWidget *book, int type)
+{
+    QVBoxLayout *layout = nullptr;
+    QWidget *page = newPage(book, type, &layout);
+    QGridLayout *grid = imageBox(page, layout, type);
+    propkit::addRow(grid, 2, fieldName(type, "lblBitDepthCaption"), SelectText("Profondeur:", "Bit depth:"),
+                    fieldName(type, "lblBitDepth"));
+    propkit::addCheck(grid, 3, 1, fieldName(type, "picCheckAlpha"), fieldName(type, "lblAlpha"),
+                      SelectText("Couche alpha", "Alpha channel"));
+    propkit::addRow(grid, 4, fieldName(type, "lblFramesCaption"),
+                    SelectText("Nombre de séquences:", "Number of frames:"),
+                    fieldName(type, "lblNumberOfFrames"));
+    damageRow(page, layout, type);
+    layout->addStretch(1);
+}
+
+void songPage(QStackedWidget *book, int type)
+{
+    QVBoxLayout *layout = nullptr;
+    QWidget *page = newPage(book, type, &layout);
+    QGroupBox *box =
+        group(page, fieldName(type, "GroupBoxSound"), SelectText("Propriétés du son", "Sound properties"));
+    layout->addWidget(box);
+    auto *grid = new QGridLayout(box);
+    propkit::addRow(grid, 0, fieldName(type, "lblCodecCaption"), SelectText("Codec:", "Codec:"),
+                    fieldName(type, "lblCodec"));
+    propkit::addRow(grid, 1, fieldName(type, "lblChannelsCaption"), SelectText("Canaux:", "Channels:"),
+                    fieldName(type, "lblChannels"));
+    propkit::addRow(grid, 2, fieldName(type, "lblSampleRateCaption"),
+                    SelectText("Echantillonnage:", "Sample rate:"), fieldName(type, "lblSampleRate"));
+    propkit::addRow(grid, 3, fieldName(type, "lblBitRateCaption"), SelectText("Débit:", "Bit rate:"),
+                    fieldName(type, "lblBitRate"));
+    auto *rest = new QGridLayout;
+    grid->addLayout(rest, 4, 0, 1, -1);
+    lengthAndLoop(rest, type, "lblTuneLength");
+
+    QGroupBox *tags = group(page, fieldName(type, "GroupBoxTags"), SelectText("Etiquettes", "Tags"));
+    layout->addWidget(tags);
+    auto *t = new QGridLayout(tags);
+    propkit::addRow(t, 0, fieldName(type, "lblTitleCaption"), SelectText("Titre:", "Title:"),
+                    fieldName(type, "lblTitle"));
+    propkit::addRow(t, 1, fieldName(type, "lblArtistCaption"), SelectText("Artiste:", "Artist:"),
+                    fieldName(type, "lblArtist"));
+    propkit::addRow(t, 2, fieldName(type, "lblAlbumCaption"), SelectText("Album:", "Album:"),
+                    fieldName(type, "lblAlbum"));
+    propkit::addRow(t, 3, fieldName(type, "lblYearCaption"), SelectText("Année:", "Year:"),
+                    fieldName(type, "lblYear"));
+    for (const char *value : {"lblTitle", "lblArtist", "lblAlbum", "lblYear"})
+        tags->findChild<QLabel *>(QString::fromLatin1(fieldName(type, value)))->setWordWrap(true);
+    tags->hide(); // shown when the file has a tag
+    damageRow(page, layout, type);
+    layout->addStretch(1);
+}
+
+void moviePage(QStackedWidget *book, int type)
+{
+    QVBoxLayout *layout = nullptr;
+    QWidget *page = newPage(book, type, &layout);
+    QGroupBox *box = group(page, fieldName(type, "GroupBoxVideo"),
+                           SelectText("Propriétés de la vidéo", "Video properties"));
+    layout->addWidget(box);
+    auto *grid = new QGridLayout(box);
+    propkit::addRow(grid, 0, fieldName(type, "lblCodecCaption"), SelectText("Codec vidéo:", "Video codec:"),
+                    fieldName(type, "lblCodec"));
+    propkit::addRow(grid, 1, fieldName(type, "lblFrameSizeCaption"),
+                    SelectText("Taille d'image:", "Frame size:"), fieldName(type, "lblFrameSize"));
+    propkit::addRow(grid, 2, fieldName(type, "lblFrameRateCaption"),
+                    SelectText("Fréquence d'images:", "Frame rate:"), fieldName(type, "lblFrameRate"));
+    propkit::addRow(grid, 3, fieldName(type, "lblAudioCodecCaption"),
+                    SelectText("Codec audio:", "Audio codec:"), fieldName(type, "lblAudioCodec"));
+    auto *rest = new QGridLayout;
+    grid->addLayout(rest, 4, 0, 1, -1);
+    lengthAndLoop(rest, type, "lblLength");
+    damageRow(page, layout, type);
+    layout->addStretch(1);
+}
+
 template <class Mark> void switchOnIf(const TfrmProperty_File &w, const QByteArray &name, bool on)
 {
     if (on)
@@ -312,8 +405,117 @@ const DetailsPage kClip = {
     },
 };
 
+QString numberOr(int64_t n, const QString &unit)
+{
+    return n > 0 ? QString::number(n) + unit : unknownText();
+}
+
+QString textOr(const QString &text)
+{
+    return text.isEmpty() ? unknownText() : text;
+}
+
+QString channelsText(int channels)
+{
+    if (channels == 1)
+        return QStringLiteral("1 (mono)");
+    if (channels == 2)
+        return SelectText("2 (stéréo)", "2 (stereo)");
+    return numberOr(channels, {});
+}
+
+// Up to three decimals, as many as needed (25, 29,97, 23,976), the decimal sign of the language.
+QString frameRateText(double fps)
+{
+    if (!(fps > 0) || fps > 1e6)
+        return unknownText();
+    QString n = QString::number(fps, 'f', 3);
+    while (n.endsWith('0'))
+        n.chop(1);
+    if (n.endsWith('.'))
+        n.chop(1);
+    return n.replace('.', SelectText(",", ".")) + SelectText(" img/s", " fps");
+}
+
+QString lengthText(const DetailFacts &f)
+{
+    return f.lengthMs > 0 ? FormatDuration(f.lengthMs) : unknownText();
+}
+
+// The warning of a file read in part or not at all; none for a file read whole.
+void showDamage(const TfrmProperty_File &w, int n, const DetailFacts &f)
+{
+    QLabel *l = w.detail<QLabel>(fieldName(n, "lblDamaged").constData());
+    if (!f.ok)
+        l->setText(SelectText("Fichier illisible: ses propriétés n'ont pas pu être lues.",
+                              "Unreadable file: its properties could not be read."));
+    else if (f.damaged)
+        l->setText(
+            SelectText("Fichier endommagé ou incomplet: seules les propriétés lues sont affichées.",
+                       "Damaged or incomplete file: only the properties that could be read are shown."));
+    l->setVisible(!l->text().isEmpty());
+}
+
+const DetailsPage kImage = {
+    imageCaption,
+    bitmapPage,
+    [](const TfrmProperty_File &w, int n, const DetailFacts &f) {
+        sizeRows(w, n, f);
+        setText(w, fieldName(n, "lblBitDepth"), numberOr(f.bitDepth, QStringLiteral(" bits")));
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picCheckAlpha"), f.alpha);
+        setText(w, fieldName(n, "lblNumberOfFrames"), QString::number(f.frameCount));
+        showDamage(w, n, f);
+    },
+};
+
+const DetailsPage kSong = {
+    [] { return SelectText("Son", "Sound"); },
+    songPage,
+    [](const TfrmProperty_File &w, int n, const DetailFacts &f) {
+        setText(w, fieldName(n, "lblCodec"), textOr(f.codec));
+        setText(w, fieldName(n, "lblChannels"), channelsText(f.channels));
+        setText(w, fieldName(n, "lblSampleRate"), numberOr(f.sampleRate, QStringLiteral(" Hz")));
+        setText(w, fieldName(n, "lblBitRate"), numberOr((f.bitRate + 500) / 1000, QStringLiteral(" kbit/s")));
+        setText(w, fieldName(n, "lblTuneLength"), lengthText(f));
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picLoop"), f.repeat);
+        // Each tag the file has, as its own text; no row for one it lacks.
+        bool anyTag = false;
+        const std::pair<const char *, const QString *> tags[] = {
+            {"Title", &f.title}, {"Artist", &f.artist}, {"Album", &f.album}, {"Year", &f.year}};
+        for (const auto &[name, value] : tags) {
+            setText(w, fieldName(n, (QByteArray("lbl") + name).constData()), *value);
+            w.detail<QLabel>(fieldName(n, (QByteArray("lbl") + name).constData()).constData())
+                ->setVisible(!value->isEmpty());
+            w.detail<QLabel>(fieldName(n, (QByteArray("lbl") + name + "Caption").constData()).constData())
+                ->setVisible(!value->isEmpty());
+            anyTag = anyTag || !value->isEmpty();
+        }
+        w.detail<QWidget>(fieldName(n, "GroupBoxTags").constData())->setVisible(anyTag);
+        showDamage(w, n, f);
+    },
+};
+
+const DetailsPage kMovie = {
+    [] { return SelectText("Vidéo", "Video"); },
+    moviePage,
+    [](const TfrmProperty_File &w, int n, const DetailFacts &f) {
+        setText(w, fieldName(n, "lblCodec"), textOr(f.codec));
+        setText(w, fieldName(n, "lblFrameSize"),
+                f.width > 0 && f.height > 0 ? QStringLiteral("%1 x %2").arg(f.width).arg(f.height)
+                                            : unknownText());
+        setText(w, fieldName(n, "lblFrameRate"), frameRateText(f.frameRate));
+        setText(w, fieldName(n, "lblAudioCodec"),
+                f.audioCodec.isEmpty() ? (f.ok ? SelectText("Aucun", "None") : unknownText()) : f.audioCodec);
+        setText(w, fieldName(n, "lblLength"), lengthText(f));
+        switchOnIf<TCheckIndicator>(w, fieldName(n, "picLoop"), f.repeat);
+        showDamage(w, n, f);
+    },
+};
+
 // By DetailsKind, the media-type table's column.
-const DetailsPage *const kPages[] = {nullptr, &kCursor, &kClip, &kPicture, &kJpeg, &kTune, &kGif, &kIcon};
+const DetailsPage *const kPages[] = {nullptr, &kCursor, &kClip,  &kPicture, &kJpeg, &kTune,
+                                     &kGif,   &kIcon,   &kImage, &kSong,    &kMovie};
+static_assert(std::size(kPages) == size_t(DetailsKind::Movie) + 1, "a page for every details kind");
 
 const DetailsPage *pageOf(MediaType type)
 {
