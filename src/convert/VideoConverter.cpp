@@ -2,8 +2,7 @@
 
 #include "convert/AudioEncoder.h"
 #include "convert/Converter.h"
-
-#include <QFileInfo>
+#include "platform/media/FfmpegInput.h"
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -171,11 +170,7 @@ platform::Status convertVideo(const QString &input, const QString &outPath, cons
     av_log_set_level(AV_LOG_QUIET);
     const bool webm = format == u"webm";
     AVFormatContext *raw = nullptr;
-    const QByteArray native = QFile::encodeName(input);
-    const bool avi = QFileInfo(input).suffix().compare(u"avi", Qt::CaseInsensitive) == 0;
-    if (const int rc = avformat_open_input(&raw, native.constData(),
-                                           avi ? av_find_input_format("avi") : nullptr, nullptr);
-        rc < 0)
+    if (const int rc = platform::media::openMediaFile(&raw, input, platform::mciDemuxerFor(input)); rc < 0)
         return damaged(QStringLiteral("not a readable video file (%1)").arg(avError(rc)));
     std::unique_ptr<AVFormatContext, InputDeleter> in(raw);
     if (const int rc = avformat_find_stream_info(in.get(), nullptr); rc < 0)

@@ -4,6 +4,7 @@
 #include "ConvertTestSupport.h"
 
 #include "convert/Converter.h"
+#include "convert/Formats.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -129,4 +130,46 @@ TEST_F(SoundConvert, DamagedSoundsFailAndLeaveNothing)
     }
     EXPECT_TRUE(filesBelow(tmp.filePath("out")).isEmpty())
         << filesBelow(tmp.filePath("out")).join(' ').toStdString();
+}
+
+// The later types' sounds, in containers FFmpeg probes; a list of other files under a sound's
+// name is no sound (nothing of what it names is read).
+TEST_F(SoundConvert, LaterSoundsConvertFromTheirOwnContainers)
+{
+    const QString wav = makeWav("source.wav", {"-r", "44100", "-b", "16", "-c", "2"}, 1.5);
+    struct Case
+    {
+        QString name;
+        QStringList encoder;
+        QString format, codec;
+    };
+    const QList<Case> cases{{"chanson.mp3", {"-c:a", "libmp3lame"}, "flac", "flac"},
+                            {"voix.opus", {"-c:a", "libopus"}, "ogg", "vorbis"},
+                            {"Morceau.FLAC", {"-c:a", "flac"}, "opus", "opus"},
+                            {"vorbis.oga", {"-c:a", "libvorbis"}, "flac", "flac"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QString input = tmp.filePath(c.name);
+        QStringList args{"-v", "error", "-i", wav};
+        args << c.encoder << "-f"
+             << (c.name.endsWith(".mp3")    ? "mp3"
+                 : c.name.endsWith(".FLAC") ? "flac"
+                                            : "ogg")
+             << input;
+        ASSERT_TRUE(runTool("ffmpeg", args));
+        EXPECT_EQ(convert::sourceOf(input), convert::Source::Wave);
+        const platform::ErrorOr<QString> out = convertTo(input, tmp.filePath("out"), c.format);
+        ASSERT_TRUE(out.ok()) << out.error().message.toStdString();
+        EXPECT_EQ(probe(*out, "stream=codec_name"), c.codec);
+        EXPECT_EQ(probe(*out, "stream=channels"), "2");
+        EXPECT_NEAR(probe(*out, "format=duration").toDouble(), probe(input, "format=duration").toDouble(),
+                    0.050);
+    }
+    QFile list(tmp.filePath("liste.mp3"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("ffconcat version 1.0\nfile '" + QFile::encodeName(wav) + "'\n");
+    list.close();
+    const platform::ErrorOr<QString> refused = convertTo(list.fileName(), tmp.filePath("lists"), "flac");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(filesBelow(tmp.filePath("lists")).isEmpty());
 }

@@ -4,6 +4,7 @@
 #include "ConvertTestSupport.h"
 
 #include "convert/Converter.h"
+#include "convert/Formats.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -104,4 +105,26 @@ TEST_F(VideoConvert, DamagedClipsFailAndLeaveNothing)
     }
     EXPECT_TRUE(filesBelow(tmp.filePath("out")).isEmpty())
         << filesBelow(tmp.filePath("out")).join(' ').toStdString();
+}
+
+// The later types' clips convert from their own containers, whatever the extension's case.
+TEST_F(VideoConvert, LaterClipsConvertFromTheirOwnContainers)
+{
+    const QString mp4 = tmp.filePath("film.MP4"), webm = tmp.filePath("film.webm"),
+                  mov = tmp.filePath("film.mov");
+    ASSERT_TRUE(
+        runTool("ffmpeg", {"-v", "error", "-i", clip, "-c:v", "mpeg4", "-c:a", "aac", "-f", "mp4", mp4}));
+    ASSERT_TRUE(
+        runTool("ffmpeg", {"-v", "error", "-i", clip, "-c:v", "libvpx-vp9", "-c:a", "libopus", webm}));
+    ASSERT_TRUE(runTool("ffmpeg", {"-v", "error", "-i", clip, "-c:v", "mpeg4", "-an", mov}));
+    for (const auto &[input, format] :
+         {std::pair{mp4, "webm"}, std::pair{webm, "mp4"}, std::pair{mov, "webm"}}) {
+        SCOPED_TRACE(input.toStdString());
+        EXPECT_EQ(convert::sourceOf(input), convert::Source::Video);
+        const platform::ErrorOr<QString> out = convertTo(input, tmp.filePath("out"), format);
+        ASSERT_TRUE(out.ok()) << out.error().message.toStdString();
+        const QStringList made = probe(*out, "v:0", "width,height");
+        EXPECT_EQ(made, (QStringList{"64", "48"}));
+        EXPECT_NEAR(duration(*out), duration(input), 0.050);
+    }
 }

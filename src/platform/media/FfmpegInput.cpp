@@ -48,6 +48,19 @@ bool playableContainer(const AVFormatContext *fmt)
 
 } // namespace
 
+int openMediaFile(AVFormatContext **fmt, const QString &path, const char *demuxer, AVDictionary **options)
+{
+    AVDictionary *own = nullptr;
+    AVDictionary **used = options ? options : &own;
+    av_dict_set(used, "protocol_whitelist", "file", 0);
+    if (!demuxer)
+        av_dict_set(used, "format_whitelist", kProbedDemuxers, 0);
+    const int opened = avformat_open_input(fmt, QFile::encodeName(path).constData(),
+                                           demuxer ? av_find_input_format(demuxer) : nullptr, used);
+    av_dict_free(&own);
+    return opened;
+}
+
 FfmpegInput::FfmpegInput() = default;
 
 FfmpegInput::~FfmpegInput()
@@ -86,7 +99,6 @@ MciResult FfmpegInput::open(const QString &path, const char *demuxer, bool wantA
         return mciError(MCIERR_INVALID_FILE, QStringLiteral("empty file"));
     probe.close();
 
-    const QByteArray native = QFile::encodeName(path);
     const AVInputFormat *format = demuxer ? av_find_input_format(demuxer) : nullptr;
     AVDictionary *options = nullptr;
     if (format) {
@@ -97,7 +109,7 @@ MciResult FfmpegInput::open(const QString &path, const char *demuxer, bool wantA
         av_dict_set(&options, "probesize", "2048", 0);
         av_dict_set(&options, "max_probe_packets", "1", 0);
     }
-    const int opened = avformat_open_input(&m_fmt, native.constData(), format, &options);
+    const int opened = openMediaFile(&m_fmt, path, demuxer, &options);
     av_dict_free(&options);
     if (opened < 0) {
         m_fmt = nullptr;

@@ -24,8 +24,15 @@ struct AVPacket;
 struct AVFrame;
 struct SwrContext;
 struct SwsContext;
+struct AVDictionary;
 
 namespace platform::media {
+
+// avformat_open_input for a local media file: by demuxer ("wav", "avi"), or probed among
+// kProbedDemuxers when it is null, with the "file" protocol alone. options may add FFmpeg's own
+// (they are consumed as avformat_open_input does). Returns FFmpeg's code.
+int openMediaFile(AVFormatContext **fmt, const QString &path, const char *demuxer,
+                  AVDictionary **options = nullptr);
 
 class FfmpegInput
 {

@@ -48,5 +48,9 @@ enum class MciDeviceType { None, WaveAudio, Sequencer, AviVideo };
 MciDeviceType mciDeviceTypeFor(const QString &path);
 // FFmpeg's demuxer for the file ("wav", "avi"), or null when its container is to be probed.
 const char *mciDemuxerFor(const QString &path);
+// The demuxers a probed container may be read by: the file alone, as the types it may be. A
+// playlist or a concatenation list under a media file's name would otherwise have FFmpeg open
+// other files or addresses (read with the "file" protocol alone, for the same reason).
+inline constexpr const char *kProbedDemuxers = "mp3,ogg,flac,mov,matroska,wav,avi";
 
 } // namespace platform

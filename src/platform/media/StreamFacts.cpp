@@ -1,5 +1,7 @@
 #include "platform/media/StreamFacts.h"
 
+#include "platform/media/FfmpegInput.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -111,14 +113,8 @@ StreamFacts probeStreamFacts(const QString &nativePath)
     if (!info.isFile() || info.size() == 0)
         return f;
     Input in;
-    const QByteArray native = QFile::encodeName(nativePath);
-    // The file alone, by the demuxers of the types it may be: a playlist or a concatenation list
-    // under a media file's name would otherwise have FFmpeg open other files or URLs.
-    AVDictionary *options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    av_dict_set(&options, "format_whitelist", "mp3,ogg,flac,mov,matroska", 0);
-    const int opened = avformat_open_input(&in.fmt, native.constData(), nullptr, &options);
-    av_dict_free(&options);
+    // Probed among the media demuxers, the file alone (see openMediaFile).
+    const int opened = openMediaFile(&in.fmt, nativePath, nullptr);
     if (opened < 0) {
         in.fmt = nullptr;
         return f;
