@@ -121,6 +121,40 @@ TEST_F(MediaThumbnails, ClipShowsItsPictureFromATenthIn)
     EXPECT_TRUE(near(*small, 32, 24, QColor(0, 255, 0)));
 }
 
+// The later types' sounds and clips, in containers FFmpeg probes, whatever the extension's case.
+TEST_F(MediaThumbnails, LaterSoundsAndClipsHaveTheirWaveformAndPicture)
+{
+    for (const char *name : {"tone.mp3", "tone.OPUS", "tone.flac"}) {
+        SCOPED_TRACE(name);
+        const QString sound = dir.filePath(name);
+        ASSERT_TRUE(
+            runTool("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "sine=f=440:d=1", "-af", "volume=4", "-f",
+                               QString(name).endsWith("mp3")    ? "mp3"
+                               : QString(name).endsWith("flac") ? "flac"
+                                                                : "ogg",
+                               "-c:a",
+                               QString(name).endsWith("mp3")    ? "libmp3lame"
+                               : QString(name).endsWith("flac") ? "flac"
+                                                                : "libopus",
+                               sound}));
+        const platform::ErrorOr<QImage> thumb = thumbs::makeThumbnail(sound, 128);
+        ASSERT_TRUE(thumb) << thumb.error().message.toStdString();
+        EXPECT_GE(waveRows(*thumb, 64, 0, thumb->height()), 40);
+    }
+    for (const char *name : {"clip.mkv", "clip.WEBM", "clip.m4v"}) {
+        SCOPED_TRACE(name);
+        const QString clip = dir.filePath(name);
+        const bool vp9 = !QString(name).endsWith("m4v");
+        ASSERT_TRUE(
+            runTool("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "color=c=blue:s=80x60:r=10:d=1", "-c:v",
+                               vp9 ? "libvpx-vp9" : "mpeg4", "-f", vp9 ? "matroska" : "mp4", clip}));
+        const platform::ErrorOr<QImage> thumb = thumbs::makeThumbnail(clip, 128);
+        ASSERT_TRUE(thumb) << thumb.error().message.toStdString();
+        EXPECT_EQ(thumb->size(), QSize(80, 60));
+        EXPECT_TRUE(near(*thumb, 40, 30, Qt::blue));
+    }
+}
+
 TEST_F(MediaThumbnails, DamagedSoundsTunesAndClipsFail)
 {
     for (const char *name : {"bad.wav", "bad.mid", "bad.avi"}) {
