@@ -6,40 +6,21 @@
 // refuses answers zeros and no damage. Seeds: 8 x 6 pictures made by ImageMagick's convert
 // (PNG24, PNG48, PNG8 with transparency, grey), ffmpeg (a 3-frame APNG), cwebp (lossy, lossless,
 // lossy with alpha) and img2webp (two frames); seed-cut-* are copies cut short.
+#include "ScratchFile.h"
 #include "components/FileFacts.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
-
-const QString &folder()
-{
-    static QTemporaryDir dir(QFileInfo::exists(QStringLiteral("/dev/shm"))
-                                 ? QStringLiteral("/dev/shm/luma-image-facts-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/luma-image-facts-XXXXXX"));
-    if (!dir.isValid())
-        std::abort();
-    static const QString path = dir.path();
-    return path;
-}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString path = folder() + QStringLiteral("/input.png");
-    const QByteArray native = QFile::encodeName(path);
-    FILE *f = std::fopen(native.constData(), "wb");
-    if (!f || std::fwrite(data, 1, size, f) != size || std::fclose(f) != 0)
-        std::abort();
+    const QString path = fuzzing::writeScratchFile(QStringLiteral("input.png"), data, size);
     const mediafacts::FileFacts facts = mediafacts::readImageFileFacts(path, {});
     if (facts.ok) {
         if (facts.width <= 0 || facts.height <= 0 || facts.frameCount < 0)
@@ -53,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                facts.alpha) {
         __builtin_trap();
     }
-    ::unlink(native.constData());
+    QFile::remove(path);
     return 0;
 }

@@ -5,21 +5,17 @@
 // every type); bytes of no known signature get an extension chosen by their length. What a
 // reader answers must be a consistent shape: a picture it accepts has a size, one it refuses
 // answers zeros.
+#include "ScratchFile.h"
 #include "components/FileFacts.h"
 #include "components/decoders/ImageLimits.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 using namespace std::string_view_literals;
@@ -84,19 +80,6 @@ int kindOf(const uint8_t *d, size_t size)
     return int(size % kKindCount);
 }
 
-// One folder for the process, removed at its end: in memory when /dev/shm is there, so a run
-// costs no disk writes.
-const QString &folder()
-{
-    static QTemporaryDir dir(QFileInfo::exists(QStringLiteral("/dev/shm"))
-                                 ? QStringLiteral("/dev/shm/luma-facts-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/luma-facts-XXXXXX"));
-    if (!dir.isValid())
-        std::abort();
-    static const QString path = dir.path();
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -114,8 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)app;
     pictures::setMaxImageBytes(qint64(256) << 10);
     const Kind &kind = kKinds[kindOf(data, size)];
-    const QString path = folder() + QStringLiteral("/input.") + QLatin1String(kind.ext);
-    const QByteArray native = QFile::encodeName(path);
     // Qt's icon reader warns once for every entry an icon's count claims beyond the file's end, up
     // to 65535 a run: the count is cut to the entries the file can hold, the rest left as it is.
     const uint8_t *bytes = data;
@@ -127,9 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         icon[5] = uint8_t(entries >> 8);
         bytes = icon.data();
     }
-    FILE *f = std::fopen(native.constData(), "wb");
-    if (!f || std::fwrite(bytes, 1, size, f) != size || std::fclose(f) != 0)
-        std::abort();
+    const QString path =
+        fuzzing::writeScratchFile(QStringLiteral("input.") + QLatin1String(kind.ext), bytes, size);
 
     const mediafacts::FileFacts facts = kind.read(path, mediafacts::FactsOptions{int(size % 4)});
     if (kind.picture) {
@@ -140,6 +120,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } else if (facts.lengthMs < 0 || facts.width != 0 || (!facts.ok && facts.lengthMs != 0)) {
         __builtin_trap();
     }
-    ::unlink(native.constData());
+    QFile::remove(path);
     return 0;
 }

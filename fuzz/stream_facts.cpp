@@ -7,17 +7,13 @@
 // it could not open, no negative number, tags of bounded length. Seeds: 0.2 s sounds made by
 // ffmpeg (MP3 with a title tag, Vorbis, Opus, FLAC at 8 kHz) and 0.6 s 16 x 16 videos (H.264 MP4,
 // MPEG-4 and Vorbis Matroska, VP9 WebM); seed-cut-* are copies cut short.
+#include "ScratchFile.h"
 #include "components/FileFacts.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
 
@@ -35,27 +31,13 @@ const Kind kKinds[] = {
 };
 constexpr size_t kKindCount = sizeof kKinds / sizeof kKinds[0];
 
-const QString &folder()
-{
-    static QTemporaryDir dir(QFileInfo::exists(QStringLiteral("/dev/shm"))
-                                 ? QStringLiteral("/dev/shm/luma-stream-facts-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/luma-stream-facts-XXXXXX"));
-    if (!dir.isValid())
-        std::abort();
-    static const QString path = dir.path();
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const Kind &kind = kKinds[size % kKindCount];
-    const QString path = folder() + QStringLiteral("/input.") + QLatin1String(kind.ext);
-    const QByteArray native = QFile::encodeName(path);
-    FILE *f = std::fopen(native.constData(), "wb");
-    if (!f || std::fwrite(data, 1, size, f) != size || std::fclose(f) != 0)
-        std::abort();
+    const QString path =
+        fuzzing::writeScratchFile(QStringLiteral("input.") + QLatin1String(kind.ext), data, size);
     const mediafacts::FileFacts facts = kind.read(path, {});
     if (facts.lengthMs < 0 || facts.width < 0 || facts.height < 0 || facts.channels < 0 ||
         facts.sampleRate < 0 || facts.bitRate < 0 || facts.frameRate < 0)
@@ -66,6 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString *tag : {&facts.title, &facts.artist, &facts.album, &facts.year})
         if (tag->size() > 1024)
             __builtin_trap();
-    ::unlink(native.constData());
+    QFile::remove(path);
     return 0;
 }
