@@ -1,18 +1,24 @@
 #!/usr/bin/env python3
 """Makes the deterministic test tree of the scan benchmark.
 
-    make_tree.py DEST [--scale K]
+    make_tree.py DEST [--scale K] [--later-types]
 
 Scale 1 gives 200,000 files in 20,000 folders (three levels: 20, 20 x 20, then the rest spread
 evenly), a tenth of the files media files of the twelve types in mixed letter case, the rest other
 files (some with look-alike extensions such as .jpeg or .tiff). Scale K multiplies both counts.
 Media files hold 1..64 bytes, the others are empty. The same arguments always give the same tree.
-Writes DEST.expected with the counts the scan must find.
+Writes DEST.expected with the counts the scan must find. --later-types draws the media files from
+the nineteen types (the seven later ones by any of their extensions) and adds look-alikes of theirs.
 """
 import os
 import sys
 
 MEDIA = ["ani", "avi", "bmp", "jpg", "mid", "wav", "gif", "pcx", "tif", "wmf", "emf", "ico"]
+# With --later-types: the seven later types too, each by any of its extensions, and their look-alikes.
+LATER = ["png", "webp", "mp3", "ogg", "flac", "mp4", "mkv"]
+LATER_EXTENSIONS = {"png": ["png", "apng"], "ogg": ["ogg", "oga", "opus"], "mp4": ["mp4", "m4v", "mov"],
+                    "mkv": ["mkv", "webm"]}
+LATER_OTHER = ["pn", "webpx", "fla", "opu", "mp", "mp3.part"]
 OTHER = ["txt", "dat", "c", "h", "html", "jpeg", "tiff", "midi", "xml", "log", "", "bmp.bak"]
 WORDS = ["Photos", "music", "Docs", "src", "Backup", "tmp", "Projects", "video", "Misc", "old"]
 
@@ -35,8 +41,19 @@ def folder_name(rng, i):
     return "%s %05d" % (word, i)
 
 
+def extension_of(rng, code):
+    """A media file's extension in mixed letter case; a later type's is any of its own."""
+    choices = LATER_EXTENSIONS.get(code)
+    ext = choices[rng.next(len(choices))] if choices else code
+    return ext if rng.next(2) else ext.upper()
+
+
 def main():
     args = sys.argv[1:]
+    if "--later-types" in args:
+        args.remove("--later-types")
+        MEDIA.extend(LATER)
+        OTHER.extend(LATER_OTHER)
     if not args:
         sys.exit(__doc__)
     dest = args[0]
@@ -67,7 +84,7 @@ def main():
         for n in range(files_per_folder):
             if rng.next(10) == 0:
                 t = rng.next(len(MEDIA))
-                ext = MEDIA[t] if rng.next(2) else MEDIA[t].upper()
+                ext = extension_of(rng, MEDIA[t])
                 size = 1 + rng.next(64)
                 with open(os.path.join(f, "file%02d.%s" % (n, ext)), "wb") as out:
                     out.write(b"x" * size)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Makes the uneven test tree of the scan benchmark: shaped unlike make_tree.py's regular one.
 
-    make_uneven_tree.py DEST [--files N] [--count-only] [--list LISTING]
+    make_uneven_tree.py DEST [--files N] [--count-only] [--list LISTING] [--later-types]
 
 N files (default 600,000) in folders of very different shapes: deep narrow branches (down to 30
 levels), wide shallow ones (hundreds of sub-folders), folders holding thousands of files beside
@@ -11,12 +11,18 @@ in a deep folder, so each adds a long chain of folders to the trees. The same ar
 the same tree. Writes DEST.expected with the counts the scan must find (--count-only writes only
 that file). --list writes no tree either, but LISTING: one line per folder in walk order
 ("D<TAB>relative path") and per media file ("F<TAB>relative path<TAB>size"), for benchmarks that build
-the catalogue of the tree without the disk.
+the catalogue of the tree without the disk. --later-types draws the media files from the nineteen
+types and adds look-alikes of the later ones' extensions.
 """
 import os
 import sys
 
 MEDIA = ["ani", "avi", "bmp", "jpg", "mid", "wav", "gif", "pcx", "tif", "wmf", "emf", "ico"]
+# With --later-types: the seven later types too, each by any of its extensions, and their look-alikes.
+LATER = ["png", "webp", "mp3", "ogg", "flac", "mp4", "mkv"]
+LATER_EXTENSIONS = {"png": ["png", "apng"], "ogg": ["ogg", "oga", "opus"], "mp4": ["mp4", "m4v", "mov"],
+                    "mkv": ["mkv", "webm"]}
+LATER_OTHER = ["pn", "webpx", "fla", "opu", "mp", "mp3.part"]
 OTHER = ["txt", "dat", "c", "h", "html", "jpeg", "tiff", "midi", "xml", "log", "", "bmp.bak", "pdf"]
 WORDS = ["Été", "Vidéos", "Musique", "Séquences", "Bibliothèque", "Œuvres complètes", "Photos de famille",
          "Années 90", "Noël", "Fête", "Répertoire", "Brouillons", "Archives numérisées", "Ça et là",
@@ -41,8 +47,19 @@ def folder_name(rng, i):
     return "%s %d" % (" - ".join(words), i)
 
 
+def extension_of(rng, code):
+    """A media file's extension in mixed letter case; a later type's is any of its own."""
+    choices = LATER_EXTENSIONS.get(code)
+    ext = choices[rng.next(len(choices))] if choices else code
+    return ext if rng.next(2) else ext.upper()
+
+
 def main():
     args = sys.argv[1:]
+    if "--later-types" in args:
+        args.remove("--later-types")
+        MEDIA.extend(LATER)
+        OTHER.extend(LATER_OTHER)
     if not args:
         sys.exit(__doc__)
     dest = args[0]
@@ -121,7 +138,7 @@ def main():
     media_bytes = 0
     media_folders = set()
     per_type = [0] * len(MEDIA)
-    tree_nodes = [set() for _ in range(13)]
+    tree_nodes = [set() for _ in range(len(MEDIA) + 1)]
     for (f, depth), count in zip(folders, counts):
         # Media spread thin, mostly deep: at most one per folder.
         with_media = count > 0 and rng.next(1000) < min(450, 12 + depth * 17)
@@ -136,7 +153,7 @@ def main():
         for n in range(count):
             path = os.path.join(f, "fichier n°%05d" % n)
             if with_media and n == 0:
-                ext = MEDIA[t] if rng.next(2) else MEDIA[t].upper()
+                ext = extension_of(rng, MEDIA[t])
                 size = 1 + rng.next(64)
                 if listing:
                     listing.write("F\t%s\t%d\n" % (os.path.relpath(path + "." + ext, dest), size))

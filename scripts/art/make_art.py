@@ -17,7 +17,8 @@ import pictures as pi  # noqa: E402
 import toolbars as tb  # noqa: E402
 from svgkit import Doc, G, brighten, hot, rect, write  # noqa: E402
 
-TYPES = ["ANI", "AVI", "BMP", "JPG", "MID", "WAV", "GIF", "PCX", "TIF", "WMF", "EMF", "ICO"]
+TYPES = ["ANI", "AVI", "BMP", "JPG", "MID", "WAV", "GIF", "PCX", "TIF", "WMF", "EMF", "ICO", "PNG", "WEBP", "MP3", "OGG",
+         "FLAC", "MP4", "MKV"]
 
 
 def doc(size, fn, h=None, stretch=False):

@@ -17,6 +17,13 @@ TYPE = {
     "WMF": ("#1f7ae0", "#c7dcf7"),
     "EMF": ("#2e9e48", "#c8ebcf"),
     "ICO": ("#0ea5c6", "#bfeaf3"),
+    "PNG": ("#3b82c4", "#d3e6f7"),
+    "WEBP": ("#1aa179", "#c6eee0"),
+    "MP3": ("#c2410c", "#fbd6bf"),
+    "OGG": ("#7c3aed", "#ddd0fb"),
+    "FLAC": ("#0f766e", "#c3ebe6"),
+    "MP4": ("#b91c1c", "#f6c9c9"),
+    "MKV": ("#334155", "#cdd5e0"),
 }
 
 
@@ -457,6 +464,81 @@ def em_ico(d, big):
         star, fill="#ffffff")
 
 
+def em_png(d, big):
+    """A landscape over a checkerboard: the picture may be see-through."""
+    sw = 1 if not big else 0.5
+    checks = "".join(rect(x, y, 1.5, 1.5, fill="#c9ced6") for x in (0.5, 3.5, 6.5) for y in (1.5, 4.5, 7.5)
+                     if y < 8.5) + "".join(rect(x, y, 1.5, 1.5, fill="#c9ced6") for x in (2, 5, 8) for y in (3, 6)
+                                           if x < 9.5)
+    return "".join(
+        [
+            rect(0.5, 1.5, 9, 7, fill="#ffffff"),
+            checks,
+            path("M0.5 8.5 L3.5 4.5 L5.8 7 L7.2 5.6 L9.5 8.5 Z", fill="#3b82c4", opacity=0.85),
+            rect(0.5, 1.5, 9, 7, fill="none", stroke="#24598a", stroke_width=sw),
+        ]
+    )
+
+
+def em_webp(d, big):
+    c, l = TYPE["WEBP"]
+    sw = 1 if not big else 0.5
+    return "".join(
+        [
+            landscape(d, 0.5, 1.5, 9, 7, sky=("#d6f5ea", "#6fd0ae"), hill="#0e7a5a", hill2="#3fbf8f",
+                      sun="#fff3b0", stroke=c, sw=sw),
+            path("M1.5 3 L2.6 6 L3.6 3.8 L4.6 6 L5.7 3", fill="none", stroke="#ffffff", stroke_width=0.8,
+                 stroke_linejoin="round", stroke_linecap="round"),
+        ]
+    )
+
+
+def note(c, x, y):
+    return ellipse(x, y + 6, 1.6, 1.2, fill=c, transform=f"rotate(-20 {x} {y + 6})") + rect(x + 0.6, y, 1, 6,
+                                                                                         fill=c)
+
+
+def em_mp3(d, big):
+    c, l = TYPE["MP3"]
+    parts = [note(c, 2.2, 1.5), poly([(3.8, 1.3), (6, 2.3), (6, 3.6), (3.8, 2.6)], fill=c)]
+    parts += [rect(6.5 + i * 1.2, 7 - h, 0.8, h, fill=c, opacity=0.75) for i, h in enumerate((3, 5, 2))]
+    return "".join(parts)
+
+
+def em_ogg(d, big):
+    c, l = TYPE["OGG"]
+    return "".join(
+        [
+            circle(5, 5, 4.3, fill=l, stroke=c, stroke_width=1 if not big else 0.5),
+            note(c, 3.6, 1.8),
+            path("M5.2 2 C7 2.6 7.6 3.6 7 5", fill="none", stroke=c, stroke_width=0.9, stroke_linecap="round"),
+        ]
+    )
+
+
+def em_flac(d, big):
+    c, l = TYPE["FLAC"]
+    hs = [3, 6, 8, 5, 7, 4] if not big else [3, 5, 7, 8, 6, 7, 5, 6, 4, 3]
+    w = 1 if not big else 0.6
+    step = 1.6 if not big else 0.95
+    fill = d.lg("#5fd3c4", "#0b5c55")
+    return rect(0, 8.6, 10, 0.9, fill=c) + "".join(
+        rect(0.3 + i * step, 8.5 - h, w, h, fill=fill) for i, h in enumerate(hs))
+
+
+def em_film(d, big, key):
+    c, l = TYPE[key]
+    holes = "".join(rect(x, y, 1, 1, fill="#ffffff") for x in (1, 3, 5, 7) for y in (1, 7))
+    return "".join(
+        [
+            rect(0, 0, 9, 9, rx=0.5, fill=c),
+            holes,
+            rect(1, 3, 7, 3, fill=l),
+            poly([(3.5, 3.4), (6, 4.5), (3.5, 5.6)], fill=c),
+        ]
+    )
+
+
 EMBLEMS = {
     "ANI": em_ani,
     "AVI": em_avi,
@@ -470,6 +552,13 @@ EMBLEMS = {
     "WMF": lambda d, big: em_vector(d, big, "WMF", True),
     "EMF": lambda d, big: em_vector(d, big, "EMF", False),
     "ICO": em_ico,
+    "PNG": em_png,
+    "WEBP": em_webp,
+    "MP3": em_mp3,
+    "OGG": em_ogg,
+    "FLAC": em_flac,
+    "MP4": lambda d, big: em_film(d, big, "MP4"),
+    "MKV": lambda d, big: em_film(d, big, "MKV"),
 }
 
 

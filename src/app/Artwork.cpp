@@ -65,8 +65,8 @@ ImageLists BuildImageLists()
 {
     ImageLists l;
     l.treeView = numbered("tree", 20, 2);
-    l.smallList = numbered("list16", 19, 2);
-    l.largeList = numbered("list32", 19, 2);
+    l.smallList = numbered("list16", 26, 2);
+    l.largeList = numbered("list32", 26, 2);
     l.disks = numbered("drives16", 7, 1);
     l.scanReport = numbered("scan", 3, 1);
     l.types.resize(kTypeCount);

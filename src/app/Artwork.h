@@ -22,7 +22,7 @@ struct ImageLists
     std::vector<QIcon> largeList;    // ilistLargeListView: 19 pictures, 32 by 32
     std::vector<QIcon> disks;        // ilistDisks: 7 pictures by drive type
     std::vector<QIcon> scanReport;   // ilistScanReport: 3 pictures
-    std::vector<QPixmap> types;      // 32 by 32 by media type 1..12 (index 0 unused)
+    std::vector<QPixmap> types;      // 32 by 32 by media type 1..19 (index 0 unused)
     std::vector<QPixmap> driveKinds; // 32 by 32: removable, fixed, network, CD-ROM, RAM, unknown
 };
 // Draws every list (App::images() keeps them for the run).

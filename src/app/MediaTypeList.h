@@ -6,6 +6,6 @@
 class App;
 class QTreeWidget;
 
-// Clears the list and fills it with the twelve types, sorted by extension; two columns (70 and 160
+// Clears the list and fills it with the media types, sorted by extension; two columns (70 and 160
 // pixels), no header, read-only.
 void FillMediaTypeList(App &app, QTreeWidget *list);

@@ -3,6 +3,8 @@
 #include "app/Global.h"
 #include "app/Language.h"
 
+#include <QStringList>
+
 QString UpperExtension(const QString &fileName)
 {
     const int dot = fileName.lastIndexOf('.');
@@ -11,13 +13,20 @@ QString UpperExtension(const QString &fileName)
     return fileName.mid(dot).toUpper();
 }
 
+MediaType TypeOfExtension(const QString &upperExtension)
+{
+    if (upperExtension.size() < 2)
+        return mtNone;
+    for (MediaType t : kMediaTypes)
+        for (const char *x : mediaTypeInfo(t).extensions)
+            if (x && upperExtension == QLatin1String(x))
+                return t;
+    return mtNone;
+}
+
 MediaType TypeOfFile(const QString &fileName)
 {
-    const QString x = UpperExtension(fileName);
-    for (MediaType t : kMediaTypes)
-        if (x == QLatin1String(mediaTypeInfo(t).extension))
-            return t;
-    return mtNone;
+    return TypeOfExtension(UpperExtension(fileName));
 }
 
 int ListImageOfFile(const QString &fileName)
@@ -43,9 +52,13 @@ QString PatternOfType(MediaType type)
 {
     if (type == mtALL)
         return QStringLiteral("*.*");
-    if (isMediaType(type))
-        return QStringLiteral("*") + QLatin1String(mediaTypeInfo(type).extension);
-    return QStringLiteral("*.???");
+    if (!isMediaType(type))
+        return QStringLiteral("*.???");
+    QStringList patterns;
+    for (const char *x : mediaTypeInfo(type).extensions)
+        if (x)
+            patterns << QStringLiteral("*") + QLatin1String(x);
+    return patterns.join(QLatin1Char(';'));
 }
 
 bool FileMatchesType(const AppState &st, const QString &fileName, MediaType type)
@@ -55,7 +68,7 @@ bool FileMatchesType(const AppState &st, const QString &fileName, MediaType type
         return false;
     if (type == mtALL)
         return TypeOfFile(fileName) != mtNone;
-    return isMediaType(type) && x == QLatin1String(mediaTypeInfo(type).extension);
+    return isMediaType(type) && TypeOfExtension(x) == type;
 }
 
 bool ScanFileFlag(const AppState &st, MediaType type)

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Libry.h"
+#include "app/MediaTypes.h"
 #include "app/SettingsTable.h"
 #include "platform/Profile.h"
 #include "platform/drives/DriveMap.h"
@@ -131,11 +132,7 @@ bool SaveSettingGroup(App &app, SettingGroup group)
 
 void SetScanTypeFlagByExtension(AppState &st, const QString &extension, bool flag)
 {
-    const QString x = extension.toUpper();
-    for (MediaType t : kMediaTypes) {
-        if (x == QLatin1String(mediaTypeInfo(t).extension)) {
-            st.settings.ScanFileFlags[static_cast<size_t>(code(t))] = flag;
-            return;
-        }
-    }
+    const MediaType t = TypeOfExtension(extension.toUpper());
+    if (isMediaType(t))
+        st.settings.ScanFileFlags[static_cast<size_t>(code(t))] = flag;
 }

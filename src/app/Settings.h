@@ -64,7 +64,7 @@ struct Settings
     bool Scan_Network_Drive;
     bool Scan_CDRom_Drive;
     bool Scan_Ram_Drive;
-    TypeTable<bool, kTypeCount> ScanFileFlags{}; // [1..12] by media type
+    TypeTable<bool, kTypeCount> ScanFileFlags{}; // [1..19] by media type
     // Beyond the original program: the viewer's comfort.
     bool Keep_Zoom;             // a new file keeps the zoom of the last one
     bool JPEG_Exif_Orientation; // a JPEG is shown upright as its camera recorded

@@ -18,7 +18,7 @@ struct SettingKey
     int Settings::*intValue = nullptr;
     bool Settings::*flagValue = nullptr;
     QString Settings::*textValue = nullptr;
-    int scanFlag = 0; // 1..12: the key of ScanFileFlags[scanFlag]
+    int scanFlag = 0; // 1..19: the key of ScanFileFlags[scanFlag]
 };
 
 // Every key, the scan flags first, then in the order of the settings file's documentation; the

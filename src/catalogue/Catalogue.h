@@ -1,4 +1,4 @@
-// The catalogue without windows: the App it works for and the store of the thirteen folder trees.
+// The catalogue without windows: the App it works for and the store of the twenty folder trees.
 // The scan engine and the tree builder need nothing more; CataloguePane adds the windows.
 #pragma once
 

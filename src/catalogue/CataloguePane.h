@@ -48,13 +48,13 @@ public:
 
     // Tab pane, by type code.
     TTypeTabs *pcMain = nullptr;
-    std::array<QWidget *, 13> ts{};
-    std::array<TFolderTreeView *, 13> tv{};
-    std::array<FolderTreeModel *, 13> tm{};
-    std::array<QSplitter *, 13> SplitLeft{};
-    std::array<TListView *, 13> lv{};
+    std::array<QWidget *, kTypeCount> ts{};
+    std::array<TFolderTreeView *, kTypeCount> tv{};
+    std::array<FolderTreeModel *, kTypeCount> tm{};
+    std::array<QSplitter *, kTypeCount> SplitLeft{};
+    std::array<TListView *, kTypeCount> lv{};
     // The column holding a list, under the search field when its tab is on show (pnlList<TYPE>).
-    std::array<QWidget *, 13> pnlList{};
+    std::array<QWidget *, kTypeCount> pnlList{};
     // The live follow of the listed folder.
     ListedFolderFollow *liveFolder = nullptr;
     // Find as you type over the catalogue (the field edtSearch).

@@ -61,7 +61,7 @@ void ShowFileCount(App &app);
 // file on view instead. ChangeGuard keeps the program's own changes from running it again.
 void lvALLChange(CataloguePane &pane, TListView *sender, int row);
 
-// Handlers shared by the thirteen lists (the double click only on lvALL).
+// Handlers shared by the twenty lists (the double click only on lvALL).
 void lvALLKeyDown(CataloguePane &pane, TListView *sender, int key, Qt::KeyboardModifiers shift);
 void lvALLKeyUp(App &app);
 void lvALLMouseDown(App &app, Qt::MouseButton button);

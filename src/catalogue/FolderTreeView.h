@@ -1,6 +1,6 @@
 // TFolderTreeView: the view of one folder tree. Expanding or collapsing a whole tree that is not on
 // screen is remembered and done when the tree is next shown or asked about: a view keeps a record
-// of every expanded node, and a disk's worth of nodes in twelve trees nobody looks at would cost
+// of every expanded node, and a disk's worth of nodes in trees nobody looks at would cost
 // more memory than the catalogue itself.
 #pragma once
 

@@ -19,7 +19,7 @@ namespace {
 // What a folder holds now: which types, and how many media files of how many bytes.
 struct Holding
 {
-    bool types[13] = {};
+    bool types[kTypeCount] = {};
     int64_t files = 0;
     int64_t bytes = 0;
     // The media files as a scan keeps them in the index.
@@ -159,14 +159,14 @@ void ListedFolderFollow::folderChanged(bool gone)
         m_pane.refillList();
 }
 
-void ListedFolderFollow::updateTrees(const QString &folder, const bool (&holds)[13])
+void ListedFolderFollow::updateTrees(const QString &folder, const bool (&holds)[kTypeCount])
 {
     AppState &st = m_pane.app.st;
     CatalogueStore &store = m_pane.cat.store;
     // A drive's root is its drive node: it never leaves its tree this way.
     if (folder.size() <= 3)
         return;
-    bool changed[13] = {};
+    bool changed[kTypeCount] = {};
     for (MediaType t : kAllTypes) {
         if (!st.TabSheets[t].Enabled)
             continue;

@@ -15,6 +15,8 @@
 //   next keystroke in the search finds them, and results on show are made again at once.
 #pragma once
 
+#include "app/MediaType.h"
+
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -40,7 +42,7 @@ public:
     QString watchedFolder() const { return m_folder; }
 
 private:
-    void updateTrees(const QString &folder, const bool (&holds)[13]);
+    void updateTrees(const QString &folder, const bool (&holds)[kTypeCount]);
 
     CataloguePane &m_pane;
     platform::FolderWatch *m_watch;

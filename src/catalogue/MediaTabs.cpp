@@ -98,8 +98,11 @@ void BuildEnabledExtensions(App &app)
             first = mediaTypeOf(row);
             firstPage = r.PageIndex;
         }
-        if (r.Name != "$$$")
-            enabled += '.' + r.Name + '/';
+        const MediaType type = mediaTypeOf(row);
+        if (isMediaType(type))
+            for (const char *x : mediaTypeInfo(type).extensions)
+                if (x)
+                    enabled += QLatin1String(x) + QLatin1Char('/');
     }
     cs.FirstType = first;
     cs.EnabledCount = count;

@@ -1,4 +1,4 @@
-// The thirteen tabs and the tables behind them: Extensions and TabSheets (21 rows each, ended by the
+// The twenty tabs and the tables behind them: Extensions and TabSheets (21 rows each, ended by the
 // first row with an empty name), the string of enabled extensions every found file is matched
 // against, the lookups between a type, a tab, a tree and a list, and the catalogue reset. Tab order
 // (ALL, then the types alphabetically) is not code order, so every translation between a type and a

@@ -27,7 +27,7 @@ void processMessages()
         QCoreApplication::processEvents();
 }
 
-// The enabled media extensions of a walk, looked up by a file name's last four characters. Built
+// The enabled media extensions of a walk, looked up by what follows a file name's last dot. Built
 // once per walk: every file of a disk is tested against them.
 class EnabledExtensions
 {
@@ -36,14 +36,24 @@ public:
     {
         const QString &enabled = st.CatalogueState.EnabledExtensions;
         for (int row = 1; row < kTableRows && !st.Extensions[row].Extension.isEmpty(); ++row) {
-            const QString &ext = st.Extensions[row].Extension;
-            // Every enabled extension is a dot and three letters; the first row of one wins.
-            if (ext.size() != 4 || ext[0] != u'.' || !enabled.contains(ext + QLatin1Char('/')))
+            const MediaType type = mediaTypeOf(row);
+            if (!isMediaType(type))
                 continue;
-            const uint64_t key = keyOf(ext[1].unicode(), ext[2].unicode(), ext[3].unicode());
-            if (std::none_of(m_rows.begin(), m_rows.begin() + m_count,
-                             [&](const Row &r) { return r.key == key; }))
-                m_rows[m_count++] = {key, row};
+            for (const char *x : mediaTypeInfo(type).extensions) {
+                if (!x)
+                    break;
+                const QString ext = QLatin1String(x);
+                if (ext.size() < 2 || ext.size() > kLongest + 1 || !enabled.contains(ext + QLatin1Char('/')))
+                    continue;
+                uint64_t key = 0;
+                for (qsizetype i = 1; i < ext.size(); ++i)
+                    key = key << 16 | ext[i].unicode();
+                const int length = int(ext.size() - 1);
+                // The first row of an extension wins.
+                if (std::none_of(m_rows.begin(), m_rows.begin() + m_count,
+                                 [&](const Row &r) { return r.key == key && r.length == length; }))
+                    m_rows[m_count++] = {key, length, row};
+            }
         }
     }
 
@@ -52,28 +62,34 @@ public:
     MediaType typeOf(QStringView name) const
     {
         const qsizetype size = name.size();
-        if (size < 4 || name[size - 4] != u'.' || m_count == 0)
+        if (m_count == 0)
             return mtNone;
-        if (name[size - 3] == u'.' || name[size - 2] == u'.' || name[size - 1] == u'.')
-            return mtNone; // the last dot decides
-        const uint64_t key = keyOf(upper(name[size - 3]), upper(name[size - 2]), upper(name[size - 1]));
+        // The last dot decides; extensions are at most kLongest characters after it.
+        qsizetype dot = size - 1;
+        while (dot >= 0 && dot >= size - 1 - kLongest && name[dot] != u'.')
+            --dot;
+        if (dot < 0 || dot < size - 1 - kLongest || dot == size - 1)
+            return mtNone;
+        uint64_t key = 0;
+        for (qsizetype i = dot + 1; i < size; ++i)
+            key = key << 16 | upper(name[i]);
+        const int length = int(size - 1 - dot);
         for (int i = 0; i < m_count; ++i)
-            if (m_rows[i].key == key)
+            if (m_rows[i].key == key && m_rows[i].length == length)
                 return mediaTypeOf(m_rows[i].code);
         return mtNone;
     }
 
 private:
+    static constexpr int kLongest = 4; // ".WEBP", ".FLAC", ".OPUS"
+    static constexpr int kMostRows = 32;
+
     struct Row
     {
         uint64_t key = 0;
+        int length = 0;
         int code = 0;
     };
-
-    static uint64_t keyOf(char16_t a, char16_t b, char16_t c)
-    {
-        return uint64_t(a) << 32 | uint64_t(b) << 16 | c;
-    }
 
     static char16_t upper(QChar c)
     {
@@ -83,7 +99,7 @@ private:
         return c.toUpper().unicode();
     }
 
-    std::array<Row, kTableRows> m_rows{};
+    std::array<Row, kMostRows> m_rows{};
     int m_count = 0;
 };
 

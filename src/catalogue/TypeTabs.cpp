@@ -134,7 +134,7 @@ void TTypeTabs::setCurrentIndex(int index)
         return;
     for (int i = 0; i < count(); ++i) {
         m_tabs[size_t(i)]->setChecked(i == index);
-        // Thirteen stops of the Tab key would be one per tab on the way to the viewer.
+        // Twenty stops of the Tab key would be one per tab on the way to the viewer.
         m_tabs[size_t(i)]->setFocusPolicy(i == index ? Qt::TabFocus : Qt::NoFocus);
     }
     if (index == m_current)

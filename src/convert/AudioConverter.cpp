@@ -7,6 +7,7 @@
 #include "platform/media/SequencerDriver.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cmath>
 #include <fluidsynth.h>
 #include <memory>
@@ -31,9 +32,12 @@ platform::Status convertSound(const QString &input, const QString &outPath, cons
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext *raw = nullptr;
     const QByteArray native = QFile::encodeName(input);
-    if (const int rc = avformat_open_input(&raw, native.constData(), av_find_input_format("wav"), nullptr);
+    // A WAV is read as one whatever its content; the later sounds' containers are probed.
+    const bool wave = QFileInfo(input).suffix().compare(u"wav", Qt::CaseInsensitive) == 0;
+    if (const int rc = avformat_open_input(&raw, native.constData(),
+                                           wave ? av_find_input_format("wav") : nullptr, nullptr);
         rc < 0)
-        return damaged(QStringLiteral("not a readable WAV file (%1)").arg(avError(rc)));
+        return damaged(QStringLiteral("not a readable sound file (%1)").arg(avError(rc)));
     std::unique_ptr<AVFormatContext, InputDeleter> in(raw);
     if (const int rc = avformat_find_stream_info(in.get(), nullptr); rc < 0)
         return damaged(avError(rc));

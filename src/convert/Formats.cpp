@@ -16,11 +16,13 @@ Source sourceOf(const QString &path)
         return Source::Ani;
     if (ext == u"wmf" || ext == u"emf")
         return Source::Metafile;
-    if (ext == u"wav")
+    if (ext == u"png" || ext == u"apng" || ext == u"webp")
+        return Source::Picture;
+    if (ext == u"wav" || ext == u"mp3" || ext == u"ogg" || ext == u"oga" || ext == u"opus" || ext == u"flac")
         return Source::Wave;
     if (ext == u"mid")
         return Source::Midi;
-    if (ext == u"avi")
+    if (ext == u"avi" || ext == u"mp4" || ext == u"m4v" || ext == u"mov" || ext == u"mkv" || ext == u"webm")
         return Source::Video;
     return Source::None;
 }

@@ -1,5 +1,5 @@
 // What each media type may be converted to. The source kind comes from the file name's extension
-// (the twelve types, upper or lower case); each kind has a default format and a list of the
+// (the media types, upper or lower case); each kind has a default format and a list of the
 // formats it can become. A format is named as on the command line ("png", "webp", ...) and the
 // output file takes the format's own extension.
 #pragma once

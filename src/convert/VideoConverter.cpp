@@ -3,6 +3,8 @@
 #include "convert/AudioEncoder.h"
 #include "convert/Converter.h"
 
+#include <QFileInfo>
+
 extern "C" {
 #include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
@@ -170,9 +172,11 @@ platform::Status convertVideo(const QString &input, const QString &outPath, cons
     const bool webm = format == u"webm";
     AVFormatContext *raw = nullptr;
     const QByteArray native = QFile::encodeName(input);
-    if (const int rc = avformat_open_input(&raw, native.constData(), av_find_input_format("avi"), nullptr);
+    const bool avi = QFileInfo(input).suffix().compare(u"avi", Qt::CaseInsensitive) == 0;
+    if (const int rc = avformat_open_input(&raw, native.constData(),
+                                           avi ? av_find_input_format("avi") : nullptr, nullptr);
         rc < 0)
-        return damaged(QStringLiteral("not a readable AVI file (%1)").arg(avError(rc)));
+        return damaged(QStringLiteral("not a readable video file (%1)").arg(avError(rc)));
     std::unique_ptr<AVFormatContext, InputDeleter> in(raw);
     if (const int rc = avformat_find_stream_info(in.get(), nullptr); rc < 0)
         return damaged(avError(rc));

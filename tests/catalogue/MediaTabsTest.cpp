@@ -16,12 +16,20 @@ TEST_F(MediaTabsTest, StartUpBuildsTheTablesInCodeOrder)
     EXPECT_EQ(app.st.Extensions[0].Extension, "$$$");
     EXPECT_EQ(app.st.Extensions[1].Extension, ".ANI");
     EXPECT_EQ(app.st.Extensions[12].Extension, ".ICO");
-    EXPECT_TRUE(app.st.Extensions[13].Extension.isEmpty());
+    EXPECT_EQ(app.st.Extensions[13].Extension, ".PNG");
+    EXPECT_EQ(app.st.Extensions[19].Extension, ".MKV");
+    EXPECT_TRUE(app.st.Extensions[20].Extension.isEmpty());
     EXPECT_EQ(app.st.TabSheets[11].Name, "EMF");
-    EXPECT_TRUE(app.st.TabSheets[13].Name.isEmpty());
+    EXPECT_EQ(app.st.TabSheets[14].Name, "WEBP");
+    EXPECT_TRUE(app.st.TabSheets[20].Name.isEmpty());
     EXPECT_EQ(app.st.CatalogueState.EnabledExtensions,
-              ".ANI/.AVI/.BMP/.JPG/.MID/.WAV/.GIF/.PCX/.TIF/.WMF/.EMF/.ICO/");
-    EXPECT_EQ(app.st.CatalogueState.EnabledCount, 13);
+              ".ANI/.AVI/.BMP/.JPG/.MID/.WAV/.GIF/.PCX/.TIF/.WMF/.EMF/.ICO/.PNG/.APNG/.WEBP/.MP3/.OGG/.OGA/"
+              ".OPUS/.FLAC/.MP4/.M4V/.MOV/.MKV/.WEBM/");
+    EXPECT_EQ(app.st.CatalogueState.EnabledCount, 20);
+    // The later tabs follow the twelve's, captioned by their codes.
+    EXPECT_EQ(pane->pcMain->indexOf(pane->sheet(mtPNG)), 13);
+    EXPECT_EQ(pane->pcMain->indexOf(pane->sheet(mtMKV)), 19);
+    EXPECT_EQ(pane->pcMain->tabText(pane->pcMain->indexOf(pane->sheet(mtFLAC))), "FLAC");
     EXPECT_EQ(app.st.CatalogueState.FirstType, mtALL);
     EXPECT_EQ(app.st.CatalogueState.FirstTree, mtALL);
     // Page order is not code order.
@@ -44,7 +52,7 @@ TEST_F(MediaTabsTest, ADisabledTypeMatchesNothingNotEvenOnTheAllTab)
     EXPECT_TRUE(FileMatchesType(st, "a.BMP", mtALL));
     EXPECT_FALSE(FileMatchesType(st, "a.bmp", mtGIF));
     EXPECT_FALSE(FileMatchesType(st, "noext", mtALL));
-    EXPECT_FALSE(FileMatchesType(st, "a.bmp", mediaTypeOf(13)));
+    EXPECT_FALSE(FileMatchesType(st, "a.bmp", mediaTypeOf(20)));
     EXPECT_EQ(PageIndexOfType(app, mtGIF), -1);
     EXPECT_EQ(app.st.TabSheets[mtGIF].PageIndex, -1);
 }
@@ -54,6 +62,8 @@ TEST_F(MediaTabsTest, WithEveryTypeDisabledOnlyAllRemains)
     QStringList lines;
     for (const char *t : {"ANI", "AVI", "BMP", "JPG", "MID", "WAV", "GIF", "PCX", "TIF", "WMF", "EMF", "ICO"})
         lines << QStringLiteral("Scan_File_%1=0").arg(t);
+    for (const char *t : {"PNG", "WEBP", "MP3", "OGG", "FLAC", "MP4", "MKV"})
+        lines << QStringLiteral("Scan_%1=0").arg(t);
     start(lines);
     EXPECT_TRUE(app.st.CatalogueState.EnabledExtensions.isEmpty());
     EXPECT_EQ(app.st.CatalogueState.EnabledCount, 1);
@@ -140,7 +150,7 @@ TEST_F(MediaTabsTest, LookupsOutsideTheirDomainEndTheProgramWithTheirNumber)
     const Case cases[] = {
         {20, [&] { TreeOfExtension(app, ".XYZ"); }},
         {21, [&] { TypeOfTabSheet(*pane, host.get()); }},
-        {22, [&] { ListViewOfType(*pane, mediaTypeOf(13)); }},
+        {22, [&] { ListViewOfType(*pane, mediaTypeOf(20)); }},
         {23, [&] { TreeViewOfType(*pane, mtNone); }},
         {5, [&] { PageIndexOfType(app, mediaTypeOf(40)); }},
     };

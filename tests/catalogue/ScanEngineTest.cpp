@@ -97,6 +97,25 @@ TEST_F(ScanEngineTest, ExtensionsMatchInAnyCaseByTheLastDot)
     EXPECT_EQ(mediaFolders(mtBMP), QStringList({"C:\\x\\"}));
 }
 
+// Extensions of four letters and types of several extensions, beside look-alikes of theirs.
+TEST_F(ScanEngineTest, LaterTypesMatchEachOfTheirExtensions)
+{
+    for (const char *name : {"a.PNG", "b.apng", "c.WebP", "d.opus", "e.oga", "f.Flac", "g.m4v", "h.webm",
+                             "i.webpx", "j.pn", "k.fla", "l.opu", "m.mp3.part", "n.mov.", "o.x.ogg"})
+        writeFile(QStringLiteral("c/x/") + QLatin1String(name), "1");
+    writeFile("c/y/song.MP3", "123");
+    app.st.settings.ScanFileFlags[mtMP4] = false;
+    ResetCatalogueStore(cat);
+    ASSERT_TRUE(scanRoot("C:\").ok);
+    EXPECT_EQ(diskC().FileCount, 9); // g.m4v's type is off
+    EXPECT_EQ(diskC().FileBytes, 11);
+    EXPECT_EQ(mediaFolders(mtPNG), QStringList({"C:\\x\\"}));
+    EXPECT_EQ(mediaFolders(mtOGG), QStringList({"C:\\x\\"}));
+    EXPECT_EQ(mediaFolders(mtMP3), QStringList({"C:\\y\\"}));
+    EXPECT_TRUE(mediaFolders(mtMP4).isEmpty());
+    EXPECT_EQ(mediaFolders(mtALL), QStringList({"C:\\x\\", "C:\\y\\"}));
+}
+
 TEST_F(ScanEngineTest, LinksToFilesCountWithTheSizeOfTheirTarget)
 {
     writeFile("c/a/real.wav", "123456");

@@ -12,6 +12,8 @@ OTHER_FOLDER = "Photos"
 # Two folders for the commands that follow a dialog.
 IMAGES_FOLDER = "Images"
 SOUNDS_FOLDER = "Sons"
+# One file of each of the seven later types, made by ImageMagick, cwebp and ffmpeg.
+LATER_FOLDER = "Récents"
 
 # Name -> the viewer page that shows it.
 FILES = {
@@ -29,6 +31,19 @@ FILES = {
     "plan.emf": "EMF",
 }
 OTHER_FILES = {"vacances.bmp": "BMP"}
+# Name -> its type's code, in the types' order.
+LATER_FILES = {
+    "transparent.png": "PNG",
+    "paysage.webp": "WEBP",
+    "chanson.mp3": "MP3",
+    "chant.opus": "OGG",
+    "morceau.flac": "FLAC",
+    "film.mp4": "MP4",
+    "film.webm": "MKV",
+}
+LATER_TYPES = list(LATER_FILES.values())
+# The MP3's length as ffprobe would give it is read back by the scenario; this is what it was made to last.
+MP3_SECONDS = 2
 NOT_MEDIA = ["notes.txt"]
 # Every type has a file here, and so a tab on show after a scan.
 TYPES_PRESENT = set(FILES.values())
@@ -69,9 +84,12 @@ def make(drive_c: Path):
     other = drive_c / OTHER_FOLDER
     images = drive_c / IMAGES_FOLDER
     sounds = drive_c / SOUNDS_FOLDER
-    for folder in (media, other, images, sounds):
+    later = drive_c / LATER_FOLDER
+    for folder in (media, other, images, sounds, later):
         folder.mkdir(parents=True)
     cv = _convert()
+    ff = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error"]
+    tone = ["-f", "lavfi", "-i", f"sine=frequency=440:duration={MP3_SECONDS}"]
     jobs = [
         [cv, "-size", "64x48", "gradient:red-blue", str(media / "photo.bmp")],
         [cv, "-size", "32x32", "xc:red", "xc:lime", "xc:blue", "-set", "delay", "20", "-loop", "0",
@@ -92,6 +110,16 @@ def make(drive_c: Path):
         ["sox", "-n", "-r", "22050", "-c", "1", "-b", "16", str(media / "bip.wav"), "synth", "1", "sine", "440"],
         ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-f", "lavfi", "-i",
          "testsrc=size=160x120:rate=10:duration=1", "-c:v", "mpeg4", "-q:v", "5", str(media / "clip.avi")],
+        # A red disc on a see-through ground: the page colour shows around it.
+        [cv, "-size", "60x40", "xc:none", "-fill", "red", "-draw", "circle 30,20 30,8", str(later / "transparent.png")],
+        [cv, "-size", "64x48", "gradient:cyan-magenta", str(later / "paysage.webp")],
+        ff + tone + ["-c:a", "libmp3lame", "-b:a", "64k", str(later / "chanson.mp3")],
+        ff + tone + ["-c:a", "libopus", str(later / "chant.opus")],
+        ff + tone + ["-c:a", "flac", str(later / "morceau.flac")],
+        ff + ["-f", "lavfi", "-i", "testsrc=size=160x120:rate=10:duration=1", "-c:v", "libx264", "-pix_fmt",
+              "yuv420p", str(later / "film.mp4")],
+        ff + ["-f", "lavfi", "-i", "testsrc=size=160x120:rate=10:duration=1", "-c:v", "libvpx-vp9", "-b:v", "200k",
+              str(later / "film.webm")],
     ]
     # Side by side: the slowest tool sets the time.
     procs = [(j, subprocess.Popen(j, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)) for j in jobs]

@@ -110,7 +110,7 @@ TEST_F(OptionsWindowTest, ApplyAndOkWriteTheChangedGroupsOnly)
     EXPECT_EQ(settingsText(), "[Lumavista]\nWindow_Width=800\nShow_Hints=1\nBeep_On_Error_Message=0\n"
                               "Expand_Treeview_At_End_Of_Scan=1\nKeep_Catalogue=1\nShow_Thumbnails=1\n");
     EXPECT_EQ(hints, std::vector<bool>{true});
-    // A row ticked and unticked again is a change: OK writes the twelve flags, nothing else.
+    // A row ticked and unticked again is a change: OK writes the types' flags, nothing else.
     tick(w, ".PCX", false);
     tick(w, ".PCX", true);
     w.btnOK->click();

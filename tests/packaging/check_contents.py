@@ -16,7 +16,10 @@ from pathlib import Path
 APP_ID = "io.github.lumavista.Lumavista"
 DESKTOP = "lumavista.desktop"
 # One file name extension per media type the program browses.
-EXTENSIONS = ["ani", "avi", "bmp", "jpg", "mid", "wav", "gif", "pcx", "tif", "wmf", "emf", "ico"]
+EXTENSIONS = ["ani", "avi", "bmp", "jpg", "mid", "wav", "gif", "pcx", "tif", "wmf", "emf", "ico", "png", "webp", "mp3",
+              "ogg", "oga", "opus", "flac", "mp4", "m4v", "mov", "mkv", "webm"]
+# Types the desktop thumbnails itself: the program's thumbnailer must not claim them.
+DESKTOP_THUMBNAILED = ["png", "webp", "mp3", "ogg", "opus", "flac", "mp4", "mov", "mkv", "webm"]
 XML_LANG = "{http://www.w3.org/XML/1998/namespace}lang"
 
 failures = []
@@ -108,6 +111,14 @@ def check_desktop(src, entry):
         fail("desktop entry: a MIME type is listed twice")
 
 
+def mime_aliases():
+    """The aliases of the shared MIME database (names kept for older types)."""
+    path = Path("/usr/share/mime/aliases")
+    if not path.is_file():
+        return set()
+    return {line.split()[0].lower() for line in path.read_text().splitlines() if line.strip()}
+
+
 def check_metainfo(src, entry, version):
     path = src / "packaging" / f"{APP_ID}.metainfo.xml"
     root = ET.parse(path).getroot()
@@ -127,6 +138,11 @@ def check_metainfo(src, entry, version):
     if binaries != ["lumavista", "lumavista-convert", "lumavista-info", "lumavista-thumbnailer"]:
         fail(f"metainfo: provides {binaries}, the package installs lumavista, lumavista-info, lumavista-convert"
              " and lumavista-thumbnailer")
+    # Software centres match files to programs by the media types the metainfo provides.
+    provided = sorted(e.text.lower() for e in root.findall("provides/mediatype"))
+    wanted = sorted(m for m in (m.lower() for m in split_list(entry.get("MimeType", ""))) if m not in mime_aliases())
+    if provided != wanted:
+        fail(f"metainfo: provides the media types {provided}, the desktop entry's current names are {wanted}")
     check_screenshot(src, root)
     releases = [e.get("version") for e in root.findall("releases/release")]
     if not releases or releases[0] != version:
@@ -243,6 +259,9 @@ def check_thumbnailer_entry(src):
     for mime in listed:
         if mime not in canonical and mime not in aliases:
             fail(f"thumbnailer entry: MimeType {mime} is unknown to the MIME database")
+    for ext in DESKTOP_THUMBNAILED:
+        if by_ext.get(ext) in listed:
+            fail(f"thumbnailer entry: claims {by_ext.get(ext)} (.{ext}), which the desktop thumbnails itself")
 
 
 def check_man_pages(src, built, version):

@@ -71,9 +71,11 @@ TEST_F(MainWindowTest, TheControlsCarryTheirNamesAndFrenchTexts)
                              "picTitre"})
         EXPECT_NE(f.findChild<QObject *>(name), nullptr) << name;
     EXPECT_EQ(pane().pcMain->tabText(0), "TOUS");
-    const QStringList order = {"tsALL", "tsANI", "tsAVI", "tsBMP", "tsEMF", "tsGIF", "tsICO",
-                               "tsJPG", "tsMID", "tsPCX", "tsTIF", "tsWAV", "tsWMF"};
-    for (int i = 0; i < 13; ++i)
+    const QStringList order = {"tsALL",  "tsANI", "tsAVI", "tsBMP",  "tsEMF", "tsGIF", "tsICO",
+                               "tsJPG",  "tsMID", "tsPCX", "tsTIF",  "tsWAV", "tsWMF", "tsPNG",
+                               "tsWEBP", "tsMP3", "tsOGG", "tsFLAC", "tsMP4", "tsMKV"};
+    ASSERT_EQ(pane().pcMain->count(), order.size());
+    for (int i = 0; i < order.size(); ++i)
         EXPECT_EQ(pane().pcMain->widget(i)->objectName(), order[i]);
     EXPECT_EQ(pane().ComboChoice->itemText(0), "Disques");
     EXPECT_EQ(pane().ComboChoice->itemText(1), "Dossier");

@@ -1,4 +1,4 @@
-// The catalogue: the folders of the thirteen trees (ALL and one per media type), each under a root
+// The catalogue: the folders of the twenty trees (ALL and one per media type), each under a root
 // "My computer", held compactly: a node is 24 bytes (name id, parent, its block of child ids, its
 // row, tree, kind and picture), names are interned once (NameTable), children live in one shared
 // pool. Views reach it through FolderTreeModel.

@@ -53,7 +53,7 @@ struct KeptHeader
 
 struct KeptCatalogue
 {
-    static constexpr uint32_t kFormatVersion = 1;
+    static constexpr uint32_t kFormatVersion = 2; // 2: twenty trees
 
     KeptHeader header;
     NameTable storeNames;

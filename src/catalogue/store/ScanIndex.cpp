@@ -1,5 +1,7 @@
 #include "catalogue/store/ScanIndex.h"
 
+#include "app/MediaType.h"
+
 #include <QHash>
 #include <algorithm>
 
@@ -136,7 +138,7 @@ bool ScanIndex::adopt(NameTable names, std::vector<Folder> folders, std::vector<
         open.push_back(f.end);
     }
     for (const File &file : files)
-        if (file.name >= names.size() || file.size < 0 || file.type < 1 || file.type > 12)
+        if (file.name >= names.size() || file.size < 0 || file.type < 1 || file.type >= uint32_t(kTypeCount))
             return refuse("bad file");
     m_names = std::move(names);
     m_folders = std::move(folders);

@@ -41,7 +41,7 @@ public:
     struct File
     {
         uint32_t name;
-        uint32_t type; // its media type's code, 1..12
+        uint32_t type; // its media type's code, 1..19
         int64_t size;
     };
     static_assert(sizeof(File) == 16);
@@ -83,7 +83,7 @@ public:
     {
         QString name;
         int64_t size;
-        int type; // its media type's code, 1..12
+        int type; // its media type's code, 1..19
     };
     // The folder's media files become those listed now (the live follow saw it change): they take
     // the place of the old ones in the files, the later files move by the difference. Returns the

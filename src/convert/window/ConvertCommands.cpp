@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/Language.h"
 #include "app/Libry.h"
+#include "app/MediaTypes.h"
 #include "app/Settings.h"
 #include "convert/BatchRun.h"
 #include "convert/Formats.h"
@@ -81,12 +82,8 @@ QStringList MediaFilesUnder(const QString &folder, MediaType type)
     QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        const QString ext = QLatin1Char('.') + QFileInfo(path).suffix().toUpper();
-        bool wanted = false;
-        for (MediaType t : kMediaTypes)
-            if ((type == mtALL || type == t) && ext == QLatin1String(mediaTypeInfo(t).extension))
-                wanted = true;
-        if (wanted)
+        const MediaType t = TypeOfFile(QFileInfo(path).fileName());
+        if (isMediaType(t) && (type == mtALL || type == t))
             files << path;
     }
     files.sort();

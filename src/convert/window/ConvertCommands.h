@@ -43,5 +43,5 @@ bool CanConvertFileOnView(App &app);
 bool CanConvertCurrentFolder(App &app);
 
 // The media files of a native folder and its subfolders (symbolic links to folders not
-// followed): the type's own, or those of the twelve types for ALL; in name order.
+// followed): the type's own, or those of every media type for ALL; in name order.
 QStringList MediaFilesUnder(const QString &folder, MediaType type);
