@@ -14,7 +14,7 @@ TAnimatedImage::TAnimatedImage(QWidget *parent) : QWidget(parent)
 platform::Status TAnimatedImage::loadFromFile(const QString &path)
 {
     m_timer.stop();
-    platform::ErrorOr<pictures::Animation> picture = pictures::decodeAnimationFile(path);
+    platform::ErrorOr<pictures::Animation> picture = pictures::decodeAnimationFile(path, m_format);
     if (!picture) {
         clear();
         return picture.error();

@@ -1,8 +1,8 @@
 // Player control of PNG pictures (the frames of an animated PNG too) and WebP pictures, still or
-// animated. loadFromFile returns a Status (FileOpen when the file cannot be read, InvalidData for
-// damaged data, TooLarge over the picture limit); a failed load leaves the control empty and
-// stopped. After a load it reports the picture's width and height, whether it is animated (more
-// than one frame) and transparent (its pixels carry alpha), the frame count and the plays.
+// animated; told a format, it loads only files of that format. loadFromFile returns a Status (FileOpen when
+// the file cannot be read, InvalidData for damaged data, TooLarge over the picture limit); a failed load
+// leaves the control empty and stopped. After a load it reports the picture's width and height, whether it is
+// animated (more than one frame) and transparent (its pixels carry alpha), the frame count and the plays.
 // Animate plays the frames on a timer with their own delays (tiny ones raised as browsers do);
 // false freezes the current frame. The file's number of plays is honoured (0: forever); after the
 // last play the last frame stays.
@@ -21,6 +21,9 @@ class TAnimatedImage : public QWidget
     Q_OBJECT
 public:
     explicit TAnimatedImage(QWidget *parent = nullptr);
+
+    // The format of the files it loads (either, unless set).
+    void setFormat(pictures::AnimationFormat format) { m_format = format; }
 
     platform::Status loadFromFile(const QString &path);
     void clear();
@@ -60,6 +63,7 @@ private:
     bool playsLeft() const;
     void schedule();
 
+    pictures::AnimationFormat m_format = pictures::AnimationFormat::Any;
     pictures::Animation m_picture;
     QTimer m_timer;
     int m_index = 0;

@@ -147,9 +147,27 @@ TEST_F(AnimationTest, DamagedFilesAreRefused)
     }
     EXPECT_FALSE(pictures::decodeAnimation(QByteArray()).ok());
     EXPECT_FALSE(pictures::decodeAnimation(QByteArray("GIF89a not ours")).ok());
+    // Data of the other format than asked.
+    using pictures::AnimationFormat;
+    EXPECT_FALSE(pictures::decodeAnimation(readFixture("alpha.webp"), AnimationFormat::Png).ok());
+    EXPECT_FALSE(pictures::decodeAnimation(readFixture("alpha.png"), AnimationFormat::Webp).ok());
+    EXPECT_TRUE(pictures::decodeAnimation(readFixture("alpha.webp"), AnimationFormat::Webp).ok());
+    EXPECT_TRUE(pictures::decodeAnimation(readFixture("alpha.png"), AnimationFormat::Png).ok());
     // A signature of one format with the body of nothing.
     EXPECT_FALSE(pictures::decodePng(QByteArray("\x89PNG\r\n\x1a\n", 8)).ok());
     EXPECT_FALSE(pictures::decodeWebp(QByteArray("RIFF\0\0\0\0WEBP", 12)).ok());
+
+    // A chunk whose length runs past the end of the data (here a text chunk of nearly 2 GB in a
+    // file of 280 bytes) is not handed to libpng, which would allocate that length.
+    QFile reproducer(
+        QStringLiteral(LUMA_SOURCE_DIR "/fuzz/corpus/animation/text-chunk-longer-than-the-file.png"));
+    ASSERT_TRUE(reproducer.open(QIODevice::ReadOnly));
+    const QByteArray longChunk = reproducer.readAll();
+    ASSERT_EQ(longChunk.size(), 280);
+    platform::ErrorOr<pictures::PngFacts> facts = pictures::scanPng(longChunk);
+    ASSERT_TRUE(facts.ok());
+    EXPECT_EQ(facts->wholeSize, 219);
+    (void)pictures::decodePng(longChunk);
 
     // An animation cut in its second frame keeps the first.
     const Animation cut = decodeFixture("cut-anim.apng");

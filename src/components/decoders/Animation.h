@@ -21,7 +21,7 @@ namespace pictures {
 
 struct Animation
 {
-    QSize size;
+    QSize size{0, 0};
     QList<QImage> frames;
     QList<int> delaysMs; // one a frame, as the file gives it
     int plays = 1;       // 0: forever
@@ -36,9 +36,15 @@ int animationDelayMs(int fileDelayMs);
 // Whether frameCount frames of width x height fit the limit together.
 bool framesFitLimit(qint64 frameCount, qint64 width, qint64 height);
 
-// A PNG (animated or not) or a WebP file's data, told apart by their signatures.
-platform::ErrorOr<Animation> decodeAnimation(QByteArrayView data);
+// Which data a decode takes: PNG only, WebP only, or either (told apart by their signatures).
+enum class AnimationFormat { Any, Png, Webp };
+
+// A PNG (animated or not) or a WebP file's data; data of another format than asked is refused as
+// InvalidData.
+platform::ErrorOr<Animation> decodeAnimation(QByteArrayView data,
+                                             AnimationFormat format = AnimationFormat::Any);
 // The same from a file (FileOpen when it cannot be read); any thread may call it.
-platform::ErrorOr<Animation> decodeAnimationFile(const QString &path);
+platform::ErrorOr<Animation> decodeAnimationFile(const QString &path,
+                                                 AnimationFormat format = AnimationFormat::Any);
 
 } // namespace pictures

@@ -258,6 +258,7 @@ platform::ErrorOr<PngFacts> scanPng(QByteArrayView data)
             break; // cut short
         const char *body = data.data() + pos + 8;
         pos += 12 + qsizetype(length);
+        facts.wholeSize = pos;
         if (!header) {
             if (type != QByteArrayView("IHDR") || length != 13)
                 return invalidData(QStringLiteral("PNG: no IHDR chunk first"));
@@ -300,6 +301,7 @@ platform::ErrorOr<Animation> decodePng(QByteArrayView data)
     platform::ErrorOr<PngFacts> facts = scanPng(data);
     if (!facts)
         return facts.error();
+    data = data.first(facts->wholeSize);
     Animation a;
     a.size = QSize(facts->width, facts->height);
     a.transparent = facts->alpha;

@@ -6,8 +6,8 @@
 // disposal and blending; the canvas is the IHDR size.
 //
 // Rules: the size is checked against the limit before any pixel is decoded; a chunk running past
-// the end of the data ends the walk (the data before it still counts); a file whose first chunk
-// is not a 13-byte IHDR is refused. Library failures come back as InvalidData.
+// the end of the data ends the walk (the data before it still counts, and only it is decoded); a file whose
+// first chunk is not a 13-byte IHDR is refused. Library failures come back as InvalidData.
 #pragma once
 
 #include "components/decoders/Animation.h"
@@ -26,6 +26,10 @@ struct PngFacts
     int announcedFrames = 0;
     int plays = 1; // 0: forever
     QList<int> delaysMs;
+    // The bytes up to the end of the last whole chunk: all that is handed to the decoders, so that
+    // none of them meets a chunk longer than the data (libpng, as Qt sets it up, would allocate
+    // the length it reads).
+    qsizetype wholeSize = 0;
 };
 
 bool isPngData(QByteArrayView data);
