@@ -71,7 +71,7 @@ private:
     App &m_app;
     search::NameSearch &m_engine;
     std::shared_ptr<const search::Results> m_results;
-    mutable std::array<QString, 14> m_descriptions;
+    mutable std::array<QString, kTypeCount + 1> m_descriptions;
     mutable std::unordered_map<int, QString> m_times;
 };
 

@@ -161,7 +161,7 @@ void FillFileList(CataloguePane &pane, NodeId node, TListView *list)
 
     // Sizes and times come with the entries themselves; texts are formatted when shown. The
     // extension decides type, picture and description, so the name alone is tested, not the path.
-    std::array<QString, 14> descriptions; // by media type + 1, made once per fill
+    std::array<QString, kTypeCount + 1> descriptions; // by media type + 1, made once per fill
     platform::DirSearch search(app.drives());
     int result = search.findFirst(folder + "*.*");
     while (result != platform::ERROR_NO_MORE_FILES) {

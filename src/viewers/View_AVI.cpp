@@ -8,6 +8,7 @@
 #include "viewers/Backgrnd.h"
 #include "viewers/ViewerPane.h"
 #include "viewers/pages/PageKit.h"
+#include "viewers/pages/VideoPlay.h"
 #include "viewers/previews/Previews.h"
 #include "viewers/previews/Pw_AVI_V.h"
 #include "viewers/previews/Pw_AVI_W.h"
@@ -30,10 +31,10 @@ TViewPageAVI_WIN::TViewPageAVI_WIN(ViewerPane &pane, QStackedWidget *book)
     timRepeatAVI->setObjectName("timRepeatAVI");
     timRepeatAVI->setInterval(1);
     timRepeatAVI->setSingleShot(true);
-    connect(timRepeatAVI, &QTimer::timeout, this, &TViewPageAVI_WIN::timRepeatAVITimer);
     pageAVI_VIDEO = new TViewPageAVI_VIDEO(book);
-    connect(pageAVI_VIDEO->MediaPlayerAVI, &TMediaPlayer::OnNotify, this,
-            &TViewPageAVI_WIN::MediaPlayerAVINotify);
+    m_video =
+        new VideoPlay(pane, pageAVI_VIDEO->MediaPlayerAVI, pageAVI_VIDEO->ListViewAVIPlayer, timRepeatAVI);
+    connect(m_video, &VideoPlay::ended, this, &ViewerPage::playEnded);
     frmPreview_AVI_VIDEO = new TfrmPreview_AVI_VIDEO(this);
     frmPreview_AVI_WINDOWS = new TfrmPreview_AVI_WINDOWS(this);
     // The video plays on the second page: a right click there offers the viewer popup too.
@@ -57,14 +58,11 @@ platform::Status TViewPageAVI_WIN::load(const QString &path)
 {
     pagekit::BusyCursor busy;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
     TMediaPlayer *preview = frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
     if (preview->DeviceID() != 0)
         preview->Close();
-    if (video->DeviceID() != 0)
-        video->Close();
-    pageAVI_VIDEO->ListViewAVIPlayer->clear();
-    pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
+    m_video->close();
+    m_video->clearSurface();
     AVIControlWIN->setAVIState(avClosed);
     ViewedRecord &r = record();
     r.Path = path;
@@ -81,49 +79,25 @@ platform::Status TViewPageAVI_WIN::load(const QString &path)
         return {};
     }
     // Refused by the animation control: played as video, with its sound.
-    video->setFileName(native);
     busy.release();
-    platform::Status status = video->Open();
-    if (status.ok()) {
-        video->setNotify(true);
-        video->setTimeFormat(tfMilliseconds);
-        r.LengthMs = video->Length();
-        status = video->Play();
-    }
-    if (!status.ok()) {
-        video->Close();
-        // The record speaks of this file: no video of it plays.
-        r.InWindow = false;
-        r.LengthMs = 0;
-        pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
-        return status;
-    }
-    ++m_playsStarted;
-    m_pane.showViewerPage(pageAVI_VIDEO);
+    int length = 0;
+    const platform::Status status = m_video->start(native, length);
+    // The record speaks of this file: on a failure no video of it plays.
     r.InWindow = false;
+    r.LengthMs = status.ok() ? length : 0;
+    if (status.ok())
+        m_pane.showViewerPage(pageAVI_VIDEO);
     return status;
 }
 
 void TViewPageAVI_WIN::MediaPlayerAVINotify()
 {
-    TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
-    if (++m_notices != m_playsStarted || video->NotifyValue() != nvSuccessful)
-        return;
-    emit playEnded();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    timRepeatAVI->start();
+    m_video->notified();
 }
 
 void TViewPageAVI_WIN::timRepeatAVITimer()
 {
-    timRepeatAVI->stop();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
-    if (!m_pane.loopPressed() || video->DeviceID() == 0)
-        return;
-    video->setNotify(true);
-    if (video->Play().ok())
-        ++m_playsStarted;
+    m_video->repeatTick();
 }
 
 void TViewPageAVI_WIN::stop()
@@ -133,10 +107,7 @@ void TViewPageAVI_WIN::stop()
         AVIControlWIN->Seek(0);
         return;
     }
-    TMediaPlayer *video = pageAVI_VIDEO->MediaPlayerAVI;
-    if (video->DeviceID() != 0)
-        video->Close();
-    pageAVI_VIDEO->ListViewAVIPlayer->viewport()->update();
+    m_video->close();
 }
 
 void TViewPageAVI_WIN::setLoop(bool pressed)

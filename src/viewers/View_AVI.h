@@ -25,6 +25,7 @@ class TAVIControl;
 class TMediaPlayer;
 class TfrmPreview_AVI_VIDEO;
 class TfrmPreview_AVI_WINDOWS;
+class VideoPlay;
 
 class TViewPageAVI_VIDEO : public QWidget
 {
@@ -60,6 +61,5 @@ public:
     void timRepeatAVITimer();
 
 private:
-    int m_playsStarted = 0; // video plays asked to notify their end, and notices received since
-    int m_notices = 0;
+    VideoPlay *m_video = nullptr; // MediaPlayerAVI's plays
 };

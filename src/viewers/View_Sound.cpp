@@ -184,6 +184,7 @@ QString TViewPageSound::playCaption() const
 
 void TViewPageSound::applyBackground()
 {
+    // The sounds FFmpeg decodes have the wave sound's tiles.
     TfrmStoreBackground store;
     TileImage((type() == mtMID ? store.PicStoreMID : store.PicStoreWAV)->pixmap(), m_background);
 }

@@ -1,9 +1,11 @@
-// Pages "MID" and "WAV": a top panel with the progress bar and the "Durée" box (total and played
-// times), a stretched background below, and the hidden media player. Load opens the file on the
-// player's device and plays it; the position timer (300 ms) moves the bar and the played time; at
-// the end of a play, with Repeat (taken from Loop at the load, changed by Loop), the device is
-// closed and the file loaded again by the auto-repeat timer (1 ms, one shot). Stop clears Repeat
-// before it closes, so the interrupted play does not start again.
+// Pages "MID" and "WAV", and "MP3", "OGG" and "FLAC" as the WAV page (TViewPageSound itself, its
+// controls named after the page: lblTotalTimeMP3, MediaPlayerMP3, timPositionMP3 ...): a top panel
+// with the progress bar and the "Durée" box (total and played times), a stretched background
+// below, and the hidden media player. Load opens the file on the player's device and plays it; the
+// position timer (300 ms) moves the bar and the played time; at the end of a play, with Repeat
+// (taken from Loop at the load, changed by Loop), the device is closed and the file loaded again by
+// the auto-repeat timer (1 ms, one shot). Stop clears Repeat before it closes, so the interrupted
+// play does not start again.
 //
 // Rules:
 // - Only the notification of the play under way, and only a Successful one, ends a play: the
@@ -23,7 +25,7 @@ class QProgressBar;
 class QTimer;
 class TMediaPlayer;
 
-// What both sound pages do, over the controls each names its own way.
+// What every sound page does, over the controls each names its own way.
 class TViewPageSound : public ViewerPage
 {
     Q_OBJECT

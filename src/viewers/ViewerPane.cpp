@@ -16,6 +16,7 @@
 #include "viewers/View_JPG.h"
 #include "viewers/View_Sound.h"
 #include "viewers/View_VIDE.h"
+#include "viewers/View_Video.h"
 #include "viewers/ViewerCommands.h"
 #include "viewers/ViewerDispatch.h"
 #include "viewers/zoom/FullScreen.h"
@@ -100,6 +101,11 @@ void ViewerPane::createPages()
     m_pages[mtICO] = new TViewPageICO(*this, nbkViewer);
     m_pages[mtPNG] = NewPagePNG(*this, nbkViewer);
     m_pages[mtWEBP] = NewPageWEBP(*this, nbkViewer);
+    m_pages[mtMP3] = new TViewPageSound(*this, nbkViewer, "MP3", mtMP3, "timPositionMP3");
+    m_pages[mtOGG] = new TViewPageSound(*this, nbkViewer, "OGG", mtOGG, "timPositionOGG");
+    m_pages[mtFLAC] = new TViewPageSound(*this, nbkViewer, "FLAC", mtFLAC, "timPositionFLAC");
+    m_pages[mtMP4] = new TViewPageVideo(*this, nbkViewer, "MP4", mtMP4);
+    m_pages[mtMKV] = new TViewPageVideo(*this, nbkViewer, "MKV", mtMKV);
 }
 
 void ViewerPane::createZoom()
@@ -113,6 +119,8 @@ void ViewerPane::createZoom()
     if (QWidget *video = viewerPage(QStringLiteral("AVI_VIDEO")))
         m_zoom->watch(video);
     m_zoom->watch(m_pages[mtAVI]);
+    for (MediaType t : {mtMP4, mtMKV})
+        m_zoom->watch(m_pages[t]);
     connect(m_zoom, &ViewerZoom::fullScreenAsked, m_fullScreen, &FullScreen::toggle);
     // Ctrl+C with the keyboard in the viewer (in the window or full screen).
     auto *copy = new QShortcut(QKeySequence::Copy, nbkViewer);

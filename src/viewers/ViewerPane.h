@@ -74,7 +74,8 @@ public:
     QStackedWidget *notebook() const { return nbkViewer; }
     QSize notebookSize() const;
     bool loopPressed() const;
-    // The page with this name ("VIDE", "ANI", "AVI_WIN", "AVI_VIDEO", "BMP" ... "ICO"), or nullptr.
+    // The page with this name ("VIDE", "ANI", "AVI_WIN", "AVI_VIDEO", "BMP" ... "ICO", "MP3" ...), or
+    // nullptr.
     QWidget *viewerPage(const QString &name) const;
     QString currentViewerPage() const;
     void showViewerPage(QWidget *page);

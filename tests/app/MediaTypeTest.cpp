@@ -32,12 +32,12 @@ TEST(MediaTypeLookups, LaterTypesMatchEveryExtensionOfTheirs)
         {"a.mp3", mtMP3},  {"a.ogg", mtOGG},    {"a.oga", mtOGG},
         {"a.Opus", mtOGG}, {"a.FLAC", mtFLAC},  {"a.mp4", mtMP4},
         {"a.m4v", mtMP4},  {"a.MOV", mtMP4},    {"a.mkv", mtMKV},
-        {"a.webm", mtMKV}, {"a.b.webm", mtMKV}, {"C:\x.png\a.flac", mtFLAC},
+        {"a.webm", mtMKV}, {"a.b.webm", mtMKV}, {"C:\\x.png\\a.flac", mtFLAC},
     };
     for (const auto &[name, type] : names)
         EXPECT_EQ(TypeOfFile(name), type) << name;
     // Near misses: no extension is a prefix or a suffix of another's.
-    for (const char *name : {"a.pn", "a.webpx", "a.opu", "a.fla", "a.mp", "a.apn", "a.png.", "x.png\a"})
+    for (const char *name : {"a.pn", "a.webpx", "a.opu", "a.fla", "a.mp", "a.apn", "a.png.", "x.png\\a"})
         EXPECT_EQ(TypeOfFile(name), mtNone) << name;
     EXPECT_EQ(PatternOfType(mtOGG), "*.OGG;*.OGA;*.OPUS");
     EXPECT_EQ(PatternOfType(mtFLAC), "*.FLAC");
@@ -64,8 +64,9 @@ TEST(MediaTypeTable, EveryTypeHasOneRowAndOneTab)
         EXPECT_EQ(QLatin1String(row.scanFlagKey), keyPrefix + QLatin1String(row.code));
         EXPECT_EQ(row.listPicture, code(t) + 6);
         for (const char *x : row.extensions)
-            if (x)
+            if (x) {
                 EXPECT_EQ(TypeOfFile(QStringLiteral("x") + x), t) << x;
+            }
     }
     for (int n : tabs)
         EXPECT_EQ(n, 1);

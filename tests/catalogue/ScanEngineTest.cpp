@@ -106,7 +106,7 @@ TEST_F(ScanEngineTest, LaterTypesMatchEachOfTheirExtensions)
     writeFile("c/y/song.MP3", "123");
     app.st.settings.ScanFileFlags[mtMP4] = false;
     ResetCatalogueStore(cat);
-    ASSERT_TRUE(scanRoot("C:\").ok);
+    ASSERT_TRUE(scanRoot("C:\\").ok);
     EXPECT_EQ(diskC().FileCount, 9); // g.m4v's type is off
     EXPECT_EQ(diskC().FileBytes, 11);
     EXPECT_EQ(mediaFolders(mtPNG), QStringList({"C:\\x\\"}));

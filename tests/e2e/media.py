@@ -42,11 +42,11 @@ LATER_FILES = {
     "film.webm": "MKV",
 }
 LATER_TYPES = list(LATER_FILES.values())
+# The tabs a scan of drive C: shows: TOUS, the twelve alphabetically, then the later seven in their order.
+TABS_AFTER_SCAN = ["TOUS"] + sorted(set(FILES.values())) + LATER_TYPES
 # The MP3's length as ffprobe would give it is read back by the scenario; this is what it was made to last.
 MP3_SECONDS = 2
 NOT_MEDIA = ["notes.txt"]
-# Every type has a file here, and so a tab on show after a scan.
-TYPES_PRESENT = set(FILES.values())
 
 
 def _convert():

@@ -19,6 +19,7 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
+import later  # noqa: E402
 import media  # noqa: E402
 import run_e2e  # noqa: E402
 from desktop import (ITEM_ROLES, Desktop, Failure, ancestors, children, describe, do_action,  # noqa: E402
@@ -36,7 +37,8 @@ STOP_BUTTON = "Arrêter la lecture"
 LOOP_BUTTON = "Boucle"
 VIEWER_PAGES = ["VIDE", "ANI", "AVI_WIN", "AVI_VIDEO", "BMP", "JPG", "MID", "WAV", "GIF", "PCX", "TIF",
                 "WMF", "EMF", "ICO"]
-TAB_CODES = ["ANI", "AVI", "BMP", "EMF", "GIF", "ICO", "JPG", "MID", "PCX", "TIF", "WAV", "WMF"]
+TAB_CODES = ["ANI", "AVI", "BMP", "EMF", "GIF", "ICO", "JPG", "MID", "PCX", "TIF", "WAV", "WMF", "PNG", "WEBP", "MP3",
+             "OGG", "FLAC", "MP4", "MKV"]
 # Settings a session writes (the start, the scan mode, the window on closing).
 SESSION_KEYS = ["First_Time", "Scan_Type", "Icon_Style", "TreeView_Width", "WindowLeft", "Window_Top",
                 "Window_Width", "Window_Height", "Window_State"]
@@ -380,9 +382,9 @@ class Run:
 
     def type_tabs(self):
         tabs = self.page_tabs()
-        # Part of the pane's order: TOUS first, then the types alphabetically.
+        # The pane's order: TOUS first, the twelve types alphabetically, then the later seven.
         order = [n for n in tabs if showing(tabs[n])]
-        expected = ["TOUS"] + sorted(media.TYPES_PRESENT)
+        expected = media.TABS_AFTER_SCAN
         self.check(order == expected, "after the scan every type found has its tab on show, in order",
                    f"on show: {order}, expected {expected}")
         self.check("selected" in states(tabs.get("TOUS")), "the TOUS tab is reported selected")
@@ -894,7 +896,7 @@ class Run:
                    "the status bar says when the catalogue was made", status)
         tabs = self.page_tabs()
         on_show = [n for n in tabs if showing(tabs[n])]
-        self.check(on_show == ["TOUS"] + sorted(media.TYPES_PRESENT), "the type tabs found by the scan are on show",
+        self.check(on_show == media.TABS_AFTER_SCAN, "the type tabs found by the scan are on show",
                    f"on show: {on_show}")
 
     def copied_in_by_another_program(self):
@@ -1021,6 +1023,7 @@ class Run:
             self.step("convert a file", self.convert_a_file)
             self.step("zoom and full screen", self.zoom_and_full_screen)
             self.step("thumbnails in the large-icon style", self.thumbnails)
+            self.step("the seven later types", lambda: later.later_types(self))
             self.step("quit with File > Quitter", self.quit)
             self.step("start again: the kept catalogue", self.start_again, critical=True)
             self.step("a file copied in by another program", self.copied_in_by_another_program)

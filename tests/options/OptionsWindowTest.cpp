@@ -62,9 +62,9 @@ protected:
 
 TEST_F(OptionsWindowTest, TheWindowShowsTheSettings)
 {
-    TfrmOptions &w =
-        open({"JPEG_Scale=2", "JPEG_Grayscale=1", "JPEG_Performance=1", "JPEG_Pixel_Format=0",
-              "JPEG_Smoothing=0", "Show_Hints=0", "Expand_Treeview_At_End_Of_Scan=0", "Scan_File_GIF=0"});
+    TfrmOptions &w = open({"JPEG_Scale=2", "JPEG_Grayscale=1", "JPEG_Performance=1", "JPEG_Pixel_Format=0",
+                           "JPEG_Smoothing=0", "Show_Hints=0", "Expand_Treeview_At_End_Of_Scan=0",
+                           "Scan_File_GIF=0", "Scan_OGG=0"});
     QString shown = QString("%1%2%3%4 ")
                         .arg(w.rgJPEGScaling->itemIndex())
                         .arg(w.rgJPEGColor->itemIndex())
@@ -76,7 +76,9 @@ TEST_F(OptionsWindowTest, TheWindowShowsTheSettings)
     for (int i = 0; i < w.lvFiles->topLevelItemCount(); ++i)
         shown += ' ' + w.lvFiles->topLevelItem(i)->text(0) +
                  (w.lvFiles->topLevelItem(i)->checkState(0) ? '+' : '-');
-    EXPECT_EQ(shown, "2110 10010 .ANI+ .AVI+ .BMP+ .EMF+ .GIF- .ICO+ .JPG+ .MID+ .PCX+ .TIF+ .WAV+ .WMF+");
+    EXPECT_EQ(shown,
+              "2110 10010 .ANI+ .AVI+ .BMP+ .EMF+ .FLAC+ .GIF- .ICO+ .JPG+ .MID+ .MKV+ .MP3+ .MP4+ .OGG- "
+              ".PCX+ .PNG+ .TIF+ .WAV+ .WEBP+ .WMF+");
     EXPECT_EQ(w.PageControlOption->currentWidget(), w.TabSheetGeneral);
     EXPECT_FALSE(w.btnApply->isEnabled());
 }
@@ -165,16 +167,21 @@ TEST_F(OptionsWindowTest, TheScanFlagsReachTheNextScanAndCancelDiscards)
         w.btnFilesUnckeckALL->click();
         w.btnFilesCheckALL->click();
         tick(w, ".GIF", false);
+        tick(w, ".OGG", false);
         w.btnOK->click();
     });
     EXPECT_TRUE(fileHas("Scan_File_GIF=0\n"));
+    EXPECT_TRUE(fileHas("Scan_OGG=0\n"));
     // A scan starts with the catalogue's reset, which takes the flags.
     Catalogue cat(app);
     InitExtensions(app);
     InitTabSheets(app);
     ResetCatalogueStore(cat);
-    EXPECT_EQ(app.st.CatalogueState.EnabledExtensions,
-              ".ANI/.AVI/.BMP/.JPG/.MID/.WAV/.PCX/.TIF/.WMF/.EMF/.ICO/");
+    // A type's every extension goes with its flag.
+    EXPECT_EQ(
+        app.st.CatalogueState.EnabledExtensions,
+        ".ANI/.AVI/.BMP/.JPG/.MID/.WAV/.PCX/.TIF/.WMF/.EMF/.ICO/.PNG/.APNG/.WEBP/.MP3/.FLAC/.MP4/.M4V/.MOV/"
+        ".MKV/.WEBM/");
 }
 
 TEST_F(OptionsWindowTest, AFailedWriteKeepsTheOldValuesAndTheWindowOpen)

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <mutex>
+#include <string_view>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -35,6 +36,14 @@ int64_t toMs(int64_t ts, AVRational tb)
     if (ts == AV_NOPTS_VALUE)
         return AV_NOPTS_VALUE;
     return av_rescale_q(ts, tb, AVRational{1, 1000});
+}
+
+// What a probe may take for a sound or a clip: FFmpeg finds still pictures (its "_pipe" readers) in
+// a file of any name, and a picture renamed is no clip.
+bool playableContainer(const AVFormatContext *fmt)
+{
+    const std::string_view name = fmt->iformat->name;
+    return !name.ends_with("_pipe");
 }
 
 } // namespace
@@ -77,19 +86,30 @@ MciResult FfmpegInput::open(const QString &path, const char *demuxer, bool wantA
         return mciError(MCIERR_INVALID_FILE, QStringLiteral("empty file"));
     probe.close();
 
-    const AVInputFormat *format = av_find_input_format(demuxer);
     const QByteArray native = QFile::encodeName(path);
-    // The WAV demuxer asks for its 16-bit PCM to be probed again for other formats hidden in it
-    // (S/PDIF surround): with the default limits, some 60 ms of processor time on the first read,
-    // before the first sound. A wave device plays PCM as PCM, so that probe gets one packet.
+    const AVInputFormat *format = demuxer ? av_find_input_format(demuxer) : nullptr;
     AVDictionary *options = nullptr;
-    av_dict_set(&options, "probesize", "2048", 0);
-    av_dict_set(&options, "max_probe_packets", "1", 0);
+    if (format) {
+        // The WAV demuxer asks for its 16-bit PCM to be probed again for other formats hidden in
+        // it (S/PDIF surround): with the default limits, some 60 ms of processor time on the first
+        // read, before the first sound. A wave device plays PCM as PCM, so that probe gets one
+        // packet.
+        av_dict_set(&options, "probesize", "2048", 0);
+        av_dict_set(&options, "max_probe_packets", "1", 0);
+    }
     const int opened = avformat_open_input(&m_fmt, native.constData(), format, &options);
     av_dict_free(&options);
     if (opened < 0) {
         m_fmt = nullptr;
         return mciError(MCIERR_INVALID_FILE);
+    }
+    if (!format) {
+        // A probed container may learn its streams' rates, sizes and length only from the first
+        // packets (an MP3's frames, a WebM's clusters): the length is then the one ffprobe gives.
+        if (!playableContainer(m_fmt) || avformat_find_stream_info(m_fmt, nullptr) < 0) {
+            close();
+            return mciError(MCIERR_INVALID_FILE);
+        }
     }
     for (unsigned i = 0; i < m_fmt->nb_streams; ++i) {
         AVStream *st = m_fmt->streams[i];
@@ -115,7 +135,10 @@ MciResult FfmpegInput::open(const QString &path, const char *demuxer, bool wantA
         if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
             m_durationMs = std::max(m_durationMs, toMs(st->duration, st->time_base));
     }
-    if (m_durationMs == 0 && m_fmt->duration != AV_NOPTS_VALUE && m_fmt->duration > 0)
+    // The container's own length where it was probed: its streams' lengths may lack the encoder's
+    // delay (Opus) or be missing altogether (Matroska).
+    const bool containerLength = !format || m_durationMs == 0;
+    if (containerLength && m_fmt->duration != AV_NOPTS_VALUE && m_fmt->duration > 0)
         m_durationMs = m_fmt->duration / 1000;
     // A header may claim more sound than the file holds: for plain PCM the bytes that are there
     // bound what can be played. (The header's byte rate is not trusted: writers get it wrong.)

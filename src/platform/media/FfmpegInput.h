@@ -1,11 +1,13 @@
-// One media file read through FFmpeg: the demuxer named by the device (the extension chose it),
-// the first audio and video streams, their decoders, and the conversions to what we play: float
-// samples at the output's rate and layout, and 32-bit RGB pictures at the clip's natural size.
+// One media file read through FFmpeg: the demuxer named by the device (the extension chose it) or
+// the container FFmpeg's probe found, the first audio and video streams, their decoders, and the
+// conversions to what we play: float samples at the output's rate and layout, and 32-bit RGB
+// pictures at the clip's natural size.
 //
-// Rules: open() reads headers only (no decoding), so it is cheap enough for the interface thread;
-// step() reads and decodes one packet and is called by one worker thread at a time. Damaged
-// packets are skipped; a run of failures or a read error ends the file, so a bad file plays what
-// can be played. After seekMs() every output before the target time is dropped.
+// Rules: open() reads headers only (no decoding; a probed container its first packets too), so it
+// is cheap enough for the interface thread; step() reads and decodes one packet and is called by
+// one worker thread at a time. Damaged packets are skipped; a run of failures or a read error ends
+// the file, so a bad file plays what can be played. After seekMs() every output before the target
+// time is dropped. The length is the container's where it was probed (what ffprobe reports).
 #pragma once
 
 #include "platform/media/MciTypes.h"
@@ -42,7 +44,8 @@ public:
     FfmpegInput(const FfmpegInput &) = delete;
     FfmpegInput &operator=(const FfmpegInput &) = delete;
 
-    // demuxer: FFmpeg's short name ("wav", "avi"); the streams not wanted are ignored.
+    // demuxer: FFmpeg's short name ("wav", "avi"), or null to probe the container (see
+    // mciDemuxerFor); the streams not wanted are ignored.
     MciResult open(const QString &path, const char *demuxer, bool wantAudio, bool wantVideo);
     void close();
 

@@ -1,5 +1,5 @@
-// A media-control device: the wave audio, sequencer or AVI video device chosen from a file's
-// extension, with the commands a media player sends it.
+// A media-control device: the wave audio, sequencer or video device chosen from a file's
+// extension (mciDeviceTypeFor), with the commands a media player sends it.
 //
 // Rules:
 // - open() fails with a code and the system's message (missing, unreadable or unsupported file, no

@@ -68,16 +68,48 @@ MciResult mciError(int code, const QString &detail)
     return r;
 }
 
+namespace {
+
+struct Extension
+{
+    const char *suffix; // upper case, without the dot
+    MciDeviceType device;
+    const char *demuxer; // null: FFmpeg probes the container
+};
+
+// WAV and AVI files are always RIFF, so their demuxer is named; the other containers hold more
+// than one codec and are told apart by FFmpeg's probe (an .OGG of Opus, an .M4V that is QuickTime).
+const Extension extensions[] = {
+    {"WAV", MciDeviceType::WaveAudio, "wav"},    {"MP3", MciDeviceType::WaveAudio, nullptr},
+    {"OGG", MciDeviceType::WaveAudio, nullptr},  {"OGA", MciDeviceType::WaveAudio, nullptr},
+    {"OPUS", MciDeviceType::WaveAudio, nullptr}, {"FLAC", MciDeviceType::WaveAudio, nullptr},
+    {"MID", MciDeviceType::Sequencer, nullptr},  {"AVI", MciDeviceType::AviVideo, "avi"},
+    {"MP4", MciDeviceType::AviVideo, nullptr},   {"M4V", MciDeviceType::AviVideo, nullptr},
+    {"MOV", MciDeviceType::AviVideo, nullptr},   {"MKV", MciDeviceType::AviVideo, nullptr},
+    {"WEBM", MciDeviceType::AviVideo, nullptr},
+};
+
+const Extension *extensionOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    for (const Extension &e : extensions)
+        if (suffix.compare(QLatin1String(e.suffix), Qt::CaseInsensitive) == 0)
+            return &e;
+    return nullptr;
+}
+
+} // namespace
+
 MciDeviceType mciDeviceTypeFor(const QString &path)
 {
-    const QString ext = QFileInfo(path).suffix().toUpper();
-    if (ext == QLatin1String("WAV"))
-        return MciDeviceType::WaveAudio;
-    if (ext == QLatin1String("MID"))
-        return MciDeviceType::Sequencer;
-    if (ext == QLatin1String("AVI"))
-        return MciDeviceType::AviVideo;
-    return MciDeviceType::None;
+    const Extension *e = extensionOf(path);
+    return e ? e->device : MciDeviceType::None;
+}
+
+const char *mciDemuxerFor(const QString &path)
+{
+    const Extension *e = extensionOf(path);
+    return e ? e->demuxer : nullptr;
 }
 
 } // namespace platform

@@ -40,9 +40,13 @@ MciResult mciError(int code, const QString &detail = {});
 // Notification kinds, with the values of the media control interface.
 enum class MciNotify : int { Successful = 1, Superseded = 2, Aborted = 4, Failure = 8 };
 
+// WaveAudio plays every sound FFmpeg decodes, AviVideo every clip (the names are the devices').
 enum class MciDeviceType { None, WaveAudio, Sequencer, AviVideo };
 
-// The device of a file, from its extension (".WAV", ".MID", ".AVI", any case).
+// The device of a file, from its extension, any case: sounds (.WAV .MP3 .OGG .OGA .OPUS .FLAC),
+// tunes (.MID) and clips (.AVI .MP4 .M4V .MOV .MKV .WEBM).
 MciDeviceType mciDeviceTypeFor(const QString &path);
+// FFmpeg's demuxer for the file ("wav", "avi"), or null when its container is to be probed.
+const char *mciDemuxerFor(const QString &path);
 
 } // namespace platform

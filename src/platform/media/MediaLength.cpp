@@ -24,10 +24,10 @@ int64_t midiLengthMs(const QString &path)
 
 // The streams are those the device would open: the wave device wants sound, the video device
 // both (either may be missing).
-int64_t streamLengthMs(const QString &path, const char *demuxer, bool wantVideo)
+int64_t streamLengthMs(const QString &path, bool wantVideo)
 {
     FfmpegInput input;
-    if (!input.open(path, demuxer, true, wantVideo).ok())
+    if (!input.open(path, mciDemuxerFor(path), true, wantVideo).ok())
         return 0;
     return input.durationMs();
 }
@@ -40,9 +40,9 @@ int64_t probeMediaLengthMs(const QString &nativePath)
     case MciDeviceType::Sequencer:
         return midiLengthMs(nativePath);
     case MciDeviceType::WaveAudio:
-        return streamLengthMs(nativePath, "wav", false);
+        return streamLengthMs(nativePath, false);
     case MciDeviceType::AviVideo:
-        return streamLengthMs(nativePath, "avi", true);
+        return streamLengthMs(nativePath, true);
     case MciDeviceType::None:
         break;
     }

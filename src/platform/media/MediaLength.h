@@ -7,8 +7,8 @@
 
 namespace platform::media {
 
-// The length in milliseconds of a WAV, MIDI or AVI file (the device is chosen by the extension);
-// 0 when the file cannot be read or its device would refuse it.
+// The length in milliseconds of a sound, a MIDI tune or a clip (the device is chosen by the
+// extension, see mciDeviceTypeFor); 0 when the file cannot be read or its device would refuse it.
 int64_t probeMediaLengthMs(const QString &nativePath);
 
 } // namespace platform::media

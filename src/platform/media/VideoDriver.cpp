@@ -43,7 +43,7 @@ VideoDriver::~VideoDriver()
 
 MciResult VideoDriver::open(const QString &path, QWidget *display)
 {
-    MciResult r = m_input.open(path, "avi", true, true);
+    MciResult r = m_input.open(path, mciDemuxerFor(path), true, true);
     if (!r.ok())
         return r;
     if (m_input.hasAudio()) {

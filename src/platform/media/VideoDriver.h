@@ -1,7 +1,7 @@
-// AVI video: FFmpeg demuxes and decodes picture and sound on a worker thread; the sound goes to the
-// shared audio output and is the master clock, pictures wait in a short queue and are drawn when
-// the clock reaches them (late ones are skipped), at their natural size, into the display widget's
-// surface or a window of the device's own.
+// Video (AVI, MP4 and QuickTime, Matroska and WebM): FFmpeg demuxes and decodes picture and sound
+// on a worker thread; the sound goes to the shared audio output and is the master clock, pictures
+// wait in a short queue and are drawn when the clock reaches them (late ones are skipped), at their
+// natural size, into the display widget's surface or a window of the device's own.
 //
 // Rules: the worker blocks on a full queue, except while the sound runs dry (a badly interleaved
 // file), when the picture queue may grow to a byte limit and then drops its oldest picture, so

@@ -21,7 +21,7 @@ WaveDriver::~WaveDriver()
 
 MciResult WaveDriver::open(const QString &path, QWidget *)
 {
-    MciResult r = m_input.open(path, "wav", true, false);
+    MciResult r = m_input.open(path, mciDemuxerFor(path), true, false);
     if (!r.ok())
         return r;
     auto output = AudioOutput::acquire();

@@ -1,5 +1,6 @@
-// Wave audio: any sound FFmpeg decodes inside a RIFF WAVE file, converted once to the output's
-// format on a worker thread and played through the shared audio output.
+// Wave audio: any sound FFmpeg decodes inside a RIFF WAVE file, an MP3, an Ogg (Vorbis, Opus) or a
+// FLAC file, converted once to the output's format on a worker thread and played through the
+// shared audio output.
 //
 // Rules: the play ends when the decoder has nothing more and the output has taken everything;
 // the position rules are StreamedDriver's.

@@ -166,9 +166,14 @@ void PreviewAVI(TViewPageAVI_WIN &page)
             app.selectionList->refreshSelectedItem();
         return;
     }
+    PreviewVideo(app, r, page.frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI,
+                 page.pageAVI_VIDEO->MediaPlayerAVI);
+}
+
+void PreviewVideo(App &app, const ViewedRecord &r, TMediaPlayer *preview, TMediaPlayer *onPage)
+{
+    const QString native = pagekit::nativePath(app, r.Path);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    TMediaPlayer *preview = page.frmPreview_AVI_VIDEO->MediaPlayerPreviewAVI;
-    TMediaPlayer *onPage = page.pageAVI_VIDEO->MediaPlayerAVI;
     if (preview->DeviceID() != 0)
         preview->Close();
     if (onPage->DeviceID() != 0)

@@ -1,7 +1,8 @@
 // The Preview command's windows: the file last loaded on the page of its type (the page's record),
 // read again from disk and shown in a window of its own at its natural size. The picture previews
 // are modal (made for one preview, freed after); the AVI preview plays in the animation control's
-// window, or as video in the video device's own window (not modal). Each page opens its own.
+// window, or as video in the video device's own window (not modal), as the other clips' do. Each page opens
+// its own.
 //
 // Rules:
 // - A picture that cannot be read gives the file access error and a beep (none for GIF) and no
@@ -14,6 +15,7 @@
 #include <QColor>
 
 class App;
+class TMediaPlayer;
 class TViewPageAVI_WIN;
 struct ViewedRecord;
 
@@ -41,3 +43,6 @@ struct AnimatedLook
     pictures::AnimationFormat format;
 };
 void PreviewAnimated(App &app, const ViewedRecord &record, const AnimatedLook &look);
+// A clip played as video: on the preview's player, in the video device's own window, the page's
+// player closed first.
+void PreviewVideo(App &app, const ViewedRecord &record, TMediaPlayer *preview, TMediaPlayer *onPage);

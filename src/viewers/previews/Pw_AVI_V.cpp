@@ -2,11 +2,12 @@
 
 #include "components/media/TMediaPlayer.h"
 
-TfrmPreview_AVI_VIDEO::TfrmPreview_AVI_VIDEO(QWidget *parent) : QWidget(parent)
+TfrmPreview_AVI_VIDEO::TfrmPreview_AVI_VIDEO(QWidget *parent, const char *code) : QWidget(parent)
 {
-    setObjectName("frmPreview_AVI_VIDEO");
+    const QString type = QString::fromLatin1(code);
+    setObjectName("frmPreview_" + type + "_VIDEO");
     MediaPlayerPreviewAVI = new TMediaPlayer(this);
-    MediaPlayerPreviewAVI->setObjectName("MediaPlayerPreviewAVI");
+    MediaPlayerPreviewAVI->setObjectName("MediaPlayerPreview" + type);
     setVisible(false);
 }
 
