@@ -8,6 +8,7 @@
 #include "platform/Ui.h"
 #include "viewers/View_ANI.h"
 #include "viewers/View_AVI.h"
+#include "viewers/View_Animated.h"
 #include "viewers/View_BMP.h"
 #include "viewers/View_GIF.h"
 #include "viewers/View_ICO.h"
@@ -98,6 +99,8 @@ void ViewerPane::createPages()
     m_pages[mtWMF] = NewPageWMF(*this, nbkViewer);
     m_pages[mtEMF] = NewPageEMF(*this, nbkViewer);
     m_pages[mtICO] = new TViewPageICO(*this, nbkViewer);
+    m_pages[mtPNG] = NewPagePNG(*this, nbkViewer);
+    m_pages[mtWEBP] = NewPageWEBP(*this, nbkViewer);
     m_pages[mtMP3] = new TViewPageSound(*this, nbkViewer, "MP3", mtMP3, "timPositionMP3");
     m_pages[mtOGG] = new TViewPageSound(*this, nbkViewer, "OGG", mtOGG, "timPositionOGG");
     m_pages[mtFLAC] = new TViewPageSound(*this, nbkViewer, "FLAC", mtFLAC, "timPositionFLAC");
@@ -111,7 +114,7 @@ void ViewerPane::createZoom()
     m_fullScreen = new FullScreen(*this, *m_zoom);
     m_slideshow = new Slideshow(*this);
     // The picture pages and the video zoom and go full screen from their own controls.
-    for (MediaType t : {mtANI, mtBMP, mtJPG, mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO})
+    for (MediaType t : {mtANI, mtBMP, mtJPG, mtGIF, mtPCX, mtTIF, mtWMF, mtEMF, mtICO, mtPNG, mtWEBP})
         m_zoom->watch(m_pages[t]);
     if (QWidget *video = viewerPage(QStringLiteral("AVI_VIDEO")))
         m_zoom->watch(video);

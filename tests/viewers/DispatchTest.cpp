@@ -249,7 +249,8 @@ TEST_F(DispatchTest, ImpossibleTypesEndTheProgramWithTheNumberOfTheOperation)
         const char *text;
         std::function<void()> run;
     };
-    const MediaType thirteen = static_cast<MediaType>(13);
+    // The first code past the table (13 was once past it; it is PNG now).
+    const MediaType pastTheTable = static_cast<MediaType>(kTypeCount);
     const MediaType minusTwo = static_cast<MediaType>(-2);
     auto withType = [this](MediaType t, std::function<void()> f) {
         return [this, t, f] {
@@ -261,17 +262,17 @@ TEST_F(DispatchTest, ImpossibleTypesEndTheProgramWithTheNumberOfTheOperation)
         {3, "Extension inconnue", [&] { ShowFileByType(*pane, mtALL, drivePath("a.bmp")); }},
         {3, "Extension inconnue", [&] { ShowFileByType(*pane, mtNone, drivePath("a.bmp")); }},
         {4, "Type de fichier inconnu", withType(mtALL, [&] { PreviewCurrentFile(*pane); })},
-        {4, "Type de fichier inconnu", withType(thirteen, [&] { PreviewCurrentFile(*pane); })},
+        {4, "Type de fichier inconnu", withType(pastTheTable, [&] { PreviewCurrentFile(*pane); })},
         {6, "Type de fichier incorrect", withType(mtALL, [&] { StopCurrentFile(*pane); })},
         {6, "Type de fichier incorrect", withType(minusTwo, [&] { StopCurrentFile(*pane); })},
         {7, "Type de fichier incorrect", [&] { ApplyPageBackground(*pane, mtALL); }},
-        {7, "Type de fichier incorrect", [&] { ApplyPageBackground(*pane, thirteen); }},
+        {7, "Type de fichier incorrect", [&] { ApplyPageBackground(*pane, pastTheTable); }},
         {9, "Type de fichier incorrect", [&] { SetViewerButtons(*pane, mtALL); }},
         {9, "Type de fichier incorrect", [&] { SetViewerButtons(*pane, minusTwo); }},
         {11, "Type de fichier incorrect", [&] { PlayCaptionOfType(*pane, mtALL); }},
-        {11, "Type de fichier incorrect", [&] { PlayCaptionOfType(*pane, thirteen); }},
+        {11, "Type de fichier incorrect", [&] { PlayCaptionOfType(*pane, pastTheTable); }},
         {18, "Type de fichier incorrect", withType(mtALL, [&] { SetLoopOfType(*pane, true); })},
-        {18, "Type de fichier incorrect", withType(thirteen, [&] { SetLoopOfType(*pane, false); })},
+        {18, "Type de fichier incorrect", withType(pastTheTable, [&] { SetLoopOfType(*pane, false); })},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.number);

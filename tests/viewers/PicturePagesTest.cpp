@@ -463,3 +463,23 @@ TEST_F(PicturePagesTest, StopFreezesTheGifAndTheCursorAndPlayStartsThemAgain)
     pane->button(ViewerCommand::Play)->click();
     EXPECT_TRUE(ani->isRunning());
 }
+
+TEST_F(PicturePagesTest, AScrollBoxShowsItsPagesColourAroundASmallPicture)
+{
+    // The notebook's own background role (Button) must not show through a page's scroll box.
+    put("pictures/rose.bmp");
+    put("pictures/rose.jpg");
+    put("pictures/rose.gif");
+    const std::tuple<const char *, MediaType, QColor> cases[] = {
+        {"rose.bmp", mtBMP, QColor(0xD1, 0xEB, 0xFE)},
+        {"rose.jpg", mtJPG, QColor(0xFD, 0xFD, 0xC1)},
+        {"rose.gif", mtGIF, QColor(Qt::white)},
+    };
+    for (const auto &[file, type, colour] : cases) {
+        SCOPED_TRACE(file);
+        show(file);
+        QWidget *viewport = pane->page(type)->findChild<QScrollArea *>()->viewport();
+        const QImage shot = viewport->grab().toImage();
+        EXPECT_EQ(shot.pixel(shot.width() - 2, shot.height() - 2), colour.rgb());
+    }
+}

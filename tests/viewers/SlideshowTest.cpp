@@ -6,6 +6,7 @@
 
 #include "viewers/zoom/FullScreen.h"
 #include "viewers/zoom/Slideshow.h"
+#include "viewers/zoom/ViewerZoom.h"
 
 #include <algorithm>
 
@@ -168,4 +169,26 @@ TEST_F(SlideshowTest, AListWithoutFilesBeeps)
     EXPECT_FALSE(show().running());
     EXPECT_EQ(plainBeeps(), 1);
     EXPECT_FALSE(pane->fullScreen().active());
+}
+
+TEST_F(SlideshowTest, PngAndWebpPicturesAnimatedOrNotStayTheInterval)
+{
+    put("pictures/anim.apng", "e.apng");
+    put("pictures/alpha.webp", "f.webp");
+    list.rows.push_back({"e.apng", true});
+    list.rows.push_back({"f.webp", true});
+    select("e.apng");
+    show().start();
+    ASSERT_TRUE(show().running());
+    EXPECT_EQ(page(), "PNG");
+    EXPECT_EQ(app.st.Viewed[mtPNG].FileName, "e.apng");
+    // An animation is a picture: it stays the interval, it does not wait for an end.
+    EXPECT_EQ(clock->asked, std::vector<int>{4000});
+    EXPECT_TRUE(pane->zoom().zoomed()) << "full screen shows it on the zoom view";
+    clock->fire();
+    EXPECT_EQ(page(), "WEBP");
+    EXPECT_EQ(app.st.Viewed[mtWEBP].FileName, "f.webp");
+    EXPECT_EQ(clock->asked, (std::vector<int>{4000, 4000}));
+    clock->fire();
+    EXPECT_FALSE(show().running());
 }

@@ -117,6 +117,9 @@ QScrollArea *scrollBox(QWidget *page, const char *name, const QColor &colour)
     scroll->setAutoFillBackground(true);
     scroll->viewport()->setAutoFillBackground(true);
     scroll->viewport()->setPalette(p);
+    // A scroll area's viewport has no background role of its own: it would take the notebook's
+    // (Button) and show grey instead of the page's colour.
+    scroll->viewport()->setBackgroundRole(QPalette::Window);
     auto *lay = new QVBoxLayout(page);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(scroll);

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Libry.h"
+#include "components/TAnimatedImage.h"
 #include "components/TGIFImage.h"
 #include "components/TImageEn.h"
 #include "components/TPicture.h"
@@ -88,6 +89,26 @@ void PreviewGIF(App &app, const ViewedRecord &r, const QColor &colour)
     window.setColour(colour);
     QObject::connect(&window, &TPreviewWindow::activated, &window, [&window, &busy] {
         window.ImageGIF->setAnimate(true);
+        busy.release();
+    });
+    app.ui().execModal(&window);
+}
+
+void PreviewAnimated(App &app, const ViewedRecord &r, const AnimatedLook &look)
+{
+    pagekit::BusyCursor busy;
+    TfrmPreview_Animated window(app.mainWindow, look.form, look.picture);
+    window.picture->setFormat(look.format);
+    if (!window.picture->loadFromFile(pagekit::nativePath(app, r.Path)).ok()) {
+        refused(app, busy, true);
+        return;
+    }
+    window.placeAtTopLeft();
+    window.setWindowTitle(sizedCaption(r.FileName, r.Width, r.Height));
+    window.setClientSize(r.Width, r.Height);
+    window.setColour(look.colour);
+    QObject::connect(&window, &TPreviewWindow::activated, &window, [&window, &busy] {
+        window.picture->setAnimate(true);
         busy.release();
     });
     app.ui().execModal(&window);

@@ -10,6 +10,8 @@
 // - The busy cursor is always put back, whatever happens.
 #pragma once
 
+#include "components/decoders/Animation.h"
+
 #include <QColor>
 
 class App;
@@ -30,6 +32,17 @@ void PreviewBMP(App &app, const ViewedRecord &record, const QColor &colour);
 void PreviewGIF(App &app, const ViewedRecord &record, const QColor &colour);
 void PreviewJPG(App &app, const ViewedRecord &record, const QColor &colour);
 void PreviewAVI(TViewPageAVI_WIN &page);
+
+// PNG and WebP: the picture player at the picture's size, in the page's colour, playing an
+// animation once the window shows.
+struct AnimatedLook
+{
+    const char *form;    // the window's name: "frmPreview_PNG"
+    const char *picture; // its player's name: "ImagePNG"
+    QColor colour;
+    pictures::AnimationFormat format;
+};
+void PreviewAnimated(App &app, const ViewedRecord &record, const AnimatedLook &look);
 // A clip played as video: on the preview's player, in the video device's own window, the page's
 // player closed first.
 void PreviewVideo(App &app, const ViewedRecord &record, TMediaPlayer *preview, TMediaPlayer *onPage);

@@ -1,6 +1,7 @@
 #include "viewers/previews/Pw_Pictures.h"
 
 #include "app/Language.h"
+#include "components/TAnimatedImage.h"
 #include "components/TGIFImage.h"
 #include "components/TImageEn.h"
 #include "components/TPicture.h"
@@ -73,4 +74,12 @@ TfrmPreview_Image::TfrmPreview_Image(QWidget *parent, const char *name, const ch
     // The window scrolls over the picture, not the view.
     view->setScrollBars(false);
     setContent(view, true);
+}
+
+TfrmPreview_Animated::TfrmPreview_Animated(QWidget *parent, const char *name, const char *pictureName)
+    : TPreviewWindow(parent, name)
+{
+    picture = new TAnimatedImage;
+    picture->setObjectName(pictureName);
+    setContent(picture, true);
 }
