@@ -3,6 +3,8 @@
 #include "components/TAniFile.h"
 #include "components/decoders/GifDecoder.h"
 #include "components/decoders/ImageLimits.h"
+#include "components/decoders/PngDecoder.h"
+#include "components/decoders/WebpChunks.h"
 #include "convert/AudioEncoder.h"
 
 #include <QFileInfo>
@@ -82,18 +84,41 @@ bool fill(AVFrame *frame, const QImage &image)
 
 } // namespace
 
-bool isAnimatedGif(const QString &path)
+bool isAnimatedPicture(const QString &path)
 {
     const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
     if (!data)
         return false;
+    if (pictures::isPngData(*data)) {
+        const platform::ErrorOr<pictures::PngFacts> facts = pictures::scanPng(*data);
+        return facts && facts->animated;
+    }
+    if (data->startsWith("RIFF")) {
+        const platform::ErrorOr<pictures::WebpInfo> facts = pictures::readWebpInfo(*data);
+        return facts && facts->animated;
+    }
     const platform::ErrorOr<pictures::GifFacts> facts = pictures::scanGif(*data);
     return facts && facts->animated();
 }
 
 platform::ErrorOr<Animation> decodeAnimation(const QString &path)
 {
-    return QFileInfo(path).suffix().toLower() == u"ani" ? decodeAni(path) : decodeGif(path);
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == u"ani")
+        return decodeAni(path);
+    if (ext == u"png" || ext == u"apng" || ext == u"webp") {
+        // The frames as the viewer plays them: composed, each for its time.
+        platform::ErrorOr<pictures::Animation> decoded = pictures::decodeAnimationFile(path);
+        if (!decoded)
+            return decoded.error();
+        Animation a;
+        a.frames = std::move(decoded->frames);
+        for (int delay : decoded->delaysMs)
+            a.delaysMs << pictures::animationDelayMs(delay);
+        a.plays = decoded->plays;
+        return a;
+    }
+    return decodeGif(path);
 }
 
 platform::Status writeAnimation(const Animation &animation, const QString &outPath)

@@ -23,8 +23,8 @@ struct Animation
 
 platform::ErrorOr<Animation> decodeAnimation(const QString &path);
 
-// True for a GIF file of more than one frame (false for anything it cannot read).
-bool isAnimatedGif(const QString &path);
+// True for a GIF, PNG (APNG) or WebP file of more than one frame (false for anything it cannot read).
+bool isAnimatedPicture(const QString &path);
 
 platform::Status writeAnimation(const Animation &animation, const QString &outPath);
 // The same as an animated WebP, lossless, through libwebp's animation encoder: every frame's time,

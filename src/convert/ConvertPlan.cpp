@@ -26,7 +26,7 @@ void addFolder(Plan &plan, const QString &root, const QString &outDir, const QSt
     for (const QString &file : files) {
         const Source source = sourceOf(file);
         const QString target = formatFor(source, format);
-        if (target.isEmpty() || !canConvert(source, target))
+        if (target.isEmpty() || !canConvert(source, target) || alreadyInFormat(file, target))
             continue;
         QString folder = QFileInfo(file).absolutePath();
         if (!outDir.isEmpty())
@@ -58,6 +58,10 @@ Plan planJobs(const QStringList &paths, const QString &outDir, const QString &fo
         }
         if (!canConvert(source, target)) {
             plan.failures << QStringLiteral("%1: cannot be converted to %2").arg(path, target);
+            continue;
+        }
+        if (alreadyInFormat(path, target)) {
+            plan.failures << QStringLiteral("%1: already in %2").arg(path, target);
             continue;
         }
         plan.jobs.append(Job{path, outDir.isEmpty() ? info.absolutePath() : outDir, target});

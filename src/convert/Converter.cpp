@@ -40,7 +40,8 @@ platform::ErrorOr<QString> convertFile(const Job &job, const Options &options)
     // Pictures are decoded before any output exists; an SVG or a sound is made into the
     // temporary file, which goes with the output object when that fails.
     // Animations are decoded first too; their encoders write the file themselves.
-    const bool animated = source == Source::Ani || (source == Source::Gif && isAnimatedGif(job.input));
+    const bool animated =
+        source == Source::Ani || (source == Source::MayAnimate && isAnimatedPicture(job.input));
     Animation animation;
     if (isCancelled(options.cancel))
         return cancelledError();

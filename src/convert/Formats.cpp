@@ -10,14 +10,12 @@ Source sourceOf(const QString &path)
     if (ext == u"bmp" || ext == u"ico" || ext == u"jpg" || ext == u"jpeg" || ext == u"jpe" || ext == u"pcx" ||
         ext == u"tif" || ext == u"tiff")
         return Source::Picture;
-    if (ext == u"gif")
-        return Source::Gif;
+    if (ext == u"gif" || ext == u"png" || ext == u"apng" || ext == u"webp")
+        return Source::MayAnimate;
     if (ext == u"ani")
         return Source::Ani;
     if (ext == u"wmf" || ext == u"emf")
         return Source::Metafile;
-    if (ext == u"png" || ext == u"apng" || ext == u"webp")
-        return Source::Picture;
     if (ext == u"wav" || ext == u"mp3" || ext == u"ogg" || ext == u"oga" || ext == u"opus" || ext == u"flac")
         return Source::Wave;
     if (ext == u"mid")
@@ -42,7 +40,7 @@ QStringList formatsOf(Source source)
 {
     switch (source) {
     case Source::Picture:
-    case Source::Gif:
+    case Source::MayAnimate:
         return {"png", "webp"};
     case Source::Metafile:
         return {"svg", "png", "webp"};
@@ -69,6 +67,12 @@ QString defaultFormat(Source source)
 bool canConvert(Source source, const QString &format)
 {
     return formatsOf(source).contains(format);
+}
+
+bool alreadyInFormat(const QString &path, const QString &format)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    return ext == extensionOf(format) || (format == u"png" && ext == u"apng");
 }
 
 QString extensionOf(const QString &format)

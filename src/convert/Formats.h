@@ -9,7 +9,8 @@
 
 namespace convert {
 
-enum class Source { None, Picture, Gif, Ani, Metafile, Wave, Midi, Video };
+enum class Source { None, Picture, MayAnimate, Ani, Metafile, Wave, Midi, Video };
+// MayAnimate: GIF, PNG (APNG) and WebP, animations or still pictures by their content.
 
 Source sourceOf(const QString &path);
 
@@ -21,6 +22,10 @@ bool isFormatName(const QString &format);
 QStringList formatsOf(Source source);
 QString defaultFormat(Source source);
 bool canConvert(Source source, const QString &format);
+
+// True when the file already is in that format (its extension is the format's, or .apng for png):
+// converting it would only make a copy.
+bool alreadyInFormat(const QString &path, const QString &format);
 
 // The extension (without dot) of an output in this format.
 QString extensionOf(const QString &format);

@@ -3,6 +3,7 @@
 #include "components/TImageEn.h"
 #include "components/TJPEGImage.h"
 #include "components/TPicture.h"
+#include "components/decoders/Animation.h"
 #include "components/decoders/ExifOrientation.h"
 #include "components/decoders/GifDecoder.h"
 #include "components/decoders/ImageLimits.h"
@@ -109,6 +110,17 @@ platform::ErrorOr<QImage> decodePicture(const QString &path)
         if (!composer.advance())
             return damaged(path, QStringLiteral("no frame"));
         return composer.canvas();
+    }
+    if (ext == u"png" || ext == u"apng" || ext == u"webp") {
+        // The decoders the viewer uses: sizes checked first, alpha kept.
+        platform::ErrorOr<pictures::Animation> decoded = pictures::decodeAnimationFile(path);
+        if (!decoded)
+            return decoded.error();
+        if (decoded->animated())
+            return platform::makeError(
+                Error::Kind::Other,
+                QStringLiteral("%1: animation (animations are not still pictures)").arg(path));
+        return decoded->frames.first();
     }
     if (ext == u"pcx" || ext == u"tif" || ext == u"tiff") {
         const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);

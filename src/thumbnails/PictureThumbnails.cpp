@@ -7,7 +7,10 @@
 #include "components/decoders/JpegDecoder.h"
 #include "components/decoders/MetafilePlayer.h"
 #include "components/decoders/PcxDecoder.h"
+#include "components/decoders/PngDecoder.h"
 #include "components/decoders/TiffDecoder.h"
+#include "components/decoders/WebpChunks.h"
+#include "components/decoders/WebpDecoder.h"
 #include "thumbnails/ThumbnailTypes.h"
 
 #include <QBuffer>
@@ -91,6 +94,31 @@ platform::ErrorOr<Made> gifThumbnail(const QByteArray &data, int, const Budget &
     if (!composer.advance())
         return damaged(QStringLiteral("no frame"));
     return picture(composer.canvas());
+}
+
+platform::ErrorOr<Made> pngWebpThumbnail(const QByteArray &data, int, const Budget &budget)
+{
+    // The size from the headers, refused over the limit before any pixel is decoded.
+    QSize size;
+    if (pictures::isPngData(data)) {
+        const platform::ErrorOr<pictures::PngFacts> facts = pictures::scanPng(data);
+        if (!facts)
+            return facts.error();
+        size = QSize(facts->width, facts->height);
+    } else {
+        const platform::ErrorOr<pictures::WebpInfo> facts = pictures::readWebpInfo(data);
+        if (!facts)
+            return facts.error();
+        size = QSize(facts->width, facts->height);
+    }
+    if (platform::Status allowed = budget.allowPicture(size.width(), size.height()); !allowed)
+        return allowed.error();
+    // An animation's thumbnail is its first frame, as the viewer first shows it.
+    const platform::ErrorOr<pictures::Animation> decoded =
+        pictures::isPngData(data) ? pictures::decodePng(data) : pictures::decodeWebp(data);
+    if (!decoded)
+        return decoded.error();
+    return picture(decoded->frames.first());
 }
 
 platform::ErrorOr<Made> aniThumbnail(const QByteArray &data, int, const Budget &)

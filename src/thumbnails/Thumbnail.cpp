@@ -12,7 +12,7 @@ using platform::Error;
 
 namespace {
 
-enum class Kind { None, Bmp, Jpeg, Gif, Ani, Ico, Pcx, Tiff, Wmf, Emf, Clip, Sound, Midi };
+enum class Kind { None, Bmp, Jpeg, Gif, Ani, Ico, Pcx, Tiff, Wmf, Emf, Clip, Sound, Midi, PngWebp };
 
 Kind kindOf(const QString &path)
 {
@@ -34,7 +34,10 @@ Kind kindOf(const QString &path)
         {"wav", Kind::Sound},
         {"mid", Kind::Midi},
         {"midi", Kind::Midi},
-        // The later types' sounds and clips, in the containers FFmpeg probes.
+        // The later types: pictures by their own decoders, sounds and clips in the containers FFmpeg probes.
+        {"png", Kind::PngWebp},
+        {"apng", Kind::PngWebp},
+        {"webp", Kind::PngWebp},
         {"mp3", Kind::Sound},
         {"ogg", Kind::Sound},
         {"oga", Kind::Sound},
@@ -92,6 +95,8 @@ platform::ErrorOr<Made> fromData(const QByteArray &data, Kind kind, int box, con
         return metafileThumbnail(data, true, box, budget);
     case Kind::Midi:
         return midiThumbnail(data, box, budget);
+    case Kind::PngWebp:
+        return pngWebpThumbnail(data, box, budget);
     default:
         return damaged(QStringLiteral("not a type read from memory"));
     }

@@ -35,6 +35,8 @@ platform::ErrorOr<Made> gifThumbnail(const QByteArray &data, int box, const Budg
 platform::ErrorOr<Made> aniThumbnail(const QByteArray &data, int box, const Budget &budget);
 platform::ErrorOr<Made> icoThumbnail(const QByteArray &data, int box, const Budget &budget);
 platform::ErrorOr<Made> pcxThumbnail(const QByteArray &data, int box, const Budget &budget);
+// PNG (APNG) and WebP, told apart by their signatures.
+platform::ErrorOr<Made> pngWebpThumbnail(const QByteArray &data, int box, const Budget &budget);
 platform::ErrorOr<Made> tiffThumbnail(const QByteArray &data, int box, const Budget &budget);
 platform::ErrorOr<Made> metafileThumbnail(const QByteArray &data, bool enhanced, int box,
                                           const Budget &budget);

@@ -9,6 +9,7 @@
 #include "convert/PictureConverter.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <webp/demux.h>
@@ -197,7 +198,59 @@ TEST(AnimationConvert, AnAnimatedGifIsNoStillPictureButOneFrameIs)
     const platform::ErrorOr<QImage> still = convert::decodePicture(fixture("anim.gif"));
     ASSERT_FALSE(still.ok());
     EXPECT_TRUE(still.error().message.contains("animated"));
-    EXPECT_TRUE(convert::isAnimatedGif(fixture("anim.gif")));
-    EXPECT_FALSE(convert::isAnimatedGif(fixture("rose.gif")));
-    EXPECT_FALSE(convert::isAnimatedGif(fixture("damaged-truncated.gif")));
+    EXPECT_TRUE(convert::isAnimatedPicture(fixture("anim.gif")));
+    EXPECT_FALSE(convert::isAnimatedPicture(fixture("rose.gif")));
+    EXPECT_FALSE(convert::isAnimatedPicture(fixture("damaged-truncated.gif")));
+}
+
+// Pictures that differ by the rounding of half-transparent pixels at most (premultiplied on the way).
+bool closePixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return false;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32), y = b.convertToFormat(QImage::Format_ARGB32);
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            if (qAlpha(p) == 0 && qAlpha(q) == 0)
+                continue;
+            if (std::abs(qAlpha(p) - qAlpha(q)) > 2 || std::abs(qRed(p) - qRed(q)) > 3 ||
+                std::abs(qGreen(p) - qGreen(q)) > 3 || std::abs(qBlue(p) - qBlue(q)) > 3)
+                return false;
+        }
+    return true;
+}
+
+// PNG and WebP may be either: an animated one converts as an animation, frame for frame, into the
+// other format; a still one as a picture, its alpha kept.
+TEST(AnimationConvert, ApngAndAnimatedWebpBecomeEachOtherStillOnesStayPictures)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    EXPECT_TRUE(convert::isAnimatedPicture(fixture("alpha-anim.apng")));
+    EXPECT_TRUE(convert::isAnimatedPicture(fixture("alpha-anim.webp")));
+    EXPECT_FALSE(convert::isAnimatedPicture(fixture("alpha.png")));
+    EXPECT_FALSE(convert::isAnimatedPicture(fixture("rose.webp")));
+    EXPECT_FALSE(convert::decodePicture(fixture("alpha-anim.apng")).ok());
+
+    const platform::ErrorOr<QString> webp = convertTo(fixture("alpha-anim.apng"), tmp.filePath("w"), "webp");
+    ASSERT_TRUE(webp.ok()) << webp.error().message.toStdString();
+    const WebpAnimation fromApng = readWebp(*webp);
+    ASSERT_EQ(fromApng.frames.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(
+            closePixels(fromApng.frames[i], QImage(fixture(QStringLiteral("alpha-anim-%1.png").arg(i)))))
+            << i;
+
+    const platform::ErrorOr<QString> apng = convertTo(fixture("alpha-anim.webp"), tmp.filePath("p"), "png");
+    ASSERT_TRUE(apng.ok()) << apng.error().message.toStdString();
+    EXPECT_EQ(ffmpegFrames(*apng, tmp.filePath("frames")).size(), 3);
+
+    const platform::ErrorOr<QString> still = convertTo(fixture("alpha.png"), tmp.filePath("s"), "webp");
+    ASSERT_TRUE(still.ok()) << still.error().message.toStdString();
+    const QImage back = QImageReader(*still).read();
+    EXPECT_TRUE(back.hasAlphaChannel());
+    EXPECT_TRUE(closePixels(back, QImage(fixture("alpha.png"))));
+    EXPECT_FALSE(convertTo(fixture("damaged-header.webp"), tmp.filePath("d"), "png").ok());
+    EXPECT_TRUE(filesBelow(tmp.filePath("d")).isEmpty());
 }

@@ -162,4 +162,16 @@ TEST(ConvertPlan, NamedFilesThatCannotConvertAreFailuresOfTheirOwn)
     const convert::Plan folder = convert::planJobs({tmp.path()}, {}, "flac");
     EXPECT_TRUE(folder.jobs.isEmpty());
     EXPECT_TRUE(folder.failures.isEmpty());
+
+    // A file already in the format would only be copied: refused by name, left alone in a folder
+    // (a second conversion of a folder does not convert the first one's outputs again).
+    ASSERT_TRUE(copyFixture("alpha.png", tmp.filePath("c.PNG")));
+    const convert::Plan same = convert::planJobs({tmp.filePath("c.PNG")}, {}, "png");
+    EXPECT_TRUE(same.jobs.isEmpty());
+    ASSERT_EQ(same.failures.size(), 1);
+    EXPECT_TRUE(same.failures[0].contains("already in png"));
+    const convert::Plan again = convert::planJobs({tmp.path()}, {}, "png");
+    ASSERT_EQ(again.jobs.size(), 1);
+    EXPECT_TRUE(again.jobs[0].input.endsWith("a.bmp"));
+    EXPECT_EQ(convert::planJobs({tmp.filePath("c.PNG")}, {}, "webp").jobs.size(), 1);
 }

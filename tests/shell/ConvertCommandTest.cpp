@@ -125,7 +125,8 @@ TEST_F(ConvertCommandTest, TheFileMenuListPopupTreePopupAndViewerPopupEachConver
     EXPECT_TRUE(report.contains("Fichiers convertis : 1\n")) << report.toStdString();
     windowBack();
 
-    // The tree's popup on the folder: its files and its subfolder's; a taken name gets a number.
+    // The tree's popup on the folder: its files and its subfolder's; a taken name gets a number,
+    // and the picture already in PNG is left as it is.
     answerConvert(Qt::Key_Return);
     fromPopup(tree(), "Images", main->popmnuTreeView, main->menus.popmnuTV_Convert);
     EXPECT_EQ(names("c/Images"),

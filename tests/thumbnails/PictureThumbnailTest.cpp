@@ -38,13 +38,30 @@ void expectHalves(const platform::ErrorOr<QImage> &thumb, QSize size)
 
 TEST_F(PictureThumbnails, EachStillPictureTypeFitsTheBoxWithItsColours)
 {
-    for (const char *name : {"p.bmp", "p.jpg", "p.gif", "p.pcx", "p.tif"}) {
+    for (const char *name : {"p.bmp", "p.jpg", "p.gif", "p.pcx", "p.tif", "p.png", "p.webp"}) {
         SCOPED_TRACE(name);
         const QString path = halves(QString::fromLatin1(name));
         expectHalves(thumbs::makeThumbnail(path, 128), QSize(128, 64));
         // The large size of the cache.
         expectHalves(thumbs::makeThumbnail(path, 256), QSize(256, 128));
     }
+}
+
+// A see-through PNG keeps its alpha; an animation shows its first frame.
+TEST_F(PictureThumbnails, PngAndWebpKeepTheirAlphaAndShowTheFirstFrame)
+{
+    for (const char *name : {"alpha.png", "alpha.webp", "alpha-anim.apng", "alpha-anim.webp"}) {
+        SCOPED_TRACE(name);
+        const QImage original = QImage(fixture(QStringLiteral("pictures/") + name));
+        const platform::ErrorOr<QImage> thumb =
+            thumbs::makeThumbnail(fixture(QStringLiteral("pictures/") + name), 128);
+        ASSERT_TRUE(thumb) << thumb.error().message.toStdString();
+        EXPECT_TRUE(thumb->hasAlphaChannel());
+        EXPECT_LT(qAlpha(thumb->pixel(0, 0)), 255);
+        EXPECT_EQ(thumb->size(), original.size()); // small pictures are not enlarged
+    }
+    EXPECT_FALSE(thumbs::makeThumbnail(fixture("pictures/damaged-header.png"), 128));
+    EXPECT_FALSE(thumbs::makeThumbnail(fixture("pictures/damaged-header.webp"), 128));
 }
 
 TEST_F(PictureThumbnails, SmallPicturesAreNotEnlarged)

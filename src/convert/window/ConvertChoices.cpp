@@ -29,8 +29,8 @@ bool kindOfFile(const QString &path, Kind &kind)
     case Source::Picture:
         kind = Kind::Picture;
         return true;
-    case Source::Gif:
-        kind = isAnimatedGif(path) ? Kind::Animation : Kind::Picture;
+    case Source::MayAnimate:
+        kind = isAnimatedPicture(path) ? Kind::Animation : Kind::Picture;
         return true;
     case Source::Ani:
         kind = Kind::Animation;
@@ -154,7 +154,7 @@ QList<Job> jobsFor(const QStringList &files, const Choices &choices)
     QList<Job> jobs;
     Kind kind;
     for (const QString &file : files) {
-        if (!kindOfFile(file, kind))
+        if (!kindOfFile(file, kind) || alreadyInFormat(file, choices.format(kind)))
             continue;
         const QString folder = choices.toFolder ? choices.folder : QFileInfo(file).absolutePath();
         jobs.append(Job{file, folder, choices.format(kind)});

@@ -48,7 +48,7 @@ void storeChoices(Settings &settings, const Choices &choices);
 // How many of the files are of each kind (files of none are not counted).
 std::array<int, kKindCount> countKinds(const QStringList &files);
 
-// One job a file, in the order given; files of no kind are left out.
+// One job a file, in the order given; files of no kind, or already in their kind's format, are left out.
 QList<Job> jobsFor(const QStringList &files, const Choices &choices);
 
 } // namespace convert
