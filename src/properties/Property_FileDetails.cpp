@@ -81,12 +81,12 @@ void colourBox(QWidget *page, QVBoxLayout *layout, int type)
               SelectText("Couleur", "Color"), "picRadioBlackAndWhite", SelectText("N&&B", "Black && white"));
 }
 
-// Length and Loop, the tune and clip pages' rows.
-void lengthAndLoop(QGridLayout *grid, int type, const char *lengthField)
+// Length and Loop, the tune and clip pages' rows, from row on.
+void lengthAndLoop(QGridLayout *grid, int type, const char *lengthField, int row = 0)
 {
-    propkit::addRow(grid, 0, fieldName(type, "lblLengthCaption"), SelectText("Durée:", "Length:"),
+    propkit::addRow(grid, row, fieldName(type, "lblLengthCaption"), SelectText("Durée:", "Length:"),
                     fieldName(type, lengthField));
-    propkit::addCheck(grid, 1, 1, fieldName(type, "picLoop"), fieldName(type, "lblLoop"),
+    propkit::addCheck(grid, row + 1, 1, fieldName(type, "picLoop"), fieldName(type, "lblLoop"),
                       SelectText("Boucle", "Loop"));
 }
 
@@ -245,9 +245,8 @@ void songPage(QStackedWidget *book, int type)
                     SelectText("Echantillonnage:", "Sample rate:"), fieldName(type, "lblSampleRate"));
     propkit::addRow(grid, 3, fieldName(type, "lblBitRateCaption"), SelectText("Débit:", "Bit rate:"),
                     fieldName(type, "lblBitRate"));
-    auto *rest = new QGridLayout;
-    grid->addLayout(rest, 4, 0, 1, -1);
-    lengthAndLoop(rest, type, "lblTuneLength");
+    // In the same grid, so that every value lines up.
+    lengthAndLoop(grid, type, "lblTuneLength", 4);
 
     QGroupBox *tags = group(page, fieldName(type, "GroupBoxTags"), SelectText("Etiquettes", "Tags"));
     layout->addWidget(tags);
@@ -283,9 +282,7 @@ void moviePage(QStackedWidget *book, int type)
                     SelectText("Fréquence d'images:", "Frame rate:"), fieldName(type, "lblFrameRate"));
     propkit::addRow(grid, 3, fieldName(type, "lblAudioCodecCaption"),
                     SelectText("Codec audio:", "Audio codec:"), fieldName(type, "lblAudioCodec"));
-    auto *rest = new QGridLayout;
-    grid->addLayout(rest, 4, 0, 1, -1);
-    lengthAndLoop(rest, type, "lblLength");
+    lengthAndLoop(grid, type, "lblLength", 4);
     damageRow(page, layout, type);
     layout->addStretch(1);
 }
