@@ -7,6 +7,7 @@
 #include "components/decoders/WebpChunks.h"
 #include "convert/AudioEncoder.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <cstring>
@@ -86,17 +87,25 @@ bool fill(AVFrame *frame, const QImage &image)
 
 bool isAnimatedPicture(const QString &path)
 {
+    // PNG and WebP say so in their first chunks (acTL before the image data, the VP8X flags): a
+    // folder of large photos is counted without reading them whole.
+    constexpr qint64 kHead = 256 * 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(kHead);
+    if (pictures::isPngData(head)) {
+        const platform::ErrorOr<pictures::PngFacts> facts = pictures::scanPng(head);
+        return facts && facts->animated;
+    }
+    if (head.startsWith("RIFF")) {
+        const platform::ErrorOr<pictures::WebpInfo> facts = pictures::readWebpInfo(head);
+        return facts && facts->animated;
+    }
+    file.close();
     const platform::ErrorOr<QByteArray> data = pictures::readWholeFile(path);
     if (!data)
         return false;
-    if (pictures::isPngData(*data)) {
-        const platform::ErrorOr<pictures::PngFacts> facts = pictures::scanPng(*data);
-        return facts && facts->animated;
-    }
-    if (data->startsWith("RIFF")) {
-        const platform::ErrorOr<pictures::WebpInfo> facts = pictures::readWebpInfo(*data);
-        return facts && facts->animated;
-    }
     const platform::ErrorOr<pictures::GifFacts> facts = pictures::scanGif(*data);
     return facts && facts->animated();
 }

@@ -254,3 +254,27 @@ TEST(AnimationConvert, ApngAndAnimatedWebpBecomeEachOtherStillOnesStayPictures)
     EXPECT_FALSE(convertTo(fixture("damaged-header.webp"), tmp.filePath("d"), "png").ok());
     EXPECT_TRUE(filesBelow(tmp.filePath("d")).isEmpty());
 }
+
+// Whether a PNG or WebP is an animation is read from its first chunks, also in files far larger
+// than what is read of them.
+TEST(AnimationConvert, LargePngsAndWebpsAreToldAnimatedFromTheirHead)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString still = tmp.filePath("bruit.png"), moving = tmp.filePath("bruit.apng");
+    const QString webp = tmp.filePath("bruit.webp");
+    // Noise, which nothing compresses below the part read.
+    ASSERT_TRUE(runTool("convert", {"-size", "640x640", "xc:gray", "+noise", "Random", still}));
+    ASSERT_TRUE(runTool("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
+                                   "nullsrc=s=640x480:r=5,geq=random(1)*255:128:128", "-frames:v", "3",
+                                   "-plays", "0", "-f", "apng", moving}));
+    // Two frames that differ (img2webp makes one of two equal ones).
+    const QString other = tmp.filePath("autre.png");
+    ASSERT_TRUE(runTool("convert", {"-size", "640x640", "xc:gray", "+noise", "Random", other}));
+    ASSERT_TRUE(runTool("img2webp", {"-lossless", still, other, "-o", webp}));
+    for (const QString &path : {still, moving, webp})
+        ASSERT_GT(QFileInfo(path).size(), 256 * 1024) << path.toStdString();
+    EXPECT_FALSE(convert::isAnimatedPicture(still));
+    EXPECT_TRUE(convert::isAnimatedPicture(moving));
+    EXPECT_TRUE(convert::isAnimatedPicture(webp));
+}
