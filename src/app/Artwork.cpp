@@ -65,8 +65,10 @@ ImageLists BuildImageLists()
 {
     ImageLists l;
     l.treeView = numbered("tree", 20, 2);
-    l.smallList = numbered("list16", 26, 2);
-    l.largeList = numbered("list32", 26, 2);
+    // Five drives, the unknown file and the folder (0..6), then one picture a media type.
+    constexpr int kListPictures = 7 + int(kMediaTypes.size());
+    l.smallList = numbered("list16", kListPictures, 2);
+    l.largeList = numbered("list32", kListPictures, 2);
     l.disks = numbered("drives16", 7, 1);
     l.scanReport = numbered("scan", 3, 1);
     l.types.resize(kTypeCount);

@@ -5,6 +5,7 @@
 #include "components/decoders/ImageLimits.h"
 #include "components/decoders/PngDecoder.h"
 #include "components/decoders/WebpChunks.h"
+#include "components/decoders/WebpDecoder.h"
 #include "convert/AudioEncoder.h"
 
 #include <QFile>
@@ -98,7 +99,7 @@ bool isAnimatedPicture(const QString &path)
         const platform::ErrorOr<pictures::PngFacts> facts = pictures::scanPng(head);
         return facts && facts->animated;
     }
-    if (head.startsWith("RIFF")) {
+    if (pictures::isWebpData(head)) {
         const platform::ErrorOr<pictures::WebpInfo> facts = pictures::readWebpInfo(head);
         return facts && facts->animated;
     }

@@ -1,5 +1,6 @@
 // Pictures and drawings, through the decoders the viewer pages use.
 #include "components/decoders/AniDecoder.h"
+#include "components/decoders/Animation.h"
 #include "components/decoders/DibDecoder.h"
 #include "components/decoders/ExifOrientation.h"
 #include "components/decoders/GifDecoder.h"
@@ -10,7 +11,6 @@
 #include "components/decoders/PngDecoder.h"
 #include "components/decoders/TiffDecoder.h"
 #include "components/decoders/WebpChunks.h"
-#include "components/decoders/WebpDecoder.h"
 #include "thumbnails/ThumbnailTypes.h"
 
 #include <QBuffer>
@@ -114,8 +114,7 @@ platform::ErrorOr<Made> pngWebpThumbnail(const QByteArray &data, int, const Budg
     if (platform::Status allowed = budget.allowPicture(size.width(), size.height()); !allowed)
         return allowed.error();
     // An animation's thumbnail is its first frame, as the viewer first shows it.
-    const platform::ErrorOr<pictures::Animation> decoded =
-        pictures::isPngData(data) ? pictures::decodePng(data) : pictures::decodeWebp(data);
+    const platform::ErrorOr<pictures::Animation> decoded = pictures::decodeAnimation(data);
     if (!decoded)
         return decoded.error();
     return picture(decoded->frames.first());

@@ -1,36 +1,14 @@
 """The seven later types in the user's session: their folder, their pages, a see-through PNG over the
 page colour and an MP3 that plays with its length shown. Run from scenario.py's Run."""
 import re
-import subprocess
 
 import media
 from desktop import Failure, children, find, name, role, value_of
 
 
-def colour_pixels(run, label, colour, fuzz="3%"):
-    """How many pixels of the screen are of this colour."""
-    shot = run.desk.screenshot(label)
-    if shot is None:
-        raise Failure("no screenshot to count the picture on")
-    out = subprocess.run(["/usr/bin/convert", str(shot), "-fuzz", fuzz, "-fill", "black", "+opaque", colour,
-                          "-fill", "white", "-opaque", colour, "-format", "%[fx:int(mean*w*h+0.5)]", "info:"],
-                         check=True, capture_output=True, text=True, timeout=30)
-    return int(out.stdout.strip())
-
-
 def show(run, file_name, page):
     run.click_list_item(file_name)
-    try:
-        got = run.desk.wait_for(f"the viewer page {page}",
-                                lambda: (run.viewer_page() or "").startswith(page) and run.viewer_page(), 20)
-    except Failure:
-        got = run.viewer_page()
-    dialogs = run.desk.dialogs()
-    run.check(str(got).startswith(page) and not dialogs, f"selecting {file_name} shows the viewer page {page}",
-              f"page on show: {got}; windows: {[run.texts_of(d) for d in dialogs]}")
-    if dialogs:
-        run.close_stray_dialogs()
-    return str(got).startswith(page)
+    return run.expect_page(file_name, page)
 
 
 def later_types(run):
@@ -42,11 +20,11 @@ def later_types(run):
               f"list: {items}")
 
     # A red disc on a see-through ground: around it the page colour, never black.
-    black_before = colour_pixels(run, "before-png", "#000000", "1%")
+    black_before = run.colour_pixels("before-png", "#000000", "1%")
     if show(run, "transparent.png", "PNG"):
         run.desk.pump(0.5)
-        red = colour_pixels(run, "png-alpha", "#FF0000")
-        black = colour_pixels(run, "png-alpha-black", "#000000", "1%")
+        red = run.colour_pixels("png-alpha", "#FF0000")
+        black = run.colour_pixels("png-alpha-black", "#000000", "1%")
         run.check(red >= 350, "the PNG's red disc is on show", f"{red} red pixels (a disc of radius 12 has 452)")
         run.check(black - black_before < 300, "the see-through ground shows the page colour, not black",
                   f"{black_before} black pixels before, {black} with the PNG")

@@ -441,20 +441,24 @@ class Run:
         self.check(True, "Tab from the tree gives the focus to the list")
         # In the list's order: one Down from each file to the next.
         for file_name in [name(i) for i in self.list_items()]:
-            page = media.FILES[file_name]
             self.select_file(file_name)
-            try:
-                got = self.desk.wait_for(f"the viewer page {page}",
-                                         lambda: (self.viewer_page() or "").startswith(page) and self.viewer_page(), 20)
-            except Failure:
-                got = self.viewer_page()
-            errors = self.desk.dialogs()
-            self.check(str(got).startswith(page) and not errors,
-                       f"selecting {file_name} shows the viewer page {page}",
-                       f"page on show: {got}; windows: {[(describe(d), self.texts_of(d)) for d in errors]}")
-            if errors:
-                self.close_stray_dialogs()
+            if not self.expect_page(file_name, media.FILES[file_name]):
                 self.focus_list()
+
+    def expect_page(self, file_name, page):
+        """Checks that the file just selected shows its viewer page, and no window; false otherwise."""
+        try:
+            got = self.desk.wait_for(f"the viewer page {page}",
+                                     lambda: (self.viewer_page() or "").startswith(page) and self.viewer_page(), 20)
+        except Failure:
+            got = self.viewer_page()
+        errors = self.desk.dialogs()
+        shown = str(got).startswith(page) and not errors
+        self.check(shown, f"selecting {file_name} shows the viewer page {page}",
+                   f"page on show: {got}; windows: {[(describe(d), self.texts_of(d)) for d in errors]}")
+        if errors:
+            self.close_stray_dialogs()
+        return shown
 
     def wav_page(self):
         page = self.named("WAV", roles={"filler", "panel"}, root=self.viewer_stack())
@@ -699,15 +703,19 @@ class Run:
         self.desk.key("Escape")
         self.wait_no_dialog("the progress window to close", 15)
 
-    def sky_pixels(self, label):
-        """How many pixels of the screen are the sky blue of vacances.bmp."""
+    def colour_pixels(self, label, colour, fuzz="3%"):
+        """How many pixels of the screen are of this colour."""
         shot = self.desk.screenshot(label)
         if shot is None:
-            raise Failure("no screenshot to measure the picture on")
-        out = subprocess.run(["/usr/bin/convert", str(shot), "-fuzz", "3%", "-fill", "black", "+opaque", "#87CEEB",
-                              "-fill", "white", "-opaque", "#87CEEB", "-format", "%[fx:int(mean*w*h+0.5)]", "info:"],
+            raise Failure("no screenshot to count the picture on")
+        out = subprocess.run(["/usr/bin/convert", str(shot), "-fuzz", fuzz, "-fill", "black", "+opaque", colour,
+                              "-fill", "white", "-opaque", colour, "-format", "%[fx:int(mean*w*h+0.5)]", "info:"],
                              check=True, capture_output=True, text=True, timeout=30)
         return int(out.stdout.strip())
+
+    def sky_pixels(self, label):
+        """How many pixels of the screen are the sky blue of vacances.bmp."""
+        return self.colour_pixels(label, "#87CEEB")
 
     def zoom_and_full_screen(self):
         self.activate()
@@ -755,13 +763,7 @@ class Run:
 
     def red_pixels(self, label):
         """How many pixels of the screen are the red of anim.gif's first frame."""
-        shot = self.desk.screenshot(label)
-        if shot is None:
-            raise Failure("no screenshot to count the picture on")
-        out = subprocess.run(["/usr/bin/convert", str(shot), "-fuzz", "3%", "-fill", "black", "+opaque", "#FF0000",
-                              "-fill", "white", "-opaque", "#FF0000", "-format", "%[fx:int(mean*w*h+0.5)]", "info:"],
-                             check=True, capture_output=True, text=True, timeout=30)
-        return int(out.stdout.strip())
+        return self.colour_pixels(label, "#FF0000")
 
     def thumbnails(self):
         """Large icons of the folder of the twelve types: each file's thumbnail, in the desktop's cache."""

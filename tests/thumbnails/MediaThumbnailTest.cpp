@@ -124,19 +124,16 @@ TEST_F(MediaThumbnails, ClipShowsItsPictureFromATenthIn)
 // The later types' sounds and clips, in containers FFmpeg probes, whatever the extension's case.
 TEST_F(MediaThumbnails, LaterSoundsAndClipsHaveTheirWaveformAndPicture)
 {
-    for (const char *name : {"tone.mp3", "tone.OPUS", "tone.flac"}) {
-        SCOPED_TRACE(name);
-        const QString sound = dir.filePath(name);
-        ASSERT_TRUE(
-            runTool("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "sine=f=440:d=1", "-af", "volume=4", "-f",
-                               QString(name).endsWith("mp3")    ? "mp3"
-                               : QString(name).endsWith("flac") ? "flac"
-                                                                : "ogg",
-                               "-c:a",
-                               QString(name).endsWith("mp3")    ? "libmp3lame"
-                               : QString(name).endsWith("flac") ? "flac"
-                                                                : "libopus",
-                               sound}));
+    struct Sound
+    {
+        const char *name, *container, *codec;
+    };
+    for (const Sound &c : {Sound{"tone.mp3", "mp3", "libmp3lame"}, Sound{"tone.OPUS", "ogg", "libopus"},
+                           Sound{"tone.flac", "flac", "flac"}}) {
+        SCOPED_TRACE(c.name);
+        const QString sound = dir.filePath(c.name);
+        ASSERT_TRUE(runTool("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "sine=f=440:d=1", "-af",
+                                       "volume=4", "-f", c.container, "-c:a", c.codec, sound}));
         const platform::ErrorOr<QImage> thumb = thumbs::makeThumbnail(sound, 128);
         ASSERT_TRUE(thumb) << thumb.error().message.toStdString();
         EXPECT_GE(waveRows(*thumb, 64, 0, thumb->height()), 40);

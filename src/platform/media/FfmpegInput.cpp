@@ -53,10 +53,10 @@ int openMediaFile(AVFormatContext **fmt, const QString &path, const char *demuxe
     AVDictionary *own = nullptr;
     AVDictionary **used = options ? options : &own;
     av_dict_set(used, "protocol_whitelist", "file", 0);
-    if (!demuxer)
+    const AVInputFormat *format = demuxer ? av_find_input_format(demuxer) : nullptr;
+    if (!format)
         av_dict_set(used, "format_whitelist", kProbedDemuxers, 0);
-    const int opened = avformat_open_input(fmt, QFile::encodeName(path).constData(),
-                                           demuxer ? av_find_input_format(demuxer) : nullptr, used);
+    const int opened = avformat_open_input(fmt, QFile::encodeName(path).constData(), format, used);
     av_dict_free(&own);
     return opened;
 }
