@@ -162,6 +162,13 @@ protected:
         ui.onModal("frmScanDisks", [](QDialog *d) { return d->exec(); });
     }
 
+    // The index as a new start has it, let go of by the search's threads first as the program does.
+    void forgetIndex()
+    {
+        cat.aboutToChangeIndex();
+        cat.index.clear();
+    }
+
     // Lets everyone pass through the test's folder, so that an ordinary user can reach inside.
     void openToEveryone() { QFile::setPermissions(tmp.path(), QFile::Permissions(0x7755)); }
 

@@ -45,7 +45,7 @@ protected:
         LoadSettings(app);
         pane->startUp();
         pane->showEmptyCatalogue();
-        cat.index.clear();
+        forgetIndex();
         for (int n = 1; n <= 26; ++n)
             app.st.Disks[n].FileCount = app.st.Disks[n].FileBytes = 0;
         status.panels[3].clear();

@@ -125,7 +125,7 @@ TEST_F(LiveFolderTest, TreesAndTabsFollowAFolderGainingAndLosingTypes)
     ASSERT_TRUE(KeepChangedCatalogue(cat));
     EXPECT_FALSE(KeepChangedCatalogue(cat)); // nothing new since
     ResetCatalogue(*pane);
-    cat.index.clear();
+    forgetIndex();
     ASSERT_TRUE(RestoreKeptCatalogue(*pane));
     EXPECT_EQ(shape(mtWAV), shapes);
     EXPECT_EQ(nodeCount(mtJPG), 1);
@@ -252,8 +252,7 @@ TEST_F(LiveFolderTest, TheSearchFindsWhatAnotherProgramDidInTheListedFolder)
     // Kept on exit with the new file list, and found again after the next start.
     ASSERT_TRUE(KeepChangedCatalogue(cat));
     cat.writer.wait();
-    cat.aboutToChangeIndex();
-    cat.index.clear();
+    forgetIndex();
     ResetCatalogue(*pane);
     ASSERT_TRUE(RestoreKeptCatalogue(*pane));
     EXPECT_EQ(find("renamed"),

@@ -49,7 +49,7 @@ protected:
     }
     QStringList fullScan()
     {
-        cat.index.clear();
+        forgetIndex();
         scan();
         EXPECT_EQ(cat.lastFoldersReused, 0);
         return result();
