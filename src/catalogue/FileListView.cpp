@@ -17,6 +17,8 @@ constexpr QSize kLargeGrid(96, 70);
 constexpr QSize kThumbnailGrid(150, 172);
 constexpr QSize kSmallGrid(170, 20);
 constexpr QSize kListGrid(190, 18);
+// Rows the icon styles lay out between two looks at the events.
+constexpr int kLayoutBatch = 4096;
 
 // Large icons: the picture above a caption that may take two lines, centred in its cell.
 class LargeIconDelegate : public QStyledItemDelegate
@@ -37,7 +39,47 @@ protected:
     }
 };
 
+// Report rows: a long text (a deep folder's path) is cut well past what its cell can show before it
+// is drawn, so that painting lays out a cell's worth of characters, not the whole path. The cut
+// keeps more than fits, so the cell still ends in its ellipsis where the whole text would.
+class ReportDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        if (opt.text.size() > kShortText && opt.textElideMode == Qt::ElideRight)
+            opt.text = CutTextBeyond(opt.text, opt.fontMetrics, opt.rect.width());
+        QStyle *style = opt.widget ? opt.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    }
+
+private:
+    static constexpr qsizetype kShortText = 48;
+};
+
 } // namespace
+
+QString CutTextBeyond(const QString &text, const QFontMetrics &metrics, int width)
+{
+    // Glyph advances added one by one; shaping (kerning, ligatures) takes off far less than the
+    // margin, so the kept part is still too wide for the cell.
+    const int enough = width + width / 4 + 4 * metrics.maxWidth();
+    int advance = 0;
+    qsizetype i = 0;
+    while (i < text.size() && advance <= enough) {
+        const char32_t c =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                : text.at(i).unicode();
+        advance += metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+        i += c > 0xFFFF ? 2 : 1;
+    }
+    return i < text.size() ? text.left(i) : text;
+}
 
 TListView::TListView(QWidget *parent)
     : QStackedWidget(parent), m_model(new TListModel(this)),
@@ -68,6 +110,11 @@ TListView::TListView(QWidget *parent)
     m_icons->setMovement(QListView::Static);
     m_icons->setWrapping(true);
     m_icons->setWordWrap(false);
+    // A list of a few hundred thousand results is laid out a batch at a time between events: the
+    // first rows show at once and typing goes on meanwhile.
+    m_icons->setLayoutMode(QListView::Batched);
+    m_icons->setBatchSize(kLayoutBatch);
+    m_report->setItemDelegate(new ReportDelegate(m_report));
     m_report->setRootIsDecorated(false);
     m_report->setUniformRowHeights(true);
     m_report->setItemsExpandable(false);
@@ -145,8 +192,19 @@ void TListView::setViewStyle(int style)
         emit exited();
     }
     const QModelIndex current = m_selection->currentIndex();
-    if (current.isValid())
+    if (current.isValid()) {
+        finishLayout();
         now->scrollTo(current);
+    }
+}
+
+void TListView::finishLayout()
+{
+    if (currentWidget() != m_icons || m_model->rowCount() <= kLayoutBatch)
+        return;
+    m_icons->setLayoutMode(QListView::SinglePass);
+    m_icons->doItemsLayout();
+    m_icons->setLayoutMode(QListView::Batched);
 }
 
 void TListView::setColumns(const QStringList &captions, const QList<int> &widths,
@@ -261,8 +319,11 @@ void TListView::setCurrentItem(int row)
 {
     if (row < 0 || row >= count())
         m_selection->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
-    else
+    else {
+        if (row >= kLayoutBatch)
+            finishLayout();
         m_selection->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
+    }
 }
 
 QAbstractItemView *TListView::activeView() const
@@ -278,9 +339,11 @@ bool TListView::eventFilter(QObject *watched, QEvent *event)
         if (watched != m_icons && watched != m_report)
             break;
         auto *k = static_cast<QKeyEvent *>(event);
-        if (event->type() == QEvent::KeyPress)
+        if (event->type() == QEvent::KeyPress) {
+            if (watched == m_icons)
+                finishLayout();
             emit keyDown(k->key(), k->modifiers());
-        else if (!k->isAutoRepeat())
+        } else if (!k->isAutoRepeat())
             emit keyUp(k->key(), k->modifiers());
         break;
     }

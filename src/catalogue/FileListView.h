@@ -13,6 +13,9 @@
 //   right button's press takes its release: the list reports the button up as the menu opens.
 // - Both views carry the list's accessible name: the view on show is what takes the focus, and what
 //   a screen reader announces.
+// - The icon styles lay a long list out a batch of rows at a time between events (the results of a
+//   search over a whole catalogue); the report style draws a long text (a deep folder's path) from
+//   its first characters only, as many as can show and more.
 // - Columns given a width of -1 are sized to their content when a batch of updates ends and when
 //   the report style is shown.
 #pragma once
@@ -32,7 +35,12 @@ inline bool FocusStaysForCommands(Qt::FocusReason reason)
            reason == Qt::ActiveWindowFocusReason;
 }
 
+// The start of text that is surely wider than width in these metrics, or text itself when it
+// is shorter: elided on the right to width, it gives what text does.
+QString CutTextBeyond(const QString &text, const QFontMetrics &metrics, int width);
+
 class QAbstractItemView;
+class QFontMetrics;
 class QItemSelectionModel;
 class QListView;
 class QStyledItemDelegate;
@@ -122,6 +130,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The rows a batched layout has not reached yet are laid out now: a key, a scroll to a row or a
+    // style change needs every row's place (Ctrl+End goes to the last row, not the last laid out).
+    void finishLayout();
     void nameViewsAfterList();
     int m_reportedCurrent = -1; // the current row, already reported by the selection change
     void sizeColumnsToContent();

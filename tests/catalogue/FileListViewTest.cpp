@@ -4,9 +4,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -283,4 +285,60 @@ TEST_F(ListViewTest, TextsAreFormattedFromTheRowsFacts)
     list->clear();
     EXPECT_NE(list->contentStamp(), stamp);
     EXPECT_EQ(list->count(), 0);
+}
+
+TEST_F(ListViewTest, ALongListShowsItsFirstRowsAtOnceAndCtrlEndStillReachesTheLastRow)
+{
+    list->setViewStyle(0);
+    fill(20000);
+    EXPECT_TRUE(rectOf(0).isValid());
+    QAbstractItemView *view = list->activeView();
+    view->setFocus();
+    // The first key makes the first row current; the next one goes from there.
+    QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(list->currentItem(), 0);
+    QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(list->currentItem(), 19999);
+    // Once the rest is laid out, the last row is in view where the key put it.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return rectOf(19999).isValid() && view->viewport()->rect().intersects(rectOf(19999)); }, 5000));
+    EXPECT_EQ(list->currentItem(), 19999);
+    QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(list->currentItem(), 0);
+    EXPECT_TRUE(view->viewport()->rect().intersects(rectOf(0)));
+}
+
+TEST_F(ListViewTest, AReportCellOfALongTextEndsAsTheWholeTextWould)
+{
+    const QFontMetrics metrics = list->fontMetrics();
+    const QString path = QStringLiteral("C:\\Dossier très long\\Sous-dossier\\");
+    const QStringList texts = {path.repeated(40), QString(3000, u'i'),
+                               QStringLiteral("e\u0301").repeated(900),
+                               QStringLiteral("🎵 Ελλάδα ").repeated(200), QStringLiteral("court")};
+    for (const QString &text : texts)
+        for (int width : {1, 40, 130, 320, 900}) {
+            const QString cut = CutTextBeyond(text, metrics, width);
+            EXPECT_TRUE(text.startsWith(cut));
+            EXPECT_EQ(metrics.elidedText(cut, Qt::ElideRight, width),
+                      metrics.elidedText(text, Qt::ElideRight, width))
+                << text.left(20).toStdString() << " " << width;
+            if (text.size() > 2000) {
+                EXPECT_LT(cut.size(), text.size() / 2) << width;
+            }
+        }
+    EXPECT_EQ(CutTextBeyond(QString(), metrics, 100), QString());
+
+    // Drawn in the report style: the same pixels as the whole texts give.
+    list->setViewStyle(3);
+    for (const QString &text : texts)
+        list->addItem(row(text, 6, 1));
+    QApplication::processEvents();
+    QTreeView *report = list->reportView();
+    const QImage ours = report->viewport()->grab().toImage();
+    QStyledItemDelegate whole;
+    QAbstractItemDelegate *kept = report->itemDelegate();
+    report->setItemDelegate(&whole);
+    const QImage plain = report->viewport()->grab().toImage();
+    report->setItemDelegate(kept);
+    EXPECT_EQ(ours, plain);
 }

@@ -295,7 +295,9 @@ TEST(NameSearchOrderTest, AFolderWhoseFilesAreReplacedSearchesAsAFreshPreparatio
         EXPECT_EQ(index.folder(uint32_t(folder)).fileCount, uint32_t(count));
 
         NameSearch fresh(index);
-        for (const QString &query : {QStringLiteral("*"), QStringLiteral("photo"), QStringLiteral("neuf")}) {
+        // Single letters are answered from the files' letter masks, which must follow the files too.
+        for (const QString &query : {QStringLiteral("*"), QStringLiteral("photo"), QStringLiteral("neuf"),
+                                     QStringLiteral("n"), QStringLiteral("z 1")}) {
             const auto patched = engine.runNow(query, mtALL);
             const auto made = fresh.runNow(query, mtALL);
             ASSERT_TRUE(patched && made);
@@ -311,4 +313,55 @@ TEST(NameSearchOrderTest, AFolderWhoseFilesAreReplacedSearchesAsAFreshPreparatio
     }
     // One name in four of each folder's last listing: 12 + 1 + 0 + 3 + 5 + 1 + 1.
     EXPECT_EQ(engine.runNow("neuf", mtALL)->files.size(), 23u);
+}
+
+TEST(NameSearchOrderTest, TheLetterMasksPassOverNoNameTheMatcherTakesAndDecideSingleLettersAlone)
+{
+    // Names of every kind of unit: cases, accents, digits, Greek, blanks, punctuation, a letter
+    // outside Latin-1 (wide names), and a unit beyond the 16 bits (a surrogate pair).
+    const QStringList stems = {"Photo", "ÉTÉ",  "zoë", "Ελλάδα", "img_",
+                               "a.b",   "Nœud", "x y", "🎵son",   "Ørsted"};
+    ScanIndex index;
+    index.beginRoot("C:\\");
+    const uint32_t root = index.beginFolder(u"", 0);
+    uint32_t seed = 5;
+    const auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    for (int i = 0; i < 600; ++i) {
+        QString name = stems[int(next(uint32_t(stems.size())))];
+        if (next(2))
+            name += QString::number(next(100));
+        if (next(4) == 0)
+            name += stems[int(next(uint32_t(stems.size())))].toUpper();
+        index.addFile(name + (next(2) ? QStringLiteral(".bmp") : QStringLiteral(".WAV")), 1,
+                      next(2) ? code(mtBMP) : code(mtWAV));
+    }
+    index.endFolder(root);
+    index.settle();
+    NameSearch engine(index);
+    const auto all = engine.runNow("*", mtALL);
+    ASSERT_TRUE(all);
+    for (const char *q :
+         {"e", "E", "é",   "1",       "0",     "z",      "o",     "_", ".",   " ",       "α",
+          "œ", "🎵", "e 1", "\"o 1\"", "*.bmp", "ph?to*", "photo", "q", "x y", "\"x y\"", "d"}) {
+        const QString query = QString::fromUtf8(q);
+        const search::NameMatcher matcher(query);
+        for (MediaType type : {mtALL, mtWAV}) {
+            std::vector<uint32_t> expected;
+            for (uint32_t f : all->files)
+                if ((type == mtALL || index.files()[f].type == uint32_t(code(type))) &&
+                    matcher.matches(index.nameOf(index.files()[f].name)))
+                    expected.push_back(f);
+            const auto got = engine.runNow(query, type);
+            ASSERT_TRUE(got);
+            EXPECT_EQ(got->files, expected) << q << " " << code(type);
+        }
+    }
+    EXPECT_TRUE(search::NameMatcher(u"v").lettersDecide());
+    EXPECT_TRUE(search::NameMatcher(u"V 2").lettersDecide());
+    EXPECT_FALSE(search::NameMatcher(u"va").lettersDecide());
+    EXPECT_FALSE(search::NameMatcher(u"_").lettersDecide()); // its bit is shared
+    EXPECT_FALSE(search::NameMatcher(u"?").lettersDecide());
 }

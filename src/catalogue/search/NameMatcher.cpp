@@ -152,6 +152,29 @@ QString fold(QStringView text)
     return out;
 }
 
+uint64_t letterBit(char16_t folded)
+{
+    if (folded >= u'a' && folded <= u'z')
+        return uint64_t(1) << (folded - u'a');
+    if (isDigit(folded))
+        return uint64_t(1) << (26 + folded - u'0');
+    return uint64_t(1) << (36 + folded % 28);
+}
+
+uint64_t letterMask(const StoredName &name)
+{
+    const auto &table = foldTable();
+    uint64_t mask = 0;
+    if (name.wide) {
+        for (int i = 0; i < name.length; ++i)
+            mask |= letterBit(table[name.wide[i]]);
+    } else {
+        for (int i = 0; i < name.length; ++i)
+            mask |= letterBit(table[static_cast<unsigned char>(name.latin1[i])]);
+    }
+    return mask;
+}
+
 NameMatcher::NameMatcher(QStringView query)
 {
     const auto &table = foldTable();
@@ -181,6 +204,14 @@ NameMatcher::NameMatcher(QStringView query)
         // A phrase of blanks alone asks for nothing.
         if (term.text.find_first_not_of(u' ') != std::u16string::npos)
             m_terms.push_back(std::move(term));
+    }
+    m_lettersDecide = !m_terms.empty();
+    for (const Term &t : m_terms) {
+        for (char16_t u : t.text)
+            if (!isWildcard(u))
+                m_needed |= letterBit(u);
+        const char16_t only = t.text.size() == 1 ? t.text[0] : u' ';
+        m_lettersDecide = m_lettersDecide && !t.pattern && ((only >= u'a' && only <= u'z') || isDigit(only));
     }
 }
 

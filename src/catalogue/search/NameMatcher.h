@@ -27,6 +27,20 @@ char16_t foldUnit(char16_t unit);
 char16_t foldLatin1(unsigned char c);
 QString fold(QStringView text);
 
+// A name as a store keeps it: Latin-1 bytes, or UTF-16 units when wide is set.
+struct StoredName
+{
+    const char *latin1 = nullptr;
+    const char16_t *wide = nullptr;
+    int length = 0;
+};
+
+// The folded units a name holds, as bits: one of its own for each of a..z and 0..9, the others
+// sharing the rest. A name lacking a bit a query needs (NameMatcher::neededLetters) cannot match it,
+// and the test costs one AND where matching costs a pass over the name.
+uint64_t letterBit(char16_t folded);
+uint64_t letterMask(const StoredName &name);
+
 class NameMatcher
 {
 public:
@@ -47,18 +61,17 @@ public:
     // Whether every name this matcher accepts is also accepted by narrower: then a search for narrower
     // may look only among this one's results (typing one more letter).
     bool covers(const NameMatcher &narrower) const;
+    // The letterMask bits of every unit the terms ask for, wildcards aside.
+    uint64_t neededLetters() const { return m_needed; }
+    // Whether a name having those bits matches: every term is one letter or digit (the first keys
+    // typed, which find the most names).
+    bool lettersDecide() const { return m_lettersDecide; }
 
 private:
     bool matchesFolded(std::u16string_view folded) const;
     std::vector<Term> m_terms;
-};
-
-// A name as a store keeps it: Latin-1 bytes, or UTF-16 units when wide is set.
-struct StoredName
-{
-    const char *latin1 = nullptr;
-    const char16_t *wide = nullptr;
-    int length = 0;
+    uint64_t m_needed = 0;
+    bool m_lettersDecide = false;
 };
 
 // Natural order of two names: negative, zero or positive.

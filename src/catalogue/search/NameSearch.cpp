@@ -91,6 +91,10 @@ bool PreparedNames::build(const ScanIndex &index, const std::atomic<uint64_t> &s
     for (uint32_t i = 0; i < files.size(); ++i)
         m_order[next[rank[files[i].name]]++] = i;
 
+    m_letters.resize(files.size());
+    for (uint32_t i = 0; i < files.size(); ++i)
+        m_letters[i] = lettersOf(index, i);
+
     m_parents.assign(folders.size(), 0);
     for (uint32_t i = 0; i < folders.size(); ++i)
         m_parents[i] = i;
@@ -100,6 +104,11 @@ bool PreparedNames::build(const ScanIndex &index, const std::atomic<uint64_t> &s
             m_parents[c] = i;
     findStarts(index);
     return true;
+}
+
+uint64_t PreparedNames::lettersOf(const ScanIndex &index, uint32_t file) const
+{
+    return letterMask(storedName(index.names(), index.files()[file].name));
 }
 
 void PreparedNames::findStarts(const ScanIndex &index)
@@ -149,6 +158,8 @@ QString PreparedNames::folderPath(const ScanIndex &index, uint32_t folder) const
 
 void PreparedNames::fileRemoved(uint32_t file)
 {
+    if (file < m_letters.size())
+        m_letters.erase(m_letters.begin() + qsizetype(file));
     m_order.erase(std::remove(m_order.begin(), m_order.end(), file), m_order.end());
     for (uint32_t &f : m_order)
         if (f > file)
@@ -170,6 +181,15 @@ void PreparedNames::filesReplaced(const ScanIndex &index, uint32_t first, uint32
         m_order[kept++] = f >= oldEnd ? uint32_t(int64_t(f) + delta) : f;
     }
     m_order.resize(kept);
+    // Made anew at their exact size: a million masks are not to double their room for a few.
+    std::vector<uint64_t> letters;
+    letters.reserve(index.files().size());
+    const auto cut = [&](size_t at) { return m_letters.begin() + qsizetype(std::min(at, m_letters.size())); };
+    letters.insert(letters.end(), m_letters.begin(), cut(first));
+    for (uint32_t i = 0; i < newCount; ++i)
+        letters.push_back(lettersOf(index, first + i));
+    letters.insert(letters.end(), cut(oldEnd), m_letters.end());
+    m_letters.swap(letters);
 
     // The new files go where a fresh sort would put them: by natural key, then spelling, then place.
     const auto &files = index.files();
@@ -229,7 +249,8 @@ void PreparedNames::filesReplaced(const ScanIndex &index, uint32_t first, uint32
 size_t PreparedNames::memoryBytes() const
 {
     return (m_order.capacity() + m_fileStarts.capacity() + m_startFolder.capacity() + m_parents.capacity()) *
-           sizeof(uint32_t);
+               sizeof(uint32_t) +
+           m_letters.capacity() * sizeof(uint64_t);
 }
 
 bool SearchNames(const ScanIndex &index, const PreparedNames &prepared, const NameMatcher &matcher,
@@ -243,13 +264,23 @@ bool SearchNames(const ScanIndex &index, const PreparedNames &prepared, const Na
     const NameTable &names = index.names();
     const uint32_t wanted = type == mtALL ? 0 : uint32_t(code(type));
     const auto overtaken = [&] { return serial.load(std::memory_order_relaxed) != mine; };
+    const std::vector<uint64_t> &letters = prepared.letters();
+    const uint64_t needed = matcher.neededLetters();
+    // Tables out of step with the index (never expected) only lose the shortcut.
+    const bool masked = letters.size() == files.size();
+    const bool decided = masked && matcher.lettersDecide();
+    const auto matches = [&](uint32_t i) {
+        if (masked && (letters[i] & needed) != needed)
+            return false;
+        return decided || nameMatches(names, matcher, files[i].name);
+    };
     if (narrowing) {
         // The last results, already in order: only they can still match.
         uint32_t steps = 0;
         for (uint32_t f : narrowing->files) {
             if (++steps % kCheckEvery == 0 && overtaken())
                 return false;
-            if ((wanted == 0 || files[f].type == wanted) && nameMatches(names, matcher, files[f].name))
+            if ((wanted == 0 || files[f].type == wanted) && matches(f))
                 out.push_back(f);
         }
         return true;
@@ -263,7 +294,7 @@ bool SearchNames(const ScanIndex &index, const PreparedNames &prepared, const Na
             if ((i - from) % kCheckEvery == 0 && overtaken())
                 return false;
             const ScanIndex::File &f = files[i];
-            if ((wanted == 0 || f.type == wanted) && nameMatches(names, matcher, f.name)) {
+            if ((wanted == 0 || f.type == wanted) && matches(i)) {
                 marks[i / 64] |= uint64_t(1) << (i % 64);
                 ++count;
             }

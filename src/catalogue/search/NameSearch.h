@@ -5,6 +5,8 @@
 // - A search started while another one runs overtakes it: the older one stops at its next check
 //   and its results are never delivered. Results reach the interface thread through found(), in
 //   natural order of names (NameMatcher.h), each a file of the index.
+// - The names lacking a letter the query needs are passed over without being read (letterMask);
+//   a query of single letters is answered by the masks alone.
 // - Once per index the thread prepares the files in natural order and each file's folder; a search
 //   then costs one pass over the names. Typing one more letter looks only among the last results
 //   when they are few.
@@ -46,6 +48,8 @@ public:
     // False when stop was raised meanwhile (the tables are then left empty).
     bool build(const ScanIndex &index, const std::atomic<uint64_t> &serial, uint64_t mine);
     const std::vector<uint32_t> &order() const { return m_order; }
+    // Each file's letterMask, in the index's order of files.
+    const std::vector<uint64_t> &letters() const { return m_letters; }
     // The folder (index into the index's folders) holding a file.
     uint32_t folderOfFile(uint32_t file) const;
     // A folder's drive path with its trailing backslash ("C:\Photos\2000\").
@@ -59,8 +63,10 @@ public:
 
 private:
     void findStarts(const ScanIndex &index);
+    uint64_t lettersOf(const ScanIndex &index, uint32_t file) const;
 
-    std::vector<uint32_t> m_order;      // file indices in natural order of their names
+    std::vector<uint32_t> m_order; // file indices in natural order of their names
+    std::vector<uint64_t> m_letters;
     std::vector<uint32_t> m_fileStarts; // first file of each folder holding files, ascending
     std::vector<uint32_t> m_startFolder;
     std::vector<uint32_t> m_parents; // per folder; its own index for a root's folder
