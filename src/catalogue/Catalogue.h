@@ -43,6 +43,8 @@ struct Catalogue
     // Folder times younger than this at the start of a scan are kept as unknown (the file system's
     // clock moves in coarse steps; a change in the same step would go unseen).
     int64_t rescanSettleNs = 2'000'000'000;
+    // From this many folders of a root on, a rescan asks ahead on two threads (RescanLookAhead).
+    uint32_t foldersForTwoLookAheads = 4096;
     // How many folders the last completed scan listed, and how many it took from the index.
     int64_t lastFoldersRead = 0;
     int64_t lastFoldersReused = 0;

@@ -3,6 +3,7 @@
 #include "app/Libry.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderTrees.h"
+#include "catalogue/RescanLookAhead.h"
 #include "platform/drives/DirSearch.h"
 #include "platform/drives/DriveNames.h"
 
@@ -12,6 +13,7 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
+#include <optional>
 
 using platform::DirSearch;
 using platform::SearchEntry;
@@ -153,6 +155,7 @@ struct Walk
     ScanProgress *progress;
     ScanMemory *memory; // null: nothing kept, nothing reused
     QElapsedTimer sinceMessages;
+    RescanLookAhead *ahead = nullptr; // the previous walk's questions, asked ahead
 };
 
 // Folders taken from the index go by in microseconds each: pending messages run every few
@@ -199,29 +202,26 @@ bool fileDone(Walk &w, int &filesSinceMessages)
     return true;
 }
 
-// The native spelling of a name of the index: from its bytes when it has no character beyond
-// Latin-1 (nearly all), else through the drive map's spelling rules.
-void appendNative(const ScanIndex &index, uint32_t nameId, QByteArray &out)
-{
-    if (!index.names().appendUtf8(nameId, out))
-        out += QFile::encodeName(platform::nameToNative(index.nameOf(nameId)));
-}
-
 // The media files of an unchanged folder of the previous walk: counted and handed to the trees with
 // their sizes asked again, through dir (the folder itself, or its parent with prefix its name and
 // a slash).
 bool reuseFiles(Walk &w, const QString &path, bool isRoot, const platform::FolderHandle &dir,
-                const QByteArray &prefix, const ScanIndex::Folder &f, bool paused)
+                const QByteArray &prefix, uint32_t folder, bool paused)
 {
     const ScanIndex &previous = *w.memory->previous;
+    const ScanIndex::Folder &f = previous.folder(folder);
     ScanIndex *next = w.memory->next;
     QByteArray native;
     int filesSinceMessages = 0;
     for (uint32_t i = 0; i < f.fileCount; ++i) {
         const ScanIndex::File &file = previous.files()[f.firstFile + i];
-        native = prefix;
-        appendNative(previous, file.name, native);
-        const int64_t size = dir.fileSizeNative(native.constData());
+        std::optional<int64_t> early = w.ahead ? w.ahead->fileSize(folder, f.firstFile + i) : std::nullopt;
+        if (!early) {
+            native = prefix;
+            AppendNativeName(previous, file.name, native);
+            early = dir.fileSizeNative(native.constData());
+        }
+        const int64_t size = *early;
         if (size >= 0) {
             takeMediaFile(w.cat, mediaTypeOf(int(file.type)), path, size, !isRoot);
             if (next)
@@ -245,7 +245,7 @@ bool reuseLeaf(Walk &w, const QString &path, const QByteArray &nativeName,
         return false;
     ++w.memory->foldersReused;
     const uint32_t id = next ? next->beginFolderNamed(f.name, timeToKeep(*w.memory, timeNs)) : 0;
-    reuseFiles(w, path, false, parent, nativeName + '/', f, true);
+    reuseFiles(w, path, false, parent, nativeName + '/', old, true);
     if (next)
         next->endFolder(id);
     if (w.progress)
@@ -255,16 +255,6 @@ bool reuseLeaf(Walk &w, const QString &path, const QByteArray &nativeName,
 
 ScanOutcome reuseOpened(Walk &w, const QString &path, const platform::FolderHandle &base,
                         const QByteArray &prefix, uint32_t old, int64_t timeNs);
-
-// How deep a rescan goes through unchanged folders without opening them: a few parts more in each
-// path asked cost less than opening and closing every folder of a deep chain.
-constexpr int kDeepestUnopened = 8;
-constexpr qsizetype kLongestUnopened = 1024;
-
-bool deepOrLong(const QByteArray &relative)
-{
-    return relative.count('/') >= kDeepestUnopened || relative.size() > kLongestUnopened;
-}
 
 // A folder whose change time did not move: its media files and sub-folders are those the previous
 // walk found; only the files' sizes are asked again, and each sub-folder is looked at in turn. The
@@ -277,7 +267,7 @@ ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platfor
     const ScanIndex::Folder &f = previous.folder(old);
     ++w.memory->foldersReused;
     ScanOutcome outcome;
-    if (!reuseFiles(w, path, isRoot, base, prefix, f, false))
+    if (!reuseFiles(w, path, isRoot, base, prefix, old, false))
         return outcome;
     QByteArray nativeName;
     for (uint32_t c = old + 1; c < f.end; c = previous.folder(c).end) {
@@ -287,8 +277,10 @@ ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platfor
         // opened either unless the way down grew deep: its files and sub-folders are asked through
         // the folder opened last.
         nativeName = prefix;
-        appendNative(previous, previous.folder(c).name, nativeName);
-        const platform::FolderHandle::Probe probe = base.probeRelative(nativeName.constData());
+        AppendNativeName(previous, previous.folder(c).name, nativeName);
+        const std::optional<platform::FolderHandle::Probe> early = w.ahead ? w.ahead->probe(c) : std::nullopt;
+        const platform::FolderHandle::Probe probe =
+            early ? *early : base.probeRelative(nativeName.constData());
         if (probe.code == platform::ERROR_SUCCESS && canReuse(w.memory, c, probe.changeTimeNs)) {
             if (previous.folder(c).end == c + 1) {
                 if (!reuseLeaf(w, childPath, nativeName, base, c, probe.changeTimeNs))
@@ -297,7 +289,7 @@ ScanOutcome reuseFolder(Walk &w, const QString &path, bool isRoot, const platfor
             }
             ScanOutcome inner;
             bool reused = true;
-            if (!deepOrLong(nativeName)) {
+            if (!OpensBeforeGoingDeeper(nativeName)) {
                 inner = reuseOpened(w, childPath, base, nativeName + '/', c, probe.changeTimeNs);
             } else {
                 const platform::FolderHandle child = base.belowRelative(nativeName.constData());
@@ -514,7 +506,14 @@ ScanOutcome ScanFolder(Catalogue &cat, const QString &path, ScanProgress *progre
     }
     if (memory && memory->next)
         memory->next->beginRoot(path);
+    std::optional<RescanLookAhead> ahead;
+    if (old >= 0)
+        w.ahead = &ahead.emplace(
+            *memory->previous, uint32_t(old), platform::FolderHandle::open(cat.app.drives(), path),
+            platform::FolderHandle::open(cat.app.drives(), path), cat.foldersForTwoLookAheads);
     const ScanOutcome outcome = walkRoot(w, path, old);
+    ahead.reset();
+    w.ahead = nullptr;
     // Only a whole walk is kept: a rescan must never trust half of one.
     if (memory && memory->next && (!outcome.ok || cat.app.st.ScanCancelled))
         memory->next->abandonRoot();

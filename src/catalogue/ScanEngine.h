@@ -20,7 +20,9 @@
 //   come from previous, and each sub-folder is looked at in turn. The trees and counts are then those
 //   a full walk gives. Times at or after trustBeforeNs are kept as unknown, so a folder changed in
 //   the same tick as it was walked is read again next time. A root that fails or is cancelled is
-//   dropped from next.
+//   dropped from next. What the walk will ask about the previous walk's folders (their times, their
+//   files' sizes) is asked ahead on two threads of their own (RescanLookAhead.h); the walk itself
+//   stays on the interface thread.
 #pragma once
 
 #include "app/MediaType.h"

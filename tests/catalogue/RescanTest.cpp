@@ -12,7 +12,8 @@
 
 namespace {
 
-class RescanTest : public CatalogueFixture
+// Each test runs with the questions asked ahead by one thread, then by two.
+class RescanTest : public CatalogueFixture, public ::testing::WithParamInterface<uint32_t>
 {
 protected:
     void SetUp() override
@@ -21,6 +22,7 @@ protected:
         runScanWindowForReal();
         // The test's changes come milliseconds apart: trust every time older than the scan itself.
         cat.rescanSettleNs = 0;
+        cat.foldersForTwoLookAheads = GetParam();
     }
 
     // Everything a scan leaves behind that a user can see.
@@ -64,7 +66,7 @@ protected:
 
 } // namespace
 
-TEST_F(RescanTest, UnchangedTreeIsNotReadAgainAndGivesTheSameCatalogue)
+TEST_P(RescanTest, UnchangedTreeIsNotReadAgainAndGivesTheSameCatalogue)
 {
     writeFile("c/Photos/2000/a.bmp", "12345");
     writeFile("c/Photos/2000/b.jpg", "12");
@@ -97,7 +99,7 @@ TEST_F(RescanTest, UnchangedTreeIsNotReadAgainAndGivesTheSameCatalogue)
     EXPECT_EQ(result(), fullScan());
 }
 
-TEST_F(RescanTest, TreeChangedInEveryWayGivesWhatAFullScanGives)
+TEST_P(RescanTest, TreeChangedInEveryWayGivesWhatAFullScanGives)
 {
     writeFile("c/Photos/2000/a.bmp", "12345");
     writeFile("c/Photos/2000/b.bmp", "12");
@@ -160,7 +162,7 @@ TEST_F(RescanTest, TreeChangedInEveryWayGivesWhatAFullScanGives)
     EXPECT_EQ(unlocked, fullScan());
 }
 
-TEST_F(RescanTest, CancelledRescanLeavesTheKeptFileAndIndexAsTheyWere)
+TEST_P(RescanTest, CancelledRescanLeavesTheKeptFileAndIndexAsTheyWere)
 {
     for (int i = 0; i < 4; ++i)
         writeFile(QStringLiteral("c/m/%1/x.bmp").arg(i));
@@ -194,7 +196,7 @@ TEST_F(RescanTest, CancelledRescanLeavesTheKeptFileAndIndexAsTheyWere)
     EXPECT_EQ(panel(3), QString());
 }
 
-TEST_F(RescanTest, DeepChainsChangedAtEveryDepthGiveWhatAFullScanGives)
+TEST_P(RescanTest, DeepChainsChangedAtEveryDepthGiveWhatAFullScanGives)
 {
     // Two chains of sixteen folders, media files at several depths: deeper than a rescan goes
     // without opening a folder, so both ways of reaching a folder are taken.
@@ -241,3 +243,9 @@ TEST_F(RescanTest, DeepChainsChangedAtEveryDepthGiveWhatAFullScanGives)
     EXPECT_TRUE(rescanned.join('\n').contains("C:\\Moved\\")) << qPrintable(rescanned.join('\n'));
     EXPECT_FALSE(rescanned.join('\n').contains("É 10\\É 11")) << qPrintable(rescanned.join('\n'));
 }
+
+INSTANTIATE_TEST_SUITE_P(AskedAhead, RescanTest, ::testing::Values(4096u, 2u),
+                         [](const ::testing::TestParamInfo<uint32_t> &param) {
+                             return param.param == 2 ? std::string("ByTwoThreads")
+                                                     : std::string("ByOneThread");
+                         });
