@@ -71,12 +71,10 @@ QString CutTextBeyond(const QString &text, const QFontMetrics &metrics, int widt
     int advance = 0;
     qsizetype i = 0;
     while (i < text.size() && advance <= enough) {
-        const char32_t c =
-            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
-                ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
-                : text.at(i).unicode();
-        advance += metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
-        i += c > 0xFFFF ? 2 : 1;
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        advance += pair ? metrics.horizontalAdvance(text.mid(i, 2)) : metrics.horizontalAdvance(text.at(i));
+        i += pair ? 2 : 1;
     }
     return i < text.size() ? text.left(i) : text;
 }

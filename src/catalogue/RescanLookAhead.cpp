@@ -24,21 +24,19 @@ bool OpensBeforeGoingDeeper(const QByteArray &relative)
     return relative.count('/') >= kDeepestUnopened || relative.size() > kLongestUnopened;
 }
 
-RescanLookAhead::RescanLookAhead(const ScanIndex &previous, uint32_t root, platform::FolderHandle first,
-                                 platform::FolderHandle second, uint32_t foldersForTwo)
+RescanLookAhead::RescanLookAhead(const ScanIndex &previous, uint32_t root, const platform::DriveMap &drives,
+                                 const QString &path, uint32_t foldersForTwo)
     : m_previous(previous), m_root(root),
-      m_end(root < previous.folders().size() ? previous.folder(root).end : root), m_handles{std::move(first),
-                                                                                            std::move(
-                                                                                                second)},
+      m_end(root < previous.folders().size() ? previous.folder(root).end : root),
       m_probes(previous.folders().size()), m_sizes(previous.files().size(), -1),
       m_visited(previous.folders().size(), 0)
 {
-    // The second thread starts where half of the folders and files lie behind.
-    uint64_t total = 0;
-    for (uint32_t f = m_root; f < m_end; ++f)
-        total += 1 + m_previous.folder(f).fileCount;
     uint32_t split = m_end;
-    if (m_end - m_root >= std::max(foldersForTwo, 2u) && m_handles[1].isOpen()) {
+    if (m_end - m_root >= std::max(foldersForTwo, 2u)) {
+        // The second thread starts where half of the folders and files lie behind.
+        uint64_t total = 0;
+        for (uint32_t f = m_root; f < m_end; ++f)
+            total += 1 + m_previous.folder(f).fileCount;
         uint64_t behind = 0;
         split = m_root + 1;
         while (split < m_end && behind < total / 2)
@@ -51,8 +49,10 @@ RescanLookAhead::RescanLookAhead(const ScanIndex &previous, uint32_t root, platf
     for (int i = 0; i < 2; ++i) {
         Lane &lane = m_lanes[i];
         lane.doneBefore = lane.from;
-        if (lane.from < lane.to && m_handles[i].isOpen())
-            lane.thread = std::thread([this, &lane] { run(lane); });
+        if (lane.from < lane.to)
+            m_handles[i] = platform::FolderHandle::open(drives, path);
+        if (m_handles[i].isOpen())
+            lane.thread = std::thread([this, i] { run(i); });
         else
             lane.doneBefore = lane.to;
     }
@@ -66,11 +66,12 @@ RescanLookAhead::~RescanLookAhead()
             lane.thread.join();
 }
 
-void RescanLookAhead::run(Lane &lane)
+void RescanLookAhead::run(int i)
 {
+    Lane &lane = m_lanes[i];
     if (lane.from == m_root)
         m_visited[m_root] = 1;
-    walk(lane, m_handles[&lane == &m_lanes[0] ? 0 : 1], QByteArray(), m_root);
+    walk(lane, m_handles[i], QByteArray(), m_root);
     // What the thread did not reach is asked by the walk itself (m_visited stays 0 there).
     publish(lane, lane.to);
 }

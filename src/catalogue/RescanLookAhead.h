@@ -36,10 +36,10 @@ bool OpensBeforeGoingDeeper(const QByteArray &relative);
 class RescanLookAhead
 {
 public:
-    // root: the root's folder in previous; first, second: that folder, opened for each thread.
-    // A root of fewer than foldersForTwo folders is asked by the first thread alone.
-    RescanLookAhead(const ScanIndex &previous, uint32_t root, platform::FolderHandle first,
-                    platform::FolderHandle second, uint32_t foldersForTwo);
+    // root: the root's folder in previous, at path (as the catalogue spells it), opened for each
+    // thread. A root of fewer than foldersForTwo folders is asked by the first thread alone.
+    RescanLookAhead(const ScanIndex &previous, uint32_t root, const platform::DriveMap &drives,
+                    const QString &path, uint32_t foldersForTwo);
     ~RescanLookAhead();
     RescanLookAhead(const RescanLookAhead &) = delete;
     RescanLookAhead &operator=(const RescanLookAhead &) = delete;
@@ -59,7 +59,7 @@ private:
         bool over = false; // the thread went past to, or has to stop
         std::thread thread;
     };
-    void run(Lane &lane);
+    void run(int lane);
     void walk(Lane &lane, const platform::FolderHandle &base, const QByteArray &prefix, uint32_t folder);
     void publish(Lane &lane, uint32_t doneBefore);
     // Waits until a thread is done with folder; false when folder is not in the root asked ahead.

@@ -508,9 +508,8 @@ ScanOutcome ScanFolder(Catalogue &cat, const QString &path, ScanProgress *progre
         memory->next->beginRoot(path);
     std::optional<RescanLookAhead> ahead;
     if (old >= 0)
-        w.ahead = &ahead.emplace(
-            *memory->previous, uint32_t(old), platform::FolderHandle::open(cat.app.drives(), path),
-            platform::FolderHandle::open(cat.app.drives(), path), cat.foldersForTwoLookAheads);
+        w.ahead = &ahead.emplace(*memory->previous, uint32_t(old), cat.app.drives(), path,
+                                 cat.foldersForTwoLookAheads);
     const ScanOutcome outcome = walkRoot(w, path, old);
     ahead.reset();
     w.ahead = nullptr;
